@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing the TK700 utility needs on Debian 12 / Ubuntu.
+# Idempotent: packages already present are left alone, apt is only asked for what is missing.
+set -euo pipefail
+
+build_pkgs=(cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-declarative-dev qt6-svg-dev qt6-tools-dev-tools
+  qml6-module-qtquick qml6-module-qtqml-workerscript qml6-module-qtquick-window
+  qml6-module-qtquick-controls qml6-module-qtquick-layouts qml6-module-qtquick-templates
+  qml6-module-qttest qml6-module-qtqml-models
+  libqt6svg6 libhidapi-dev libudev-dev libxtst-dev libx11-dev
+  fonts-wqy-microhei)
+test_pkgs=(xvfb xauth x11-utils xdotool trayer imagemagick python3)
+
+want=("${build_pkgs[@]}")
+[ "${1:-}" = "--with-tests" ] && want+=("${test_pkgs[@]}")
+[ "${1:-}" = "--run" ] && want+=(xvfb xauth)
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

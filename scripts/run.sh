@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the TK700 utility: against the mouse when one is
+# attached, otherwise against the virtual TK700.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh --run
+bash scripts/build.sh tk700 tk700-sim tk700-hidapi-sim
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  cat >&2 <<'MSG'
+No display found. The TK700 utility is a desktop program: start this command from a desktop
+session, or give it a virtual display with
+    xvfb-run -a bash scripts/run.sh
+MSG
+  exit 1
+fi
+
+bin="$PWD/build/bin"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+rules=/etc/udev/rules.d/70-tk700.rules
+if ! cmp -s scripts/70-tk700.rules "$rules" 2>/dev/null; then
+  echo "Installing $rules so the mouse can be used without root"
+  $SUDO install -m 0644 scripts/70-tk700.rules "$rules"
+  $SUDO udevadm control --reload-rules 2>/dev/null || true
+  $SUDO udevadm trigger --subsystem-match=hidraw 2>/dev/null || true
+fi
+
+if ls /sys/bus/hid/devices 2>/dev/null | grep -qi ':04D9:A09F\.'; then
+  echo "TK700 found: starting the utility"
+  exec "$bin/tk700"
+fi
+
+echo "No TK700 attached: starting the virtual TK700 and the utility against it"
+socket="${XDG_RUNTIME_DIR:-/tmp}/tk700-sim-run-$(id -u).sock"
+"$bin/tk700-sim" serve --socket "$socket" > /dev/null &
+sim=$!
+trap 'kill $sim 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -S "$socket" ] && break; sleep 0.1; done
+echo "Drive the virtual mouse from another terminal with: $bin/tk700-sim ctl --socket $socket <command>"
+TK700_SIM_SOCKET="$socket" LD_PRELOAD="$bin/libtk700-hidapi.so" "$bin/tk700"

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test headless under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh --with-tests
+bash scripts/build.sh
+cd build
+# ctest and xvfb-run are never preloaded; tests that need the virtual TK700 preload it themselves.
+unset LD_PRELOAD
+xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure -j2 "$@"
