@@ -1,0 +1,604 @@
+#include "sim_server.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QPointer>
+#include <QTimer>
+#include <QtEndian>
+
+#include <sys/stat.h>
+#include <type_traits>
+
+namespace tk700sim
+{
+
+namespace
+{
+
+enum Op : quint8 {
+    OpEnumerate = 0x01,
+    OpOpen = 0x02,
+    OpSetFeature = 0x03,
+    OpGetFeature = 0x04,
+    OpWrite = 0x05,
+    OpRead = 0x06,
+    OpControl = 0x10,
+};
+
+struct InterfaceDescription {
+    const char *path;
+    quint16 usagePage;
+    quint16 usage;
+    qint32 number;
+};
+
+constexpr quint16 kVendorId = 0x04D9;
+constexpr quint16 kProductId = 0xA09F;
+constexpr quint16 kRelease = 0x0100;
+constexpr const char *kManufacturer = "Talvemark";
+constexpr const char *kProduct = "TK700";
+constexpr const char *kSerial = "SIM0001";
+
+constexpr int kCommandInterface = 0;
+constexpr int kEventInterface = 1;
+constexpr InterfaceDescription kInterfaces[2] = {
+    {"tk700-sim:if0", 0xFF00, 0xFF00, 0},
+    {"tk700-sim:if1", 0xFF01, 0xFF01, 1},
+};
+
+constexpr qsizetype kFeatureReportSize = 9;
+constexpr quint32 kMaxFrame = 1u << 20;
+// Old entries go first so that a long demo cannot eat the memory.
+constexpr qsizetype kMaxLogEntries = 100000;
+// A mouse buffers only a few reports; a host that never reads loses the oldest.
+constexpr std::size_t kMaxQueuedInput = 64;
+
+const char *const kFaultNames[] = {"silent-feature", "silent-read",   "silent-write", "refuse-open",
+                                   "drop-after",     "garbage-reply", "wrong-scode"};
+
+void putU16(QByteArray &out, quint16 value)
+{
+    char bytes[2];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, 2);
+}
+
+void putI32(QByteArray &out, qint32 value)
+{
+    char bytes[4];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, 4);
+}
+
+void putText(QByteArray &out, const QByteArray &text)
+{
+    putU16(out, static_cast<quint16>(text.size()));
+    out.append(text);
+}
+
+// A little-endian field of a request; bytes past the end of the request read as zero.
+template <typename T> T field(const QByteArray &fields, qsizetype at)
+{
+    using Unsigned = std::make_unsigned_t<T>;
+    Unsigned value = 0;
+    for (qsizetype i = 0; i < static_cast<qsizetype>(sizeof(T)) && at + i < fields.size(); ++i)
+        value |= static_cast<Unsigned>(static_cast<quint8>(fields.at(at + i))) << (8 * i);
+    return static_cast<T>(value);
+}
+
+QString hex(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' '));
+}
+
+QByteArray toQByteArray(const std::uint8_t *data, std::size_t size)
+{
+    return QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+}
+
+} // namespace
+
+struct SimServer::Connection {
+    QLocalSocket *socket = nullptr;
+    QByteArray buffer;
+    int iface = -1; // the interface once OPEN succeeded
+    // A silent fault swallowed a request; like a stalled pipe, nothing more is answered.
+    bool stalled = false;
+    bool closed = false;
+
+    bool reading = false;
+    quint32 readLength = 0;
+    quint64 readSince = 0; // the oldest waiting read gets the next report
+    QTimer *readTimer = nullptr;
+};
+
+SimServer::SimServer(const Options &options, QObject *parent)
+    : QObject(parent), options_(options),
+      firmware_(options.family, options.code.toStdString(), options.encode),
+      random_(std::random_device{}())
+{
+    clock_.start();
+}
+
+SimServer::~SimServer()
+{
+    for (auto &c : connections_)
+        if (c->socket)
+            c->socket->disconnect(this);
+    if (server_)
+        server_->close();
+}
+
+bool SimServer::listen(QString *error)
+{
+    server_ = new QLocalServer(this);
+    const QString path = options_.socketPath;
+    if (QFile::exists(path)) {
+        // Refuse to take over a live simulator; a file left by a crashed one is removed.
+        QLocalSocket probe;
+        probe.connectToServer(path);
+        if (probe.waitForConnected(500)) {
+            *error = QStringLiteral("another simulator is listening at %1").arg(path);
+            return false;
+        }
+        QLocalServer::removeServer(path);
+    }
+    const mode_t previous = umask(0177);
+    const bool ok = server_->listen(path);
+    umask(previous);
+    if (!ok) {
+        *error = server_->errorString();
+        return false;
+    }
+    chmod(QFile::encodeName(path).constData(), 0600);
+    connect(server_, &QLocalServer::newConnection, this, &SimServer::accept);
+    return true;
+}
+
+void SimServer::accept()
+{
+    while (QLocalSocket *socket = server_->nextPendingConnection()) {
+        auto connection = std::make_unique<Connection>();
+        Connection *c = connection.get();
+        c->socket = socket;
+        c->readTimer = new QTimer(socket);
+        c->readTimer->setSingleShot(true);
+        connect(c->readTimer, &QTimer::timeout, this, [this, c] {
+            if (!c->closed && c->reading)
+                finishRead(c, QByteArray());
+        });
+        connect(socket, &QLocalSocket::readyRead, this, [this, c] {
+            if (c->closed)
+                return;
+            c->buffer.append(c->socket->readAll());
+            processFrames(c);
+        });
+        connect(socket, &QLocalSocket::disconnected, this, [this, c] { closeConnection(c); });
+        connections_.push_back(std::move(connection));
+        if (socket->bytesAvailable() > 0) {
+            c->buffer.append(socket->readAll());
+            processFrames(c);
+        }
+    }
+}
+
+void SimServer::processFrames(Connection *c)
+{
+    // One request at a time per connection: a waiting read holds back what follows it.
+    while (!c->closed && !c->stalled && !c->reading && c->buffer.size() >= 4) {
+        const auto length = field<quint32>(c->buffer, 0);
+        if (length == 0 || length > kMaxFrame) {
+            closeConnection(c);
+            return;
+        }
+        if (static_cast<quint32>(c->buffer.size()) < 4 + length)
+            return;
+        const QByteArray body = c->buffer.mid(4, length);
+        c->buffer.remove(0, 4 + length);
+        handleRequest(c, body);
+    }
+}
+
+void SimServer::reply(Connection *c, qint32 result, const QByteArray &data)
+{
+    if (c->closed)
+        return;
+    QByteArray frame;
+    frame.reserve(8 + data.size());
+    putI32(frame, static_cast<qint32>(4 + data.size()));
+    putI32(frame, result);
+    frame.append(data);
+    c->socket->write(frame);
+}
+
+void SimServer::closeConnection(Connection *c)
+{
+    if (c->closed)
+        return;
+    c->closed = true;
+    c->reading = false;
+    c->readTimer->stop();
+    if (c->iface >= 0)
+        log(logEntry(c->iface, "close"));
+    c->socket->abort();
+    if (!reapScheduled_) {
+        reapScheduled_ = true;
+        QTimer::singleShot(0, this, &SimServer::reapClosed);
+    }
+}
+
+void SimServer::reapClosed()
+{
+    reapScheduled_ = false;
+    for (auto it = connections_.begin(); it != connections_.end();) {
+        if ((*it)->closed) {
+            (*it)->socket->disconnect(this);
+            (*it)->socket->deleteLater();
+            it = connections_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void SimServer::handleRequest(Connection *c, const QByteArray &body)
+{
+    const auto op = static_cast<quint8>(body.at(0));
+    const QByteArray fields = body.mid(1);
+    const bool isHandle = c->iface >= 0;
+    switch (op) {
+    case OpEnumerate: {
+        if (fields.size() != 4)
+            return reply(c, -1);
+        int count = 0;
+        const QByteArray records =
+            enumerate(field<quint16>(fields, 0), field<quint16>(fields, 2), &count);
+        return reply(c, count, records);
+    }
+    case OpOpen:
+        if (isHandle)
+            return reply(c, -1);
+        return open(c, fields);
+    case OpSetFeature:
+        if (!isHandle || fields.isEmpty())
+            return reply(c, -1);
+        return setFeature(c, fields);
+    case OpGetFeature:
+        if (!isHandle || fields.size() != 5)
+            return reply(c, -1);
+        return getFeature(c, field<quint32>(fields, 0), field<quint8>(fields, 4));
+    case OpWrite:
+        if (!isHandle || fields.isEmpty())
+            return reply(c, -1);
+        return write(c, fields);
+    case OpRead:
+        if (!isHandle || fields.size() != 8)
+            return reply(c, -1);
+        return read(c, field<quint32>(fields, 0), field<qint32>(fields, 4));
+    case OpControl: {
+        QJsonParseError parseError{};
+        const QJsonDocument document = QJsonDocument::fromJson(fields, &parseError);
+        qint32 result = -1;
+        QJsonObject answer;
+        if (parseError.error != QJsonParseError::NoError || !document.isObject())
+            answer = QJsonObject{{"error", "the request is not a JSON object"}};
+        else
+            answer = control(document.object(), &result);
+        return reply(c, result, QJsonDocument(answer).toJson(QJsonDocument::Compact));
+    }
+    default:
+        return reply(c, -1);
+    }
+}
+
+QByteArray SimServer::enumerate(quint16 vid, quint16 pid, int *count) const
+{
+    QByteArray records;
+    *count = 0;
+    if (!plugged_ || (vid != 0 && vid != kVendorId) || (pid != 0 && pid != kProductId))
+        return records;
+    for (const InterfaceDescription &d : kInterfaces) {
+        putText(records, d.path);
+        putU16(records, kVendorId);
+        putU16(records, kProductId);
+        putU16(records, d.usagePage);
+        putU16(records, d.usage);
+        putI32(records, d.number);
+        putU16(records, kRelease);
+        putText(records, kManufacturer);
+        putText(records, kProduct);
+        putText(records, kSerial);
+        ++*count;
+    }
+    return records;
+}
+
+void SimServer::open(Connection *c, const QByteArray &path)
+{
+    int iface = -1;
+    for (int i = 0; i < 2; ++i)
+        if (path == kInterfaces[i].path)
+            iface = i;
+    if (iface < 0 || !plugged_ || faults_[RefuseOpen]) {
+        QJsonObject entry = logEntry(iface, "refused");
+        entry.insert("path", QString::fromUtf8(path));
+        log(entry);
+        return reply(c, -1);
+    }
+    c->iface = iface;
+    QJsonObject entry = logEntry(iface, "open");
+    entry.insert("path", QString::fromUtf8(path));
+    log(entry);
+    reply(c, 0);
+}
+
+void SimServer::setFeature(Connection *c, const QByteArray &report)
+{
+    if (dropHere(c, report))
+        return;
+    FeatureReport wire{};
+    std::copy_n(report.constBegin(), std::min(report.size(), kFeatureReportSize), wire.begin());
+    Firmware::FeatureResult result;
+    if (c->iface == kCommandInterface) {
+        result = firmware_.featureOut(wire);
+    } else {
+        result.plain = wire; // the event interface has no firmware commands
+        result.valid = checksumValid(wire);
+    }
+    QJsonObject entry = logEntry(c->iface, "feature-out", report);
+    entry.insert("plain", hexBytes(result.plain.data(), result.plain.size()));
+    entry.insert("valid", result.valid);
+    log(entry);
+    reply(c, static_cast<qint32>(report.size()));
+}
+
+void SimServer::getFeature(Connection *c, quint32 length, quint8 reportId)
+{
+    if (faults_[SilentFeature]) {
+        c->stalled = true;
+        return;
+    }
+    if (length == 0)
+        return reply(c, -1);
+    FeatureReport wire{};
+    if (c->iface == kCommandInterface)
+        wire = firmware_.featureIn();
+    if (faults_[GarbageReply])
+        for (std::size_t i = 1; i < wire.size(); ++i)
+            wire[i] = static_cast<std::uint8_t>(random_() & 0xFF);
+    wire[0] = reportId;
+    const QByteArray bytes =
+        toQByteArray(wire.data(), std::min<std::size_t>(length, kFeatureReportSize));
+    if (dropHere(c, bytes))
+        return;
+    log(logEntry(c->iface, "feature-in", bytes));
+    reply(c, static_cast<qint32>(bytes.size()), bytes);
+    if (c->iface == kCommandInterface) {
+        for (const Bytes &report : firmware_.takeInputReports())
+            queueInput(kCommandInterface, report);
+    }
+}
+
+void SimServer::write(Connection *c, const QByteArray &report)
+{
+    if (faults_[SilentWrite]) {
+        c->stalled = true;
+        return;
+    }
+    if (dropHere(c, report))
+        return;
+    log(logEntry(c->iface, "out", report));
+    if (c->iface == kCommandInterface) {
+        // Byte 0 is the report ID; the data block travels in the rest.
+        firmware_.output(reinterpret_cast<const std::uint8_t *>(report.constData()) + 1,
+                         static_cast<std::size_t>(report.size() - 1));
+    }
+    reply(c, static_cast<qint32>(report.size()));
+}
+
+void SimServer::read(Connection *c, quint32 length, qint32 timeoutMs)
+{
+    c->reading = true;
+    c->readLength = length;
+    c->readSince = ++readSequence_;
+    deliverInput(c->iface);
+    if (c->closed || !c->reading)
+        return;
+    if (timeoutMs == 0)
+        finishRead(c, QByteArray());
+    else if (timeoutMs > 0)
+        c->readTimer->start(timeoutMs);
+}
+
+void SimServer::finishRead(Connection *c, const QByteArray &data)
+{
+    c->reading = false;
+    c->readTimer->stop();
+    reply(c, static_cast<qint32>(data.size()), data);
+    // Requests that arrived while the read waited are served once this delivery is over.
+    QTimer::singleShot(0, this, [this, socket = QPointer<QLocalSocket>(c->socket)] {
+        if (!socket)
+            return;
+        for (const auto &live : connections_)
+            if (live->socket == socket && !live->closed)
+                return processFrames(live.get());
+    });
+}
+
+void SimServer::queueInput(int iface, const Bytes &report)
+{
+    std::deque<Bytes> &queue = interfaces_[iface].input;
+    queue.push_back(report);
+    while (queue.size() > kMaxQueuedInput)
+        queue.pop_front();
+    deliverInput(iface);
+}
+
+void SimServer::deliverInput(int iface)
+{
+    if (iface == kCommandInterface && faults_[SilentRead])
+        return;
+    std::deque<Bytes> &queue = interfaces_[iface].input;
+    while (!queue.empty()) {
+        Connection *reader = nullptr;
+        for (const auto &c : connections_)
+            if (!c->closed && c->reading && c->iface == iface &&
+                (!reader || c->readSince < reader->readSince))
+                reader = c.get();
+        if (!reader)
+            return;
+        const Bytes report = queue.front();
+        queue.pop_front();
+        const QByteArray bytes =
+            toQByteArray(report.data(), std::min<std::size_t>(report.size(), reader->readLength));
+        if (dropHere(reader, bytes))
+            continue; // the report went down with the connection
+        log(logEntry(iface, "in", bytes));
+        finishRead(reader, bytes);
+    }
+}
+
+bool SimServer::dropHere(Connection *c, const QByteArray &bytes)
+{
+    if (!faults_[DropAfter])
+        return false;
+    if (dropRemaining_ > 0) {
+        --dropRemaining_;
+        return false;
+    }
+    // One drop per injection: the host is expected to recover on its next exchange.
+    faults_[DropAfter] = false;
+    log(logEntry(c->iface, "drop", bytes));
+    closeConnection(c);
+    return true;
+}
+
+QJsonObject SimServer::control(const QJsonObject &request, qint32 *result)
+{
+    const QString cmd = request.value("cmd").toString();
+    const QJsonObject ok{{"ok", true}};
+    *result = 0;
+    if (cmd == "plug") {
+        plug();
+        return ok;
+    }
+    if (cmd == "unplug") {
+        unplug();
+        return ok;
+    }
+    if (cmd == "press-dpi") {
+        const int stage = request.value("stage").toInt(-1);
+        if (stage < 0 || stage > 255 || !request.value("stage").isDouble()) {
+            *result = -1;
+            return QJsonObject{{"error", "press-dpi needs a stage from 0 to 255"}};
+        }
+        if (!plugged_) {
+            *result = -1;
+            return QJsonObject{{"error", "the mouse is unplugged"}};
+        }
+        const auto value = static_cast<std::uint8_t>(stage);
+        firmware_.pressDpi(value);
+        queueInput(kEventInterface, Bytes{0x06, 0x07, 0x00, value});
+        return ok;
+    }
+    if (cmd == "event") {
+        // Any report on the event interface, for reports the DPI button never sends.
+        const QByteArray bytes = QByteArray::fromHex(request.value("bytes").toString().toLatin1());
+        if (bytes.isEmpty() || bytes.size() > 64 || !plugged_) {
+            *result = -1;
+            return QJsonObject{{"error", "event needs 1 to 64 hex bytes and a plugged mouse"}};
+        }
+        queueInput(kEventInterface, Bytes(bytes.begin(), bytes.end()));
+        return ok;
+    }
+    if (cmd == "state")
+        return stateJson();
+    if (cmd == "log")
+        return QJsonObject{{"log", log_}};
+    if (cmd == "clear-log") {
+        log_ = QJsonArray();
+        return ok;
+    }
+    if (cmd == "fault") {
+        if (setFault(request.value("name").toString(), request.value("count").toInt(0)))
+            return ok;
+        *result = -1;
+        return QJsonObject{{"error", "unknown fault"}};
+    }
+    if (cmd == "quit") {
+        QTimer::singleShot(0, this, &SimServer::quitRequested);
+        return ok;
+    }
+    *result = -1;
+    return QJsonObject{{"error", QStringLiteral("unknown command \"%1\"").arg(cmd)}};
+}
+
+bool SimServer::setFault(const QString &name, int count)
+{
+    if (name == "none") {
+        faults_.fill(false);
+    } else {
+        int index = -1;
+        for (int i = 0; i < FaultCount; ++i)
+            if (name == QLatin1String(kFaultNames[i]))
+                index = i;
+        if (index < 0)
+            return false;
+        faults_[index] = true;
+        if (index == DropAfter)
+            dropRemaining_ = std::max(0, count);
+    }
+    firmware_.setWrongCode(faults_[WrongCode]);
+    // Reports held back by a silent read go out once it is lifted.
+    deliverInput(kCommandInterface);
+    return true;
+}
+
+void SimServer::plug()
+{
+    plugged_ = true;
+}
+
+void SimServer::unplug()
+{
+    plugged_ = false;
+    for (const auto &c : connections_)
+        if (!c->closed && c->iface >= 0)
+            closeConnection(c.get());
+    for (Interface &i : interfaces_)
+        i.input.clear();
+    firmware_.powerCycle();
+}
+
+QJsonObject SimServer::stateJson() const
+{
+    QJsonObject state = firmware_.state().toJson();
+    QJsonArray faults;
+    for (int i = 0; i < FaultCount; ++i)
+        if (faults_[i])
+            faults.append(QLatin1String(kFaultNames[i]));
+    state.insert("plugged", plugged_);
+    state.insert("encode", firmware_.encode());
+    state.insert("scode", QString::fromStdString(firmware_.code()));
+    state.insert("faults", faults);
+    return state;
+}
+
+QJsonObject SimServer::logEntry(int iface, const char *kind, const QByteArray &bytes)
+{
+    return QJsonObject{{"t", static_cast<double>(clock_.nsecsElapsed()) / 1e6},
+                       {"iface", iface},
+                       {"kind", QLatin1String(kind)},
+                       {"bytes", hex(bytes)}};
+}
+
+void SimServer::log(QJsonObject entry)
+{
+    if (log_.size() >= kMaxLogEntries)
+        log_.removeFirst();
+    log_.append(entry);
+}
+
+} // namespace tk700sim
