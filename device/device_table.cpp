@@ -1,0 +1,68 @@
+#include "device/device_table.h"
+
+#include <QSettings>
+
+#include <hidapi/hidapi.h>
+
+namespace
+{
+
+// Hexadecimal fields: the text carries no prefix; text that does not convert reads as 0.
+struct HexField {
+    const char *key;
+    quint16 DeviceEntry::*field;
+};
+
+constexpr HexField kHexFields[] = {
+    {"vid", &DeviceEntry::vid},
+    {"pid", &DeviceEntry::pid},
+    {"usagePage", &DeviceEntry::usagePage},
+    {"usage", &DeviceEntry::usage},
+    {"usagePage2", &DeviceEntry::usagePage2},
+    {"usage2", &DeviceEntry::usage2},
+};
+
+quint16 hex16(const QVariant &value)
+{
+    return static_cast<quint16>(value.toString().toUInt(nullptr, 16) & 0xFFFF);
+}
+
+} // namespace
+
+DeviceList loadDeviceTable(const QString &fileName)
+{
+    QSettings table(fileName, QSettings::IniFormat);
+    DeviceList devices;
+    for (int i = 0; i < table.value(QStringLiteral("common/deviceCount"), 0).toInt(); ++i) {
+        const QString group = QString::number(i) + QLatin1Char('/');
+        auto entry = std::make_unique<DeviceEntry>();
+        const QVariant type = table.value(group + QStringLiteral("type"));
+        entry->type = type.isValid() ? type.toString().toInt(nullptr, 16) : -1;
+        for (const HexField &f : kHexFields)
+            (*entry).*f.field = hex16(table.value(group + QLatin1String(f.key), 0));
+        entry->reportLength = table.value(group + QStringLiteral("reportLength"), 32).toInt();
+        entry->isEncode = table.value(group + QStringLiteral("isEncode"), false).toBool();
+        entry->sCode =
+            table.value(group + QStringLiteral("sCode"), QString::fromLatin1(kDefaultScrambleCode))
+                .toString();
+        devices.push_back(std::move(entry));
+    }
+    return devices;
+}
+
+void findInterfaces(DeviceEntry &entry)
+{
+    entry.cmdPath.clear();
+    entry.eventPath.clear();
+    // hidapi reads ids of 0 as "any device"; an unset entry must match nothing.
+    if (entry.vid == 0 && entry.pid == 0)
+        return;
+    hid_device_info *list = hid_enumerate(entry.vid, entry.pid);
+    for (hid_device_info *it = list; it; it = it->next) {
+        if (it->usage_page == entry.usagePage && it->usage == entry.usage)
+            entry.cmdPath = QString::fromLatin1(it->path);
+        if (it->usage_page == entry.usagePage2 && it->usage == entry.usage2)
+            entry.eventPath = QString::fromLatin1(it->path);
+    }
+    hid_free_enumeration(list);
+}

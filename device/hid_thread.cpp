@@ -1,0 +1,49 @@
+#include "device/hid_thread.h"
+
+#include <hidapi/hidapi.h>
+
+bool deviceConnected = false;
+uchar secrecyCode[8] = {};
+QString notificationTexts[8] = {
+    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
+    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
+    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
+    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
+};
+
+Hid_Thread::Hid_Thread(QObject *parent) : QThread(parent) {}
+
+Hid_Thread::~Hid_Thread()
+{
+    listening = false;
+    listener.waitForFinished();
+    closeCmdDevice();
+    if (eventHandle)
+        hid_close(eventHandle);
+}
+
+int Hid_Thread::scanDevices()
+{
+    DeviceList found = loadDeviceTable();
+    for (auto &device : found)
+        findInterfaces(*device);
+    devices = std::move(found);
+    for (size_t i = 0; i < devices.size(); ++i) {
+        if (!devices[i]->cmdPath.isEmpty())
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void Hid_Thread::selectDevice(int index)
+{
+    currentDevice = index;
+    if (index < 0 || index >= static_cast<int>(devices.size()))
+        return;
+    // A code of any other length leaves the previous one in force.
+    const QByteArray code = devices[static_cast<size_t>(index)]->sCode.toLatin1();
+    if (code.size() == 6) {
+        for (int i = 0; i < 6; ++i)
+            secrecyCode[i + 1] = static_cast<uchar>(code[i]);
+    }
+}

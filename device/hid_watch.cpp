@@ -1,0 +1,84 @@
+// The connection watch: a loop on the mouse's event interface that passes DPI-button reports on
+// and notices when the mouse is gone.
+
+#include "device/hid_thread.h"
+
+#include <QDebug>
+#include <QtConcurrent>
+
+#include <hidapi/hidapi.h>
+
+namespace
+{
+// The event report of a DPI-button press: report ID 6, type 7, then the new stage (1-based).
+constexpr int kEventReportSize = 4;
+constexpr uchar kDpiReportId = 6;
+constexpr uchar kDpiEventType = 7;
+constexpr int kDpiStageByte = 3;
+constexpr int kEventReadTimeoutMs = 500;
+// Keyboard-option bits that the watch sets before listening.
+constexpr uchar kOption560FirstByteBit = 0x08;
+constexpr uchar kOption553FourthByteBit = 0x40;
+} // namespace
+
+hid_device *Hid_Thread::openEventDevice(int index)
+{
+    DeviceEntry *device = entry(index);
+    if (!device || device->eventPath.isEmpty())
+        return nullptr;
+    closeEventDevice();
+    eventHandle = hid_open_path(device->eventPath.toLatin1().constData());
+    if (!eventHandle) {
+        device->eventPath.clear();
+        return nullptr;
+    }
+    hid_set_nonblocking(eventHandle, 0);
+    return eventHandle;
+}
+
+void Hid_Thread::closeEventDevice()
+{
+    if (eventHandle) {
+        hid_close(eventHandle);
+        eventHandle = nullptr;
+    }
+}
+
+void Hid_Thread::startDeviceWatch(int index)
+{
+    listening = false;
+    // Never two loops on eventHandle at once.
+    listener.waitForFinished();
+    if (traits && traits->family560()) {
+        uchar byte1 = 0, byte2 = 0;
+        hid560_81H_GetKeyboardoption(byte1, byte2);
+        hid560_01H_SetKeyboardoption(byte1 | kOption560FirstByteBit, byte2);
+    } else {
+        uchar byte1 = 0, byte2 = 0, byte3 = 0, byte4 = 0;
+        hid553_83H_GetKeyboardoption(byte1, byte2, byte3, byte4);
+        hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4 | kOption553FourthByteBit);
+    }
+    listening = true;
+    listener = QtConcurrent::run([this, index] { listenDeviceEvents(unsigned(index)); });
+}
+
+void Hid_Thread::listenDeviceEvents(unsigned index)
+{
+    DeviceEntry *device = entry(int(index));
+    if (!device || device->eventPath.isEmpty())
+        return;
+    while (listening) {
+        if (!openEventDevice(int(index))) {
+            qDebug() << "Device removed";
+            device->eventPath.clear();
+            listening = false;
+            emit deviceRemoved();
+            return;
+        }
+        uchar report[kEventReportSize] = {};
+        const int got = hid_read_timeout(eventHandle, report, sizeof report, kEventReadTimeoutMs);
+        if (got == kEventReportSize && report[0] == kDpiReportId && report[1] == kDpiEventType)
+            emit dpiStageReported(report[kDpiStageByte]);
+        closeEventDevice();
+    }
+}
