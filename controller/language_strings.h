@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QStringList>
+
+// One group of UI texts from ./modules/i18n/<langCode>.ini: "<group>/total" texts under the keys
+// 0, 1, 2, ... The group "other" also refreshes the texts of the DPI notifications.
+QStringList languageStrings(const QString &group, const QString &langCode);

@@ -1,0 +1,182 @@
+#include "controller/myqquickview.h"
+
+#include "controller/language_strings.h"
+
+#include <QDebug>
+#include <QQuickItem>
+#include <QWheelEvent>
+
+myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent)
+{
+    isColorful = getGlobalData(QStringLiteral("mouse/isColorful")).toBool();
+    isGun = getGlobalData(QStringLiteral("mouse/isGun")).toBool();
+    icType = getGlobalData(QStringLiteral("mouse/icType")).toString();
+    is55328 = getGlobalData(QStringLiteral("mouse/is55328")).toBool();
+    qDebug() << "========================== ui_View ==================================";
+}
+
+myQQuickView::~myQQuickView() = default;
+
+void myQQuickView::callRoot(const char *function, Qt::ConnectionType type, const QVariantList &args)
+{
+    QObject *root = rootObject();
+    if (!root)
+        return;
+    const QVariant a0 = args.value(0), a1 = args.value(1), a2 = args.value(2), a3 = args.value(3);
+    switch (args.size()) {
+    case 0:
+        QMetaObject::invokeMethod(root, function, type);
+        break;
+    case 1:
+        QMetaObject::invokeMethod(root, function, type, Q_ARG(QVariant, a0));
+        break;
+    case 2:
+        QMetaObject::invokeMethod(root, function, type, Q_ARG(QVariant, a0), Q_ARG(QVariant, a1));
+        break;
+    case 3:
+        QMetaObject::invokeMethod(root, function, type, Q_ARG(QVariant, a0), Q_ARG(QVariant, a1),
+                                  Q_ARG(QVariant, a2));
+        break;
+    default:
+        QMetaObject::invokeMethod(root, function, type, Q_ARG(QVariant, a0), Q_ARG(QVariant, a1),
+                                  Q_ARG(QVariant, a2), Q_ARG(QVariant, a3));
+        break;
+    }
+}
+
+void myQQuickView::clearHidBusy()
+{
+    if (deviceLink)
+        deviceLink->hidFree = true;
+}
+
+void myQQuickView::initUI()
+{
+    callRoot("initUI", Qt::QueuedConnection);
+}
+
+void myQQuickView::runUI()
+{
+    callRoot("run", Qt::QueuedConnection);
+}
+
+void myQQuickView::resetApconfig()
+{
+    // icType and the other traits read at construction stay as they are.
+    if (!settings.resetGlobal())
+        qDebug() << "resetApconfig: apConfigD.bin could not be copied; apConfig.bin kept";
+}
+
+QStringList myQQuickView::getLangStrings(QString typeStr, QString langCode)
+{
+    return languageStrings(typeStr, langCode);
+}
+
+void myQQuickView::openUpdateExe() {}
+
+QVariant myQQuickView::getData(QVariant key, bool isRecovery)
+{
+    return settings.data(key.toString(), isRecovery);
+}
+
+QVariant myQQuickView::getGlobalData(QVariant key)
+{
+    return settings.globalData(key.toString());
+}
+
+QVariantList myQQuickView::getDataList(QVariant key, bool isRecovery)
+{
+    return settings.dataList(key.toString(), isRecovery);
+}
+
+void myQQuickView::setData(QVariant key, QVariant data)
+{
+    settings.setData(key.toString(), data);
+}
+
+void myQQuickView::setGlobalData(QVariant key, QVariant tmpdata)
+{
+    settings.setGlobalData(key.toString(), tmpdata);
+}
+
+void myQQuickView::setDataList(QVariant key, QVariantList datalist)
+{
+    settings.setData(key.toString(), datalist);
+}
+
+void myQQuickView::setCurrentProfile(int profile)
+{
+    if (!settings.setCurrentProfile(profile))
+        qDebug() << "setCurrentProfile: no profile" << profile;
+}
+
+void myQQuickView::setBusy(int busyTime)
+{
+    callRoot("setProtectUI", Qt::DirectConnection, {busyTime});
+}
+
+void myQQuickView::setCurrentDPI(int dpiValue)
+{
+    callRoot("setCurrentDPI", Qt::DirectConnection, {dpiValue});
+}
+
+void myQQuickView::detectKeyboard(bool isDown, uchar usage)
+{
+    callRoot("detectKeyboard", Qt::QueuedConnection, {isDown, int(usage)});
+}
+
+void myQQuickView::detectMouse(bool isDown, uchar button, uint x, uint y)
+{
+    callRoot("detectMouse", Qt::QueuedConnection, {isDown, uint(button), x, y});
+}
+
+void myQQuickView::wheelEvent(QWheelEvent *event)
+{
+    const QPoint delta = event->angleDelta();
+    if (delta.y() != 0) {
+        const int degrees = delta.y() / 8;
+        const int steps = degrees / 15;
+        callRoot("scroll", Qt::QueuedConnection, {steps});
+    }
+    event->accept();
+}
+
+void myQQuickView::focusInEvent(QFocusEvent *event)
+{
+    repaint();
+    event->accept();
+}
+
+QVariant myQQuickView::mouseReadCurrentProfile()
+{
+    // 0 when the mouse could not be asked.
+    uchar profile = 0;
+    if (deviceLink)
+        deviceLink->hid560_82H_GetCurrentProfile(profile);
+    return int(profile);
+}
+
+QVariant myQQuickView::mouseGetCurrentDPI()
+{
+    // The 1-based active stage; 0 when the mouse could not be asked.
+    if (!deviceLink)
+        return 0;
+    if (is560()) {
+        uchar mode = 1, stage = 0;
+        deviceLink->hid560_84H_GetCurrentDPI(mode, stage);
+        return int(stage);
+    }
+    uchar stage = 0;
+    deviceLink->hid553_8BH_GetCurrentDPI(stage);
+    return int(stage);
+}
+
+void myQQuickView::mouseReadProfile(uint profileNo)
+{
+    if (profileNo >= kProfileBlocks) {
+        qDebug() << "mouseReadProfile: no profile block" << profileNo;
+        return;
+    }
+    if (deviceLink)
+        deviceLink->hid560_8CH_readProfile(profileImage[profileNo], uchar(profileNo));
+}
