@@ -1,0 +1,44 @@
+#pragma once
+
+// Tells when HID devices come or go, as a device-change message would: from the system's device
+// events where they reach the program, and from comparing the enumerated HID interfaces while no
+// device is watched.
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+class DeviceChangeNotifier : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `watching` says whether a device is watched now; the comparison pauses meanwhile.
+    explicit DeviceChangeNotifier(std::function<bool()> watching, QObject *parent = nullptr);
+    ~DeviceChangeNotifier() override;
+
+    static constexpr int kPollMs = 250;
+
+    // Takes the present interfaces as the state to compare with from now on. Called when a watch
+    // has just ended because its device went away: that change belonged to the watch.
+    void rebase();
+
+signals:
+    void deviceChanged();
+
+private:
+    void poll();
+    bool startSystemMonitor(); // per platform
+
+    std::function<bool()> watching;
+    QTimer pollTimer;
+    QStringList baseline;
+    bool haveBaseline = false;
+    struct SystemMonitor;
+    SystemMonitor *monitor = nullptr;
+};
+
+// The paths and usages of every HID interface present now, sorted.
+QStringList enumerateHidInterfaces();

@@ -1,0 +1,181 @@
+#include "app/widget.h"
+
+#include "app/device_change.h"
+#include "app/user_event.h"
+#include "controller/myqquickview.h"
+#include "controller/ui_controler.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QIcon>
+#include <QMenu>
+
+namespace
+{
+
+const char kMenuStyle[] =
+    "QMenu { border: 1px solid rgb(100, 100, 100); background: rgb(68, 69, 73); } "
+    "QMenu::item { height: 22px; padding: 0px 25px 0px 20px; } "
+    "QMenu::item:enabled { color: rgb(225, 225, 225); } "
+    "QMenu::item:!enabled { color: rgb(155, 155, 155); } "
+    "QMenu::item:enabled:selected { color: rgb(230, 230, 230); background: rgba(255, 255, 255, "
+    "40); } "
+    "QMenu::separator { height: 1px; background: rgb(100, 100, 100); } "
+    "QMenu::indicator { width: 13px; height: 13px; } "
+    "QMenu::icon { padding-left: 2px; padding-right: 2px; } ";
+
+// The restore command that the widget posts to itself.
+const QEvent::Type kRestoreEvent = QEvent::Type(QEvent::registerEventType());
+
+} // namespace
+
+Widget::Widget(QWidget *parent) : QWidget(parent)
+{
+    hidLink.ownerWidget = this;
+    controler = new Ui_Controler;
+    controler->setupUi(this, &hidLink);
+    controler->mainView->deviceLink = &hidLink;
+    hidLink.traits = controler->mainView;
+    deviceTimer.setInterval(kDeviceTimerMs);
+    deviceTimer.setSingleShot(true);
+    connect(&deviceTimer, &QTimer::timeout, this, &Widget::checkDevice);
+    buildTrayIcon();
+
+    // The event loop's effects reach the view and the tray on this thread.
+    connect(&hidLink, &Hid_Thread::dpiStageReported, this, &Widget::showDpiStage,
+            Qt::QueuedConnection);
+    deviceChanges = new DeviceChangeNotifier([this] { return bool(hidLink.listening); }, this);
+    connect(
+        &hidLink, &Hid_Thread::deviceRemoved, this,
+        [this] {
+            controler->mainView->setEnabled(false);
+            // A replug from now on is a new change, even before the next comparison.
+            deviceChanges->rebase();
+        },
+        Qt::QueuedConnection);
+    connect(deviceChanges, &DeviceChangeNotifier::deviceChanged, this,
+            &Widget::deviceChangeMessage);
+}
+
+Widget::~Widget()
+{
+    hidLink.listening = false;
+    controler->deleteLater();
+    // The link must outlive its event loop on the pool thread.
+    hidLink.listener.waitForFinished();
+}
+
+void Widget::buildTrayIcon()
+{
+    trayIcon = new QSystemTrayIcon(this);
+    auto *quitAction = new QAction(tr("Quit (&Q)"), this);
+    connect(quitAction, &QAction::triggered, this, &Widget::exitSYS);
+    auto *menu = new QMenu(this);
+    menu->addAction(quitAction);
+    menu->setStyleSheet(QString::fromLatin1(kMenuStyle));
+    trayIcon->setContextMenu(menu);
+    trayIcon->setToolTip(QStringLiteral("Talvemark TK700 V1 TK"));
+    trayIcon->setIcon(QIcon(QStringLiteral("./modules/img/logo.ico")));
+    connect(trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
+    trayIcon->show();
+}
+
+void Widget::launchUi()
+{
+    controler->mainView->initUI();
+    QCoreApplication::postEvent(this, new UserEvent(UserEvent::kRunUi));
+}
+
+void Widget::deviceChangeMessage()
+{
+    if (!hidLink.listening)
+        deviceTimer.start();
+}
+
+void Widget::postRestore()
+{
+    QCoreApplication::postEvent(this, new QEvent(kRestoreEvent));
+}
+
+bool Widget::event(QEvent *e)
+{
+    if (e->type() == kRestoreEvent) {
+        setVisible(true);
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void Widget::customEvent(QEvent *e)
+{
+    if (e->type() == UserEvent::kType && static_cast<UserEvent *>(e)->code == UserEvent::kRunUi)
+        controler->mainView->runUI();
+}
+
+void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason != QSystemTrayIcon::DoubleClick)
+        return;
+    if (deviceConnected)
+        postRestore();
+    showNormal();
+}
+
+void Widget::receiveMessage(QString message)
+{
+    Q_UNUSED(message)
+    qDebug() << "------------------------- receiveMessage---------------------";
+    if (deviceConnected)
+        postRestore();
+}
+
+void Widget::exitSYS()
+{
+    hidLink.listening = false;
+    QCoreApplication::exit(0);
+}
+
+void Widget::checkDevice()
+{
+    myQQuickView *view = controler->mainView;
+    const int index = hidLink.scanDevices();
+    if (index < 0) {
+        qDebug() << "Device DisConnect";
+        deviceConnected = false;
+        setVisible(false);
+        return;
+    }
+    hidLink.selectDevice(index);
+    qDebug() << "Device Connect";
+    view->clearHidBusy();
+    deviceConnected = true;
+    showBalloon(QStringLiteral("Info"), QStringLiteral("Detect Device"));
+    hidLink.startDeviceWatch(index);
+    if (view->is560()) {
+        view->mouseReadProfile(0);
+        view->mouseReadProfile(1);
+        if (view->isGun) {
+            view->mouseReadProfile(2);
+            view->mouseReadProfile(3);
+            view->mouseReadProfile(4);
+        }
+    }
+    view->setEnabled(true);
+    launchUi();
+}
+
+void Widget::showDpiStage(int stage)
+{
+    controler->mainView->setCurrentDPI(stage);
+    const QString &text =
+        (stage >= 1 && stage <= 7) ? notificationTexts[stage - 1] : notificationTexts[7];
+    showBalloon(QStringLiteral("Info"), text + QLatin1Char(' '));
+}
+
+void Widget::showBalloon(const QString &title, const QString &text)
+{
+    // Also in the debug output: a desktop without a tray shows no balloon.
+    qDebug().noquote() << "tray:" << title << text;
+    trayIcon->showMessage(title, text, QSystemTrayIcon::Information, kBalloonMs);
+}

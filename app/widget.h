@@ -1,0 +1,57 @@
+#pragma once
+
+// The program's top-level window and its place in the tray: it holds the device link, the window
+// controller and the device timer that turns device changes into a scan.
+
+#include "device/hid_thread.h"
+
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+
+class Ui_Controler;
+class DeviceChangeNotifier;
+
+class Widget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Widget(QWidget *parent = nullptr);
+    ~Widget() override;
+
+    static constexpr int kDeviceTimerMs = 2048;
+    static constexpr int kBalloonMs = 10000;
+
+    QTimer deviceTimer;
+    Ui_Controler *controler = nullptr;
+    Hid_Thread hidLink;
+    QSystemTrayIcon *trayIcon = nullptr;
+
+    // Starts the UI after a connect: initUI queued, then run through a posted UserEvent.
+    void launchUi();
+    // A device change, as the system's device-change message: restarts the device timer unless a
+    // device is being watched.
+    void deviceChangeMessage();
+    // The restore command the widget sends to itself; it arrives through the event queue.
+    void postRestore();
+
+    // The stage event of the mouse's DPI button, on this thread.
+    void showDpiStage(int stage);
+
+public slots:
+    void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    void checkDevice();
+    void exitSYS();
+    void receiveMessage(QString message);
+
+protected:
+    void customEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void buildTrayIcon();
+    void showBalloon(const QString &title, const QString &text);
+
+    DeviceChangeNotifier *deviceChanges = nullptr;
+};

@@ -1,0 +1,301 @@
+// The tray widget, the scan and the connection watch in-process against the virtual TK700.
+
+#include "app/user_event.h"
+#include "app/widget.h"
+#include "controller/myqquickview.h"
+#include "controller/ui_controler.h"
+#include "support/test_runtime.h"
+#include "support/virtual_mouse.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QMenu>
+#include <QQuickItem>
+#include <QtTest>
+
+#include <memory>
+
+namespace
+{
+
+QStringList featureRequests(const QJsonArray &log)
+{
+    QStringList out;
+    for (const QJsonValue &v : log)
+        if (v.toObject()["kind"] == "feature-out")
+            out << v.toObject()["plain"].toString();
+    return out;
+}
+
+} // namespace
+
+class TestWidget : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestRuntime> runtime;
+    std::unique_ptr<VirtualMouse> mouse;
+
+    bool startMouse(const QString &family = "553")
+    {
+        mouse = std::make_unique<VirtualMouse>(VirtualMouse::Options{family, false, QString()});
+        return mouse->start();
+    }
+
+    void setGlobal(const QString &key, const QVariant &value)
+    {
+        QSettings apConfig(runtime->path("modules/setting/apConfig.bin"), QSettings::IniFormat);
+        apConfig.setValue(key, value);
+    }
+
+private slots:
+    void init()
+    {
+        runtime = std::make_unique<TestRuntime>();
+        QVERIFY(runtime->isValid());
+        deviceConnected = false;
+    }
+    void cleanup()
+    {
+        mouse.reset();
+        runtime.reset();
+    }
+
+    void connect553SetsKeyboardOptionBit()
+    {
+        QVERIFY(startMouse("553"));
+        Widget widget;
+        widget.show();
+        QTest::ignoreMessage(QtDebugMsg, "Device Connect");
+        widget.checkDevice();
+        QVERIFY(deviceConnected);
+        QVERIFY(widget.hidLink.listening);
+        QCOMPARE(widget.hidLink.currentDevice, 1);
+        const QStringList sent = featureRequests(mouse->log());
+        QVERIFY(sent.contains("00 83 00 00 00 00 00 00 7c"));
+        QVERIFY2(sent.contains("00 03 00 00 00 40 00 00 bc"), qPrintable(sent.join(" | ")));
+        QCOMPARE(mouse->state()["keyboardOptions"].toString().right(2), QStringLiteral("40"));
+        QVERIFY(widget.controler->mainView->isEnabled());
+        // initUI, then run, reach the QML root.
+        QTRY_VERIFY(widget.controler->mainView->rootObject()->property("isPownOn").toBool());
+    }
+
+    void connect560ReadsProfileBlocks()
+    {
+        setGlobal("mouse/icType", "560");
+        QVERIFY(startMouse("560"));
+        Widget widget;
+        widget.checkDevice();
+        const QStringList sent = featureRequests(mouse->log());
+        QVERIFY(sent.contains("00 81 00 00 00 00 00 00 7e"));
+        QVERIFY2(sent.contains("00 01 08 00 00 00 00 00 f6"), qPrintable(sent.join(" | ")));
+        // A gun-capable mouse: all five blocks are read.
+        for (int block = 0; block < 5; ++block)
+            QVERIFY(sent.contains(QString("00 8c %1 00 00 00 00 00 %2")
+                                      .arg(block, 2, 10, QChar('0'))
+                                      .arg(0x73 - block, 2, 16, QChar('0'))));
+        const QByteArray block1 = VirtualMouse::bytesOf(mouse->state()["profiles"].toArray()[1]);
+        QCOMPARE(
+            QByteArray(reinterpret_cast<char *>(widget.controler->mainView->profileImage[1]), 128),
+            block1);
+    }
+
+    void noDeviceHidesTheWidget()
+    {
+        QVERIFY(startMouse());
+        QVERIFY(mouse->unplug());
+        Widget widget;
+        widget.show();
+        QTest::ignoreMessage(QtDebugMsg, "Device DisConnect");
+        widget.checkDevice();
+        QVERIFY(!deviceConnected);
+        QVERIFY(!widget.isVisible());
+        QVERIFY(widget.trayIcon->isVisible());
+        QVERIFY(!widget.hidLink.listening);
+    }
+
+    void tableEntryWithOnlyEventInterfaceIsSkipped()
+    {
+        QVERIFY(runtime->write(
+            "modules/setting/apConfig.bin",
+            "[common]\nname=Talvemark TK700\ndeviceCount=2\n[mouse]\nicType=553\n"
+            "[0]\nvid=04d9\npid=a09f\nusagePage=ff05\nusage=ff05\nusagePage2=ff01\nusage2=ff01\n"
+            "[1]\nvid=04d9\npid=a09f\nusagePage=ff00\nusage=ff00\nusagePage2=ff01\nusage2=ff01\n"));
+        QVERIFY(startMouse());
+        Widget widget;
+        widget.checkDevice();
+        QVERIFY(deviceConnected);
+        QCOMPARE(widget.hidLink.currentDevice, 1);
+        QVERIFY(widget.hidLink.devices[0]->cmdPath.isEmpty());
+    }
+
+    void dpiButtonReachesTheViewAndTheTray()
+    {
+        QVERIFY(startMouse());
+        Widget widget;
+        widget.checkDevice();
+        QQuickItem *root = widget.controler->mainView->rootObject();
+        QTRY_VERIFY(root->property("isPownOn").toBool());
+        QTest::ignoreMessage(QtDebugMsg, "tray: Info DPI Switch to 3 ");
+        QVERIFY(mouse->pressDpi(3));
+        QTRY_COMPARE(root->property("currentDPI").toInt(), 2);
+        // Stages outside 1...7 show the last text; 0 leaves the panel as it was.
+        QTest::ignoreMessage(QtDebugMsg, "tray: Info DPI Switch to ");
+        QVERIFY(mouse->pressDpi(0));
+        QTest::ignoreMessage(QtDebugMsg, "tray: Info DPI Switch to ");
+        QVERIFY(mouse->pressDpi(9));
+        QTRY_COMPARE(root->property("currentDPI").toInt(), 8);
+    }
+
+    void otherEventReportsAreIgnored()
+    {
+        QVERIFY(startMouse());
+        Widget widget;
+        widget.checkDevice();
+        QQuickItem *root = widget.controler->mainView->rootObject();
+        QTRY_VERIFY(root->property("isPownOn").toBool());
+        const int before = root->property("currentDPI").toInt();
+        QVERIFY(!mouse->command("event", {{"bytes", "06 05 00 04"}}).isEmpty());
+        QVERIFY(!mouse->command("event", {{"bytes", "05 07 00 04"}}).isEmpty());
+        QTest::qWait(1200);
+        QCOMPARE(root->property("currentDPI").toInt(), before);
+        QVERIFY(widget.hidLink.listening);
+    }
+
+    void unplugDisablesTheViewAndPlugConnectsAgain()
+    {
+        QVERIFY(startMouse());
+        Widget widget;
+        widget.show();
+        widget.checkDevice();
+        myQQuickView *view = widget.controler->mainView;
+        QTRY_VERIFY(view->rootObject()->property("isPownOn").toBool());
+        // The start-up protection releases the view after a second.
+        QTRY_VERIFY_WITH_TIMEOUT(view->isEnabled(), 3000);
+        QElapsedTimer timer;
+        timer.start();
+        QTest::ignoreMessage(QtDebugMsg, "Device removed");
+        QVERIFY(mouse->unplug());
+        QTRY_VERIFY_WITH_TIMEOUT(!view->isEnabled(), 3000);
+        QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(!widget.hidLink.listening);
+        // The widget stays visible and connected until a scan says otherwise.
+        QVERIFY(widget.isVisible());
+        QVERIFY(deviceConnected);
+        QVERIFY(!widget.deviceTimer.isActive());
+
+        QTest::ignoreMessage(QtDebugMsg, "Device Connect");
+        QVERIFY(mouse->plug());
+        // The change is noticed, and one scan follows the device timer.
+        QTRY_VERIFY_WITH_TIMEOUT(widget.deviceTimer.isActive(), 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(widget.hidLink.listening, 5000);
+        QTRY_VERIFY(view->isEnabled());
+    }
+
+    void deviceChangesRestartOneTimer()
+    {
+        QVERIFY(startMouse());
+        QVERIFY(mouse->unplug());
+        Widget widget;
+        widget.checkDevice();
+        int scans = 0;
+        connect(&widget.deviceTimer, &QTimer::timeout, this, [&scans] { ++scans; });
+        QElapsedTimer timer;
+        timer.start();
+        qint64 lastMessage = 0;
+        for (int i = 0; i < 4; ++i) {
+            widget.deviceChangeMessage();
+            lastMessage = timer.elapsed();
+            QTest::qWait(300);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(scans, 1, 5000);
+        QVERIFY2(timer.elapsed() - lastMessage >= 1900,
+                 qPrintable(QString::number(timer.elapsed() - lastMessage)));
+        QTest::qWait(300);
+        QCOMPARE(scans, 1);
+    }
+
+    void noScanWhileListening()
+    {
+        QVERIFY(startMouse());
+        Widget widget;
+        widget.checkDevice();
+        QVERIFY(widget.hidLink.listening);
+        widget.deviceChangeMessage();
+        QVERIFY(!widget.deviceTimer.isActive());
+    }
+
+    void restoreOnMessageOnlyWhenConnected()
+    {
+        QVERIFY(startMouse());
+        Widget widget;
+        widget.checkDevice();
+        widget.hide();
+        QTest::ignoreMessage(QtDebugMsg,
+                             "------------------------- receiveMessage---------------------");
+        widget.receiveMessage(QString());
+        QVERIFY(!widget.isVisible()); // the restore command goes through the queue
+        QTRY_VERIFY(widget.isVisible());
+
+        deviceConnected = false;
+        widget.hide();
+        widget.receiveMessage(QString());
+        QTest::qWait(100);
+        QVERIFY(!widget.isVisible());
+        // A double-click on the tray icon shows the window anyway; a single click does nothing.
+        widget.trayIconActivated(QSystemTrayIcon::Trigger);
+        QVERIFY(!widget.isVisible());
+        widget.trayIconActivated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(widget.isVisible());
+    }
+
+    void trayIconAndMenu()
+    {
+        QVERIFY(startMouse());
+        Widget widget;
+        QCOMPARE(widget.trayIcon->toolTip(), QStringLiteral("Talvemark TK700 V1 TK"));
+        QVERIFY(!widget.trayIcon->icon().isNull());
+        QMenu *menu = widget.trayIcon->contextMenu();
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().first()->text(), QStringLiteral("Quit (&Q)"));
+        QVERIFY(menu->styleSheet().startsWith("QMenu { border: 1px solid rgb(100, 100, 100);"));
+        QVERIFY(menu->styleSheet().endsWith("padding-right: 2px; } "));
+        QCOMPARE(widget.windowTitle(), QStringLiteral("Talvemark TK700"));
+    }
+
+    void quitWhileListeningEndsPromptly()
+    {
+        QVERIFY(startMouse());
+        auto *widget = new Widget;
+        widget->checkDevice();
+        QVERIFY(widget->hidLink.listening);
+        QTimer::singleShot(200, widget->trayIcon->contextMenu()->actions().first(),
+                           &QAction::trigger);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(QCoreApplication::exec(), 0);
+        delete widget;
+        QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    void runFollowsInitThroughUserEvent()
+    {
+        QVERIFY(startMouse());
+        Widget widget;
+        myQQuickView *view = widget.controler->mainView;
+        view->setSource(QUrl::fromLocalFile(QStringLiteral(TK700_TEST_DATA_DIR "/recorder.qml")));
+        UserEvent other(1234);
+        QCOMPARE(other.type(), QEvent::Type(1000));
+        // Only code 2177 runs the UI.
+        QCoreApplication::sendEvent(&widget, &other);
+        widget.launchUi();
+        QTRY_COMPARE(view->rootObject()->property("calls").toStringList(),
+                     QStringList({"initUI()", "run()"}));
+    }
+};
+
+QTEST_MAIN(TestWidget)
+#include "tst_widget.moc"
