@@ -19,9 +19,16 @@ QStringList enumerateHidInterfaces()
     return found;
 }
 
-void DeviceChangeNotifier::rebase()
+void DeviceChangeNotifier::rebase(quint16 vid, quint16 pid)
 {
-    baseline = enumerateHidInterfaces();
+    const QString ids = QStringLiteral(" %1:%2 ")
+                            .arg(vid, 4, 16, QLatin1Char('0'))
+                            .arg(pid, 4, 16, QLatin1Char('0'));
+    baseline.clear();
+    for (const QString &hidInterface : enumerateHidInterfaces()) {
+        if (!hidInterface.contains(ids))
+            baseline << hidInterface;
+    }
     haveBaseline = true;
 }
 

@@ -21,9 +21,11 @@ public:
 
     static constexpr int kPollMs = 250;
 
-    // Takes the present interfaces as the state to compare with from now on. Called when a watch
-    // has just ended because its device went away: that change belonged to the watch.
-    void rebase();
+    // Takes the present interfaces, less those of the device `vid`:`pid`, as the state to compare
+    // with from now on. Called when a watch has just ended because its device went away: that
+    // change belonged to the watch, and the device showing up again is a new one, even when it
+    // came back before this call.
+    void rebase(quint16 vid, quint16 pid);
 
 signals:
     void deviceChanged();

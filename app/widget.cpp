@@ -46,14 +46,7 @@ Widget::Widget(QWidget *parent) : QWidget(parent)
     connect(&hidLink, &Hid_Thread::dpiStageReported, this, &Widget::showDpiStage,
             Qt::QueuedConnection);
     deviceChanges = new DeviceChangeNotifier([this] { return bool(hidLink.listening); }, this);
-    connect(
-        &hidLink, &Hid_Thread::deviceRemoved, this,
-        [this] {
-            controler->mainView->setEnabled(false);
-            // A replug from now on is a new change, even before the next comparison.
-            deviceChanges->rebase();
-        },
-        Qt::QueuedConnection);
+    connect(&hidLink, &Hid_Thread::deviceRemoved, this, &Widget::deviceGone, Qt::QueuedConnection);
     connect(deviceChanges, &DeviceChangeNotifier::deviceChanged, this,
             &Widget::deviceChangeMessage);
 }
@@ -79,6 +72,16 @@ void Widget::buildTrayIcon()
     trayIcon->setIcon(QIcon(QStringLiteral("./modules/img/logo.ico")));
     connect(trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
     trayIcon->show();
+}
+
+void Widget::deviceGone()
+{
+    controler->mainView->setEnabled(false);
+    const int index = hidLink.currentDevice;
+    if (index >= 0 && index < int(hidLink.devices.size())) {
+        const DeviceEntry &device = *hidLink.devices[size_t(index)];
+        deviceChanges->rebase(device.vid, device.pid);
+    }
 }
 
 void Widget::launchUi()

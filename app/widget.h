@@ -52,6 +52,8 @@ protected:
 private:
     void buildTrayIcon();
     void showBalloon(const QString &title, const QString &text);
+    // The watch saw the device go: the view takes no input until the next connect.
+    void deviceGone();
 
     DeviceChangeNotifier *deviceChanges = nullptr;
 };

@@ -20,11 +20,14 @@ bin="$PWD/build/bin"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 rules=/etc/udev/rules.d/70-tk700.rules
-if ! cmp -s scripts/70-tk700.rules "$rules" 2>/dev/null; then
+if [ -d /etc/udev ] && ! cmp -s scripts/70-tk700.rules "$rules" 2>/dev/null; then
   echo "Installing $rules so the mouse can be used without root"
-  $SUDO install -m 0644 scripts/70-tk700.rules "$rules"
-  $SUDO udevadm control --reload-rules 2>/dev/null || true
-  $SUDO udevadm trigger --subsystem-match=hidraw 2>/dev/null || true
+  if $SUDO install -D -m 0644 scripts/70-tk700.rules "$rules"; then
+    $SUDO udevadm control --reload-rules 2>/dev/null || true
+    $SUDO udevadm trigger --subsystem-match=hidraw 2>/dev/null || true
+  else
+    echo "Could not install $rules: a real mouse may then need root to be used" >&2
+  fi
 fi
 
 if ls /sys/bus/hid/devices 2>/dev/null | grep -qi ':04D9:A09F\.'; then

@@ -181,6 +181,18 @@ private slots:
         QCOMPARE(calls(controler.mainView), QStringList({"setProtectUI(500)", "setProtectUI(0)"}));
     }
 
+    // QML hands numbers to the device link's byte parameters.
+    void qmlReachesDeviceCommands()
+    {
+        myQQuickView view;
+        Hid_Thread link;
+        view.rootContext()->setContextProperty("hid", &link);
+        view.setSource(QUrl::fromLocalFile(QStringLiteral(TK700_TEST_DATA_DIR "/recorder.qml")));
+        QTest::ignoreMessage(QtDebugMsg, "hid553_01H_SetReportRate = 2");
+        QVERIFY(QMetaObject::invokeMethod(view.rootObject(), "callHid", Q_ARG(QVariant, 2)));
+        QVERIFY(link.hidFree);
+    }
+
     void clearHidBusyFreesTheToken()
     {
         myQQuickView view;

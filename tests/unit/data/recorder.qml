@@ -16,6 +16,7 @@ Item {
     function detectKeyboard(isDown, code) { record("detectKeyboard", arguments) }
     function detectMouse(isDown, code, x, y) { record("detectMouse", arguments) }
     function scroll(steps) { record("scroll", arguments) }
+    function callHid(rate) { hid.hid553_01H_SetReportRate(rate) }
 
     width: 1280
     height: 720

@@ -1,0 +1,385 @@
+// The real tk700 binary on an X display against the virtual TK700: what a user sees and does.
+// The hidapi stand-in is preloaded on the program only, never on this test.
+
+#include "support/test_runtime.h"
+#include "support/virtual_mouse.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <memory>
+
+namespace
+{
+
+QString run(const QString &program, const QStringList &args, int timeoutMs = 5000)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+
+struct WindowInfo {
+    QString id;
+    QRect geometry;
+};
+
+// The visible top-level windows with exactly this title.
+QList<WindowInfo> windowsNamed(const QString &title)
+{
+    QList<WindowInfo> found;
+    const QStringList ids = run("xdotool", {"search", "--onlyvisible", "--name", "^" + title + "$"})
+                                .split('\n', Qt::SkipEmptyParts);
+    for (const QString &id : ids) {
+        const QString info = run("xwininfo", {"-id", id});
+        auto field = [&info](const char *name) {
+            const int at = info.indexOf(QLatin1String(name));
+            return at < 0 ? -1
+                          : info.mid(at + int(strlen(name))).section('\n', 0, 0).trimmed().toInt();
+        };
+        found.append({id, QRect(field("Absolute upper-left X:"), field("Absolute upper-left Y:"),
+                                field("Width:"), field("Height:"))});
+    }
+    return found;
+}
+
+int countPixels(const QImage &image, const std::function<bool(QRgb)> &match)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            n += match(image.pixel(x, y));
+    return n;
+}
+
+bool isLogoOrange(QRgb c)
+{
+    return qRed(c) > 220 && qGreen(c) > 90 && qGreen(c) < 150 && qBlue(c) < 60;
+}
+
+} // namespace
+
+class TestProgram : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestRuntime> runtime;
+    std::unique_ptr<VirtualMouse> mouse;
+    std::unique_ptr<QTemporaryDir> xdg;
+    QList<QProcess *> programs;
+    QProcess *trayer = nullptr;
+
+    QString binDir() const { return qEnvironmentVariable("TK700_BIN_DIR"); }
+
+    // A copy of the program beside its own runtime folders.
+    QString installProgram()
+    {
+        const QString exe = runtime->path("tk700");
+        if (!QFile::exists(exe)) {
+            QFile::copy(binDir() + "/tk700", exe);
+            QFile(exe).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        return exe;
+    }
+
+    QProcess *startProgram(const QString &workingDir)
+    {
+        auto *p = new QProcess(this);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
+        env.insert("XDG_RUNTIME_DIR", xdg->path());
+        p->setProcessEnvironment(env);
+        p->setProcessChannelMode(QProcess::MergedChannels);
+        p->setWorkingDirectory(workingDir);
+        p->start(installProgram(), {});
+        programs << p;
+        return p;
+    }
+
+    static bool waitForOutput(QProcess *p, const QString &line, int timeoutMs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        QByteArray seen;
+        while (timer.elapsed() < timeoutMs) {
+            p->waitForReadyRead(100);
+            seen += p->readAll();
+            if (seen.contains(line.toUtf8())) {
+                p->setProperty("seen", seen);
+                return true;
+            }
+        }
+        p->setProperty("seen", seen);
+        qWarning().noquote() << "program output:" << seen;
+        return false;
+    }
+
+    // A visible window of the program: of this size, or (with an empty size) the first small one
+    // other than `except`.
+    static bool findProgramWindow(const QSize &size, const QString &except, WindowInfo &out)
+    {
+        const QStringList ids = run("xdotool", {"search", "--onlyvisible", "--class", "tk700"})
+                                    .split('\n', Qt::SkipEmptyParts);
+        for (const QString &id : ids) {
+            const QString info = run("xwininfo", {"-id", id});
+            auto field = [&info](const char *name) {
+                return info.section(QLatin1String(name), 1).section('\n', 0, 0).trimmed().toInt();
+            };
+            const QRect g(field("Absolute upper-left X:"), field("Absolute upper-left Y:"),
+                          field("Width:"), field("Height:"));
+            const bool wanted =
+                size.isValid() ? g.size() == size : (id != except && g.height() < 60);
+            if (wanted) {
+                out = {id, g};
+                return true;
+            }
+        }
+        return false;
+    }
+
+    QStringList featureRequests()
+    {
+        QStringList out;
+        for (const QJsonValue &v : mouse->log())
+            if (v.toObject()["kind"] == "feature-out")
+                out << v.toObject()["plain"].toString();
+        return out;
+    }
+
+    bool startMouse()
+    {
+        mouse = std::make_unique<VirtualMouse>();
+        return mouse->start();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
+            QSKIP("needs an X display (the test command runs under Xvfb)");
+        if (QStandardPaths::findExecutable("xdotool").isEmpty() ||
+            QStandardPaths::findExecutable("xwininfo").isEmpty())
+            QSKIP("needs xdotool and xwininfo");
+    }
+
+    void init()
+    {
+        runtime = std::make_unique<TestRuntime>();
+        xdg = std::make_unique<QTemporaryDir>();
+        QVERIFY(runtime->isValid());
+    }
+
+    void cleanup()
+    {
+        for (QProcess *p : programs) {
+            p->terminate();
+            if (!p->waitForFinished(3000)) {
+                p->kill();
+                p->waitForFinished();
+            }
+        }
+        qDeleteAll(programs);
+        programs.clear();
+        if (trayer) {
+            trayer->kill();
+            trayer->waitForFinished();
+            delete trayer;
+            trayer = nullptr;
+        }
+        mouse.reset();
+        xdg.reset();
+        runtime.reset();
+    }
+
+    // Started from another folder, the program still finds its files beside the executable,
+    // connects, and shows its frameless window at the fitted size with the start-up logo.
+    void startsFramelessWithLogo()
+    {
+        QVERIFY(startMouse());
+        QTemporaryDir elsewhere;
+        QProcess *program = startProgram(elsewhere.path());
+        QVERIFY(waitForOutput(program, "Device Connect", 15000));
+
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        const QSize fitted = screen.width() > 1280
+                                 ? QSize(int(screen.width() / 1.5), int(screen.height() / 1.5))
+                                 : screen;
+        QList<WindowInfo> windows;
+        QTRY_VERIFY_WITH_TIMEOUT(!(windows = windowsNamed("Talvemark TK700")).isEmpty(), 10000);
+        QCOMPARE(windows.first().geometry.size(), fitted);
+        // No decorations asked of the window manager.
+        // _MOTIF_WM_HINTS: flags, functions, decorations, ...; flag 0x2 says decorations are given.
+        const QString hints = run("xprop", {"-id", windows.first().id, "_MOTIF_WM_HINTS"});
+        const QStringList values = hints.section('=', 1).split(',', Qt::SkipEmptyParts);
+        QVERIFY2(values.size() >= 3, qPrintable(hints));
+        QVERIFY2(values[0].trimmed().toUInt(nullptr, 16) & 0x2, qPrintable(hints));
+        QCOMPARE(values[2].trimmed().toUInt(nullptr, 16), 0u);
+
+        // The logo shows until the start-up protection runs out.
+        QImage shot;
+        int orange = 0;
+        QElapsedTimer timer;
+        timer.start();
+        while (orange < 50 && timer.elapsed() < 5000) {
+            const QRect g = windows.first().geometry;
+            shot = QGuiApplication::primaryScreen()
+                       ->grabWindow(0, g.x(), g.y(), g.width(), g.height())
+                       .toImage();
+            orange = countPixels(shot, isLogoOrange);
+        }
+        QDir().mkpath(binDir() + "/../test-screens");
+        shot.save(binDir() + "/../test-screens/startup.png");
+        QVERIFY2(orange >= 50, qPrintable(QString("orange pixels: %1").arg(orange)));
+        QSet<QRgb> colours;
+        for (int y = 0; y < shot.height(); y += 8)
+            for (int x = 0; x < shot.width(); x += 8)
+                colours.insert(shot.pixel(x, y));
+        QVERIFY2(colours.size() > 8, qPrintable(QString("colours: %1").arg(colours.size())));
+
+        // Afterwards the skinned background fills the window.
+        QTest::qWait(1500);
+        const QRect g = windows.first().geometry;
+        const QImage later = QGuiApplication::primaryScreen()
+                                 ->grabWindow(0, g.x(), g.y(), g.width(), g.height())
+                                 .toImage();
+        const QRgb centre = later.pixel(later.width() / 2, later.height() / 2);
+        QVERIFY2(qRed(centre) < 60 && qBlue(centre) < 70 && qBlue(centre) > 20,
+                 qPrintable(QString::number(centre, 16)));
+    }
+
+    void connectSetsKeyboardOptionAndPassesDpiEvents_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("optionWrite");
+        QTest::newRow("553") << "553"
+                             << "00 03 00 00 00 40 00 00 bc";
+        QTest::newRow("560") << "560"
+                             << "00 01 08 00 00 00 00 00 f6";
+    }
+    void connectSetsKeyboardOptionAndPassesDpiEvents()
+    {
+        QFETCH(QString, family);
+        QFETCH(QString, optionWrite);
+        {
+            QSettings apConfig(runtime->path("modules/setting/apConfig.bin"), QSettings::IniFormat);
+            apConfig.setValue("mouse/icType", family);
+        }
+        mouse = std::make_unique<VirtualMouse>(VirtualMouse::Options{family, false, QString()});
+        QVERIFY(mouse->start());
+        QProcess *program = startProgram(runtime->root());
+        QVERIFY(waitForOutput(program, "Device Connect", 15000));
+        QStringList requests;
+        QTRY_VERIFY_WITH_TIMEOUT((requests = featureRequests()).contains(optionWrite), 5000);
+        // Let the UI start (it loads the notification texts of the language file).
+        QTest::qWait(1500);
+
+        QVERIFY(mouse->pressDpi(3));
+        QVERIFY(waitForOutput(program, "tray: Info DPI Switch to 3 ", 3000));
+        QVERIFY(program->property("seen").toByteArray().contains("setCurrentDPI 3"));
+        QVERIFY(mouse->pressDpi(9));
+        QVERIFY(waitForOutput(program, "tray: Info DPI Switch to \n", 3000));
+        QVERIFY(program->property("seen").toByteArray().contains("setCurrentDPI 9"));
+        // A report of another kind is not a stage change.
+        QVERIFY(!mouse->command("event", {{"bytes", "06 05 00 04"}}).isEmpty());
+        QVERIFY(!waitForOutput(program, "setCurrentDPI", 1500));
+    }
+
+    void secondInstanceWakesTheFirst()
+    {
+        QVERIFY(startMouse());
+        QProcess *first = startProgram(runtime->root());
+        QVERIFY(waitForOutput(first, "Device Connect", 15000));
+        QElapsedTimer timer;
+        timer.start();
+        QProcess *second = startProgram(runtime->root());
+        QVERIFY(second->waitForFinished(6000));
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 1);
+        QVERIFY2(timer.elapsed() < 5500, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(!second->readAll().contains("Device Connect"));
+        QVERIFY(waitForOutput(
+            first, "------------------------- receiveMessage---------------------", 5000));
+        QCOMPARE(first->state(), QProcess::Running);
+    }
+
+    void noMouseHidesTheWindowAndKeepsRunning()
+    {
+        QVERIFY(startMouse());
+        QVERIFY(mouse->unplug());
+        QProcess *program = startProgram(runtime->root());
+        QVERIFY(waitForOutput(program, "Device DisConnect", 15000));
+        QTest::qWait(1000);
+        QCOMPARE(program->state(), QProcess::Running);
+        QVERIFY(windowsNamed("Talvemark TK700").isEmpty());
+
+        // Plugging the mouse in brings a scan and a connect.
+        QVERIFY(mouse->plug());
+        QVERIFY(waitForOutput(program, "Device Connect", 8000));
+    }
+
+    void unplugAndReplug()
+    {
+        QVERIFY(startMouse());
+        QProcess *program = startProgram(runtime->root());
+        QVERIFY(waitForOutput(program, "Device Connect", 15000));
+        QTest::qWait(1500);
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(mouse->unplug());
+        QVERIFY(waitForOutput(program, "Device removed", 3000));
+        QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(mouse->plug());
+        QVERIFY(waitForOutput(program, "Device Connect", 8000));
+    }
+
+    // What a user does: right-click the tray icon and choose Quit.
+    void quitFromTheTrayMenu()
+    {
+        if (QStandardPaths::findExecutable("trayer").isEmpty())
+            QSKIP("needs trayer for a system tray under Xvfb");
+        trayer = new QProcess;
+        trayer->start("trayer", {"--edge", "top", "--align", "right", "--widthtype", "pixel",
+                                 "--width", "200", "--height", "32", "--SetDockType", "true"});
+        QVERIFY(trayer->waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(!run("xdotool", {"search", "--class", "trayer"}).isEmpty(), 5000);
+        QVERIFY(startMouse());
+        QProcess *program = startProgram(runtime->root());
+        QVERIFY(waitForOutput(program, "Device Connect", 15000));
+
+        // The icon is a small window of the program inside the tray.
+        WindowInfo icon, menu;
+        QTRY_VERIFY_WITH_TIMEOUT(findProgramWindow(QSize(22, 30), {}, icon), 10000);
+        const QPoint c = icon.geometry.center();
+        run("xdotool", {"mousemove", QString::number(c.x()), QString::number(c.y()), "click", "3"});
+        // The menu opens under the pointer with its single item.
+        QTRY_VERIFY_WITH_TIMEOUT(findProgramWindow(QSize(), icon.id, menu), 5000);
+        const QPoint item = menu.geometry.center();
+        QElapsedTimer timer;
+        timer.start();
+        run("xdotool",
+            {"mousemove", QString::number(item.x()), QString::number(item.y()), "click", "1"});
+        QVERIFY(program->waitForFinished(3000));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+        // The event loop ends within one 500 ms read; generous for a loaded machine.
+        QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
+    }
+};
+
+QTEST_MAIN(TestProgram)
+#include "tst_program.moc"
