@@ -17,6 +17,12 @@ myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent)
 
 myQQuickView::~myQQuickView() = default;
 
+DeviceContext myQQuickView::context()
+{
+    return DeviceContext{MouseModel{isColorful, isGun, icType, is55328}, deviceLink, settings,
+                         profileImage};
+}
+
 void myQQuickView::callRoot(const char *function, Qt::ConnectionType type, const QVariantList &args)
 {
     QObject *root = rootObject();
@@ -171,9 +177,19 @@ QVariant myQQuickView::mouseGetCurrentDPI()
     return int(stage);
 }
 
+void myQQuickView::mouseSetProfile(uint profileNo)
+{
+    if (profileNo >= uint(kProfileBlocks)) {
+        qDebug() << "mouseSetProfile: no profile block" << profileNo;
+        return;
+    }
+    if (deviceLink)
+        deviceLink->hid560_0CH_setProfile(profileImage[profileNo], uchar(profileNo));
+}
+
 void myQQuickView::mouseReadProfile(uint profileNo)
 {
-    if (profileNo >= kProfileBlocks) {
+    if (profileNo >= uint(kProfileBlocks)) {
         qDebug() << "mouseReadProfile: no profile block" << profileNo;
         return;
     }

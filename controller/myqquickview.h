@@ -3,10 +3,12 @@
 // The main view and, at the same time, the whole API of the QML document (`ui_View`). Its slots
 // convert QML's values and delegate to the feature classes; they hold no feature logic.
 
+#include "controller/device_context.h"
 #include "controller/settings_store.h"
 #include "device/hid_thread.h"
 
 #include <QQuickWidget>
+#include <QStringList>
 #include <QVariant>
 
 class myQQuickView : public QQuickWidget, public DeviceTraits
@@ -17,44 +19,135 @@ public:
     explicit myQQuickView(QWidget *parent = nullptr);
     ~myQQuickView() override;
 
-    static constexpr int kProfileBlocks = 5;
-    static constexpr int kProfileBlockSize = 128;
-
     Hid_Thread *deviceLink = nullptr;
     bool isColorful = false;
     bool isGun = false;
     QString icType;
     bool is55328 = false;
     SettingsStore settings; // apConfig, profileDefaults, profiles, currentProfile
-    uchar profileImage[kProfileBlocks][kProfileBlockSize] = {};
+    ProfileImage profileImage = {};
 
     bool gunCapable() const override { return isGun; }
     bool family560() const override { return is560(); }
     bool is560() const { return icType == QLatin1String("560"); }
+    // What the feature classes work with, as of now.
+    DeviceContext context();
 
     // Entry points of the input capture; they queue calls into the QML root.
     void detectKeyboard(bool isDown, uchar usage);
     void detectMouse(bool isDown, uchar button, uint x, uint y);
 
 public slots:
+    // The view itself (myqquickview.cpp).
     void clearHidBusy();
     void initUI();
     void runUI();
     void resetApconfig();
+
+    // Profiles (view_profiles.cpp).
+    bool loadProfile(int profile);
+    void saveProfile(int profile);
+    void resetProfile(int profile);
+    void copyProfile(int destprofile, int srcprofile);
+
     QStringList getLangStrings(QString typeStr, QString langCode);
+
+    // The macro library (macro/view_macro.cpp).
+    void setMacroSelectName(QVariant name1, QVariant name2, QVariant name3, QVariant name4,
+                            QVariant name5);
+    void setMacroLevel(QVariant level);
+    QString loadMacroFile(QVariant macroLevel, QVariant selectType);
+    QString loadMacroFile_batch();
+    void loadMacroFile_sub_batch();
+    QStringList getMacroFileName_batch(QVariant macroLevel, QVariant macroType);
+    void searchMacroFile_sub_batch(QVariant currentName, QVariant currentLevel,
+                                   QVariant deleteLevel);
+    void saveMacroFile(QVariant macroLevel, QVariant macroName);
+    void saveMacroFile_batch(QVariant macroLevel, QVariantList macroFileName,
+                             QVariantList macroFileType);
+    void getbatchPath();
+    QVariant getMacroList_Att(int att);
+    QVariant getMacroSubList_Att(int att, QVariant name);
+    QVariant updataNameList(QVariant type, QStringList nameList);
+    QVariant updataMacroList(QVariant att, QVariant macroLevel, QVariant currentName,
+                             QStringList nameList, QStringList typeList, QStringList showImg,
+                             QStringList txtMargin, QStringList level, QStringList no0,
+                             QStringList no1, QStringList no2, QStringList no3, QStringList no4);
+    void updataMacroList_delOld(QVariant macroLevel);
+    QVariant createMacroIni(QVariant name, QVariant macroIndex, QVariant macroLevel,
+                            QVariant macroType);
+    QVariant deleteMacroIni(QVariant macroLevel, QVariant macroType, QVariant name);
+    QVariant modifyMacroNameUpdateProfile(QVariant macroLevel, QVariant macroType, QVariant oldname,
+                                          QVariant newname);
+    void deleteMacroUpdateProfile(QVariant macroName);
+    QVariantList getNameList(QVariant type);
+    QVariant saveMacroIni(QVariant macroLevel, QVariant name, QStringList macros, QVariant repeat);
+    QStringList loadMacroIni(QVariant macroLevel, QVariant name);
+
+    // Gun data, XY sensitivity, report rate, keyboard option (view_settings.cpp).
+    void mouseSaveGundata(QVariant index, QVariantList src6);
+    void mouseSendGundata(int, QVariantList);
+    void modifyGundata(QVariant modifyType, QVariantList src6);
+    QVariantList getGunData(QVariant name);
+    QStringList getGunDataKey();
+    QVariant getXYSensitive(QVariant index);
+    QVariant getselectGun(QVariant index);
+    void setXYSensitive(QVariant index, QVariant xyData);
+    void setSelectGun(QVariant index, QVariant xyData);
+
+    void setCurrentProfile(int profile);
+
+    void mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    void mouseSetReportRate(uchar rate);
+
+    // DPI and lift-off distance (view_dpi.cpp; mouseGetCurrentDPI in myqquickview.cpp).
+    void mouseSetCurrentDPI(uchar currentDPI);
+
+    // Button assignment (view_buttons.cpp).
+    void mouseResetKeyMatrix();
+
+    QVariant mouseGetCurrentDPI();
+    void mouseSetKeyMatrix(QVariant mouseMode, QVariantList src64, QVariantList src64_2,
+                           bool isSendData, QVariantList otherParam);
+    void mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray,
+                     QVariantList dpiEnableArray);
+
+    // Lighting (view_lighting.cpp).
+    void mouseSetRGBEffect(uchar effect, uchar option1, uchar option2);
+    void mouseSetRGBColor(uchar type, QVariantList src24);
+    void mouseSetLedType(uchar effect, uchar brightness, uchar speed, uchar direction,
+                         QVariantList rgbArray);
+
+    // The 560 family's profile blocks (myqquickview.cpp).
+    void mouseSetProfile(uint profileNo);
+    void mouseReadProfile(uint profileNo);
+    QVariant mouseReadCurrentProfile();
+
+    void mouseSwitchKeyMatrix(int indexNo);
+    QVariantList GetKeyboardoption();
+
+    // Desktop pointer settings (view_settings.cpp).
+    void mouseSetCursorSpeed(uint cursorSpeed);
+    void mouseSetVerticalScrollLines(uint lines);
+    void mouseSetDoubleClickSpeed(uint speed);
+
+    QVariantList mouseGetKeydefine(QVariant mouseMode, QVariant index, bool);
     void openUpdateExe();
+
+    // Settings access (myqquickview.cpp).
     QVariant getData(QVariant key, bool isRecovery);
     QVariant getGlobalData(QVariant key);
     QVariantList getDataList(QVariant key, bool isRecovery);
     void setData(QVariant key, QVariant data);
     void setGlobalData(QVariant key, QVariant tmpdata);
     void setDataList(QVariant key, QVariantList datalist);
-    void setCurrentProfile(int profile);
     void setBusy(int busyTime);
     void setCurrentDPI(int dpiValue);
-    QVariant mouseReadCurrentProfile();
-    void mouseReadProfile(uint profileNo);
-    QVariant mouseGetCurrentDPI();
+
+    void ui_10H_SetLED8StageColor(uchar type, QVariantList src24);
+    QVariantList ui_90H_GetLED8StageColor(uchar type);
+    bool chkIsLogoLedWork();
+    void mouseSetLodValue(uchar rate, uchar en);
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
@@ -63,6 +156,4 @@ protected:
 private:
     // Calls a function of the QML root by name; a root without it makes the call do nothing.
     void callRoot(const char *function, Qt::ConnectionType type, const QVariantList &args = {});
-
-    friend class Ui_Controler;
 };

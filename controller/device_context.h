@@ -1,0 +1,31 @@
+#pragma once
+
+// What a feature of the main view works with: the mouse model, the device link, the settings
+// files and the 560 family's profile image. The view builds one for each call; the feature classes
+// need QtCore only, so tests and tools use them without a window.
+
+#include "controller/settings_store.h"
+#include "device/hid_thread.h"
+
+#include <QString>
+
+constexpr int kProfileBlocks = 5;
+constexpr int kProfileBlockSize = 128;
+using ProfileImage = uchar[kProfileBlocks][kProfileBlockSize];
+
+struct MouseModel {
+    bool isColorful = false;
+    bool isGun = false;
+    QString icType;
+    bool is55328 = false;
+
+    // "560" selects the 560 command family, anything else the 553 family.
+    bool family560() const { return icType == QLatin1String("560"); }
+};
+
+struct DeviceContext {
+    MouseModel model;
+    Hid_Thread *link; // null: nothing is sent
+    SettingsStore &settings;
+    ProfileImage &profileImage;
+};
