@@ -1,0 +1,165 @@
+#include "controller/gun_data.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <memory>
+
+namespace
+{
+
+QString recordKey(const QString &name)
+{
+    return QStringLiteral("gunData/") + name;
+}
+
+// A name that QSettings would read as a group path (or as the whole group, when empty) could
+// remove or hide other records.
+bool usableName(const QString &name, const char *operation)
+{
+    if (!name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')))
+        return true;
+    qDebug() << operation << "refused: gun record name" << name;
+    return false;
+}
+
+bool enoughValues(const QVariantList &values, int needed, const char *operation)
+{
+    if (values.size() >= needed)
+        return true;
+    qDebug() << operation << "refused:" << values.size() << "of" << needed << "values";
+    return false;
+}
+
+std::unique_ptr<QSettings> openGunFile()
+{
+    if (!GunData::fileExists()) {
+        qDebug() << "gun data file missing:" << GunData::filePath();
+        return nullptr;
+    }
+    return std::make_unique<QSettings>(GunData::filePath(), QSettings::IniFormat);
+}
+
+bool closeGunFile(QSettings &file)
+{
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
+
+// Low byte of a number given as a number or as text; negative values come out as two's
+// complement, so -10 and "-10" both give 0xF6.
+uchar lowByte(const QVariant &v)
+{
+    return uchar(v.toLongLong());
+}
+
+} // namespace
+
+QString GunData::filePath()
+{
+    return QStringLiteral("./modules/gun/gunData.bin");
+}
+
+bool GunData::fileExists()
+{
+    return QFileInfo(filePath()).isFile();
+}
+
+bool GunData::save(const QString &index, const QVariantList &src6)
+{
+    if (!enoughValues(src6, gun::kSavedValues, "mouseSaveGundata") ||
+        !usableName(index, "mouseSaveGundata"))
+        return false;
+    auto file = openGunFile();
+    if (!file)
+        return false;
+    file->setValue(recordKey(index), src6.mid(0, gun::kSavedValues));
+    return closeGunFile(*file);
+}
+
+bool GunData::modify(int modifyType, const QVariantList &src6)
+{
+    constexpr int kRemove = 0, kRename = 1;
+    if (modifyType != kRemove && modifyType != kRename)
+        return false;
+    const int needed = modifyType == kRemove ? 1 : gun::kRenameValues;
+    if (!enoughValues(src6, needed, "modifyGundata"))
+        return false;
+    const QString name = src6.at(0).toString();
+    const QString oldName = modifyType == kRename ? src6.at(6).toString() : QString();
+    if (!usableName(name, "modifyGundata") ||
+        (modifyType == kRename && !usableName(oldName, "modifyGundata")))
+        return false;
+
+    auto file = openGunFile();
+    if (!file)
+        return false;
+    if (modifyType == kRemove) {
+        file->remove(recordKey(name));
+    } else {
+        file->remove(recordKey(oldName));
+        file->setValue(recordKey(name), src6.mid(1, gun::kSavedValues - 1));
+    }
+    return closeGunFile(*file);
+}
+
+QVariantList GunData::record(const QString &name) const
+{
+    auto file = openGunFile();
+    if (!file)
+        return {};
+    const QVariant value = file->value(recordKey(name));
+    if (!value.isValid())
+        return {};
+    const int type = value.typeId();
+    if (type == QMetaType::QVariantList || type == QMetaType::QStringList)
+        return value.toList();
+    return {value};
+}
+
+QStringList GunData::keys() const
+{
+    auto file = openGunFile();
+    if (!file)
+        return {};
+    file->beginGroup(QStringLiteral("gunData"));
+    return file->allKeys();
+}
+
+void GunData::send(int slot, const QVariantList &data)
+{
+    if (!c.model.isGun)
+        return;
+    if (slot < gun::kFirstSlot || slot > gun::kLastSlot) {
+        qDebug() << "mouseSendGundata: no gun slot" << slot;
+        return;
+    }
+    if (!enoughValues(data, gun::kSentValues, "mouseSendGundata"))
+        return;
+    const uchar count = lowByte(data.at(0));
+    const uchar x = lowByte(data.at(1));
+    uchar y = lowByte(data.at(2));
+
+    if (!c.model.family560()) {
+        if (!c.link)
+            return;
+        uchar option1 = 0, option2 = 0, option3 = 0, option4 = 0;
+        c.link->hid553_83H_GetKeyboardoption(option1, option2, option3, option4);
+        // With the third keyboard option set, the 553 firmware moves Y the other way.
+        if (option3 != 0)
+            y = uchar(-int(y));
+        c.link->hid553_04H_SetGunData(count, x, y, uchar(slot - 1));
+        return;
+    }
+
+    const int b = slot + 1;
+    uchar *block = c.profileImage[b];
+    block[gun::block::kMarker] = gun::block::kMarkerValue;
+    block[gun::block::kCount] = count;
+    block[gun::block::kX] = x;
+    block[gun::block::kY] = y;
+    block[gun::block::kFlags] &= uchar(~gun::block::kFlagCleared);
+    if (c.link)
+        c.link->hid560_0CH_setProfile(block, uchar(b));
+}

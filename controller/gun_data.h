@@ -1,0 +1,57 @@
+#pragma once
+
+// Gun records (recoil patterns) in ./modules/gun/gunData.bin, shared by all profiles, and the
+// sending of one gun slot to the mouse.
+//
+// The file comes with the installation and is never created here: without it every operation
+// does nothing and every reader returns an empty result. Each operation opens the file and closes
+// it before returning; nothing holds it between calls.
+
+#include "controller/device_context.h"
+
+#include <QStringList>
+#include <QVariantList>
+
+namespace gun
+{
+constexpr int kSavedValues = 6;  // name, key label, period, X, Y, shot count
+constexpr int kRenameValues = 7; // new name, label, period, X, Y, shot count, old name
+constexpr int kSentValues = 3;   // shot count, X, Y
+constexpr int kFirstSlot = 1;
+constexpr int kLastSlot = 3;
+
+// The 560 family's profile block of gun slot s is block s + 1.
+namespace block
+{
+constexpr int kFlags = 65;
+constexpr uchar kFlagCleared = 0x04; // bit 2, cleared whenever the slot's pattern is sent
+constexpr int kMarker = 78;
+constexpr uchar kMarkerValue = 0xF0;
+constexpr int kCount = 79;
+constexpr int kX = 80;
+constexpr int kY = 81;
+} // namespace block
+} // namespace gun
+
+class GunData
+{
+public:
+    explicit GunData(DeviceContext &context) : c(context) {}
+
+    static QString filePath();
+    static bool fileExists();
+
+    // Stores the first six values under "gunData/<index>". False when refused.
+    bool save(const QString &index, const QVariantList &src6);
+    // Type 0 removes "gunData/<src6[0]>"; type 1 renames: removes "gunData/<src6[6]>" and stores
+    // src6[1..5] under "gunData/<src6[0]>". False when refused or nothing was to be done.
+    bool modify(int modifyType, const QVariantList &src6);
+    QVariantList record(const QString &name) const;
+    QStringList keys() const;
+
+    // Sends (shot count, X, Y) as gun slot 1...3; only gun models have the slots.
+    void send(int slot, const QVariantList &data);
+
+private:
+    DeviceContext &c;
+};

@@ -1,0 +1,94 @@
+// The QML API's slots for gun data, XY sensitivity, report rate, keyboard option and the
+// desktop's pointer settings; the work is done by GunData, MouseOptions and PointerSettings.
+
+#include "controller/gun_data.h"
+#include "controller/mouse_options.h"
+#include "controller/myqquickview.h"
+#include "controller/pointer_settings.h"
+
+void myQQuickView::mouseSaveGundata(QVariant index, QVariantList src6)
+{
+    DeviceContext c = context();
+    GunData(c).save(index.toString(), src6);
+}
+
+void myQQuickView::mouseSendGundata(int slot, QVariantList data)
+{
+    DeviceContext c = context();
+    GunData(c).send(slot, data);
+}
+
+void myQQuickView::modifyGundata(QVariant modifyType, QVariantList src6)
+{
+    DeviceContext c = context();
+    GunData(c).modify(modifyType.toInt(), src6);
+}
+
+QVariantList myQQuickView::getGunData(QVariant name)
+{
+    DeviceContext c = context();
+    return GunData(c).record(name.toString());
+}
+
+QStringList myQQuickView::getGunDataKey()
+{
+    DeviceContext c = context();
+    return GunData(c).keys();
+}
+
+QVariant myQQuickView::getXYSensitive(QVariant index)
+{
+    DeviceContext c = context();
+    return MouseOptions(c).xySensitivity(index.toString());
+}
+
+QVariant myQQuickView::getselectGun(QVariant index)
+{
+    DeviceContext c = context();
+    return MouseOptions(c).selectedGun(index.toString());
+}
+
+void myQQuickView::setXYSensitive(QVariant index, QVariant xyData)
+{
+    DeviceContext c = context();
+    MouseOptions(c).setXySensitivity(index.toString(), xyData);
+}
+
+void myQQuickView::setSelectGun(QVariant index, QVariant xyData)
+{
+    DeviceContext c = context();
+    MouseOptions(c).setSelectedGun(index.toString(), xyData);
+}
+
+void myQQuickView::mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+{
+    DeviceContext c = context();
+    MouseOptions(c).setKeyboardOption(byte1, byte2, byte3, byte4);
+}
+
+void myQQuickView::mouseSetReportRate(uchar rate)
+{
+    DeviceContext c = context();
+    MouseOptions(c).setReportRate(rate);
+}
+
+QVariantList myQQuickView::GetKeyboardoption()
+{
+    DeviceContext c = context();
+    return MouseOptions(c).keyboardOption();
+}
+
+void myQQuickView::mouseSetCursorSpeed(uint cursorSpeed)
+{
+    setCursorSpeed(*desktopPointerSettings(), cursorSpeed);
+}
+
+void myQQuickView::mouseSetVerticalScrollLines(uint lines)
+{
+    setVerticalScrollLines(*desktopPointerSettings(), lines);
+}
+
+void myQQuickView::mouseSetDoubleClickSpeed(uint speed)
+{
+    setDoubleClickSpeed(*desktopPointerSettings(), speed);
+}
