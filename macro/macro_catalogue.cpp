@@ -1,0 +1,172 @@
+#include "macro/macro_catalogue.h"
+
+#include "controller/settings_store.h"
+
+#include <QDebug>
+#include <QSettings>
+
+namespace
+{
+
+const char *const kNamedLists[] = {"macro/macroName", "gun/gunName", "profile/profileName",
+                                   "gun/selectGun"};
+
+// Key suffixes in the order of TreeLists.
+const char *const kTreeKeys[kTreeAttributes] = {
+    "/macroName", "/macroType", "/showImg", "/txtMargin", "/level",
+    "/no0",       "/no1",       "/no2",     "/no3",       "/no4"};
+constexpr int kMacroName = 0;
+
+// getMacroList_Att: att -> TreeLists index (root names come from the name list of type 0).
+constexpr int kRootAttributes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+// getMacroSubList_Att: the names are att 4 here.
+constexpr int kFolderAttributes[] = {1, 2, 3, 4, 0, 5, 6, 7, 8, 9};
+
+constexpr int kProfilesWithMacros = 6;
+constexpr int kButtons = 16;
+constexpr int kMacroAssignment = 4;
+
+QString rootGroup()
+{
+    return QStringLiteral("macro");
+}
+
+QVariantList readList(const QString &fileName, const QString &key)
+{
+    const QSettings file(fileName, QSettings::IniFormat);
+    const QVariant value = file.value(key);
+    if (!value.isValid())
+        return {};
+    QVariantList list;
+    for (const QString &item : value.toStringList())
+        list.append(item);
+    return list;
+}
+
+void writeList(QSettings &file, const QString &key, QStringList list)
+{
+    if (list.isEmpty()) {
+        file.remove(key);
+        return;
+    }
+    if (list.size() == 1)
+        list.append(nullSlotMark());
+    file.setValue(key, list);
+}
+
+void removeTreeKeys(QSettings &file, const QString &group)
+{
+    for (const char *key : kTreeKeys)
+        file.remove(group + QLatin1String(key));
+}
+
+} // namespace
+
+QStringList withoutSentinel(const QStringList &list)
+{
+    if (list.size() == 2 && list.at(1) == nullSlotMark())
+        return {list.at(0)};
+    return list;
+}
+
+MacroCatalogue::MacroCatalogue() : fileName(SettingsStore::settingPath(QStringLiteral("name.bin")))
+{
+}
+
+QVariantList MacroCatalogue::nameList(int type) const
+{
+    if (type < 0 || type >= int(std::size(kNamedLists)))
+        return {};
+    return readList(fileName, QLatin1String(kNamedLists[type]));
+}
+
+void MacroCatalogue::setNameList(int type, const QStringList &list) const
+{
+    if (type < 0 || type >= int(std::size(kNamedLists)))
+        return;
+    QSettings file(fileName, QSettings::IniFormat);
+    writeList(file, QLatin1String(kNamedLists[type]), list);
+}
+
+QVariantList MacroCatalogue::rootAttribute(int att) const
+{
+    if (att < 0 || att >= int(std::size(kRootAttributes)))
+        return {};
+    return readList(fileName, rootGroup() + QLatin1String(kTreeKeys[kRootAttributes[att]]));
+}
+
+QVariantList MacroCatalogue::folderAttribute(int att, const MacroSelection &selection,
+                                             const QString &name) const
+{
+    if (att < 0 || att >= int(std::size(kFolderAttributes)))
+        return {};
+    const int level = selection.level();
+    const QString group =
+        level >= 1 && level <= kMacroMaxLevel ? selection.joinedNames(level - 1) + name : QString();
+    return readList(fileName, group + QLatin1String(kTreeKeys[kFolderAttributes[att]]));
+}
+
+void MacroCatalogue::writeFolder(int att, int level, const QString &currentName,
+                                 const MacroSelection &selection, TreeLists lists) const
+{
+    qDebug().noquote()
+        << "=========================== updataMacroList =====================================";
+    qDebug().noquote() << "nameList =" << lists[kMacroName].join(QLatin1Char(' '));
+
+    const bool levelInRange = level >= 0 && level <= kMacroMaxLevel;
+    QSettings file(fileName, QSettings::IniFormat);
+    auto writeAll = [&](const QString &group) {
+        for (int i = 0; i < kTreeAttributes; ++i)
+            writeList(file, group + QLatin1String(kTreeKeys[i]), lists[i]);
+    };
+    // The folder whose contents are written: the root, or name1 + ... + nameL.
+    auto contentsGroup = [&]() { return level == 0 ? rootGroup() : selection.joinedNames(level); };
+
+    switch (att) {
+    case 0:
+        if (!levelInRange)
+            return;
+        removeTreeKeys(file,
+                       level == 0 ? QString() : selection.joinedNames(level - 1) + currentName);
+        writeAll(contentsGroup());
+        break;
+    case 1:
+        if (levelInRange)
+            writeAll(contentsGroup());
+        break;
+    case 2:
+        if (level < 0 || level >= kMacroMaxLevel)
+            return;
+        removeTreeKeys(file, selection.joinedNames(level + 1));
+        writeAll(selection.joinedNames(level) + currentName);
+        break;
+    default:
+        break;
+    }
+}
+
+void MacroCatalogue::removeGroup(const QString &group) const
+{
+    QSettings file(fileName, QSettings::IniFormat);
+    removeTreeKeys(file, group);
+}
+
+void forgetDeletedMacro(SettingsStore &settings, const QString &macroName)
+{
+    for (int p = 0; p < kProfilesWithMacros; ++p) {
+        QSettings &profile = settings.profile(p);
+        for (int i = 0; i < kButtons; ++i) {
+            const QString key = QStringLiteral("mouseKeyMatrix/%1").arg(i);
+            const QStringList entry = profile.value(key).toStringList();
+            if (entry.value(0).toInt() != kMacroAssignment || entry.size() < 3)
+                continue;
+            const QString slotKey = QStringLiteral("mouseMacroKey/") + entry.at(2);
+            if (profile.value(slotKey).toString() != macroName)
+                continue;
+            const QVariant factory = settings.defaults().value(key);
+            // Without a factory entry the button keeps its assignment rather than losing it.
+            if (factory.isValid())
+                profile.setValue(key, factory);
+        }
+    }
+}

@@ -1,0 +1,31 @@
+#include "macro/macro_names.h"
+
+#include <QFile>
+
+namespace
+{
+// NAME_MAX of the common Linux file systems; Windows allows 255 UTF-16 units, which is never less.
+constexpr int kMaxNameBytes = 255;
+} // namespace
+
+NameProblem nameProblem(const QString &name, const QString &suffix)
+{
+    if (name.isEmpty())
+        return NameProblem::Empty;
+    if (name.contains(QChar(0)))
+        return NameProblem::Nul;
+    if (name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char('\\')))
+        return NameProblem::Absolute;
+#ifdef Q_OS_WIN
+    if (name.size() >= 2 && name.at(1) == QLatin1Char(':') && name.at(0).isLetter())
+        return NameProblem::Absolute;
+#endif
+    // The backslash is refused on every system: library trees are exchanged with Windows.
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return NameProblem::Separator;
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return NameProblem::DotName;
+    if (QFile::encodeName(name + suffix).size() > kMaxNameBytes)
+        return NameProblem::TooLong;
+    return NameProblem::None;
+}
