@@ -1,7 +1,9 @@
 // Start-up: one running instance per user, working in the folder of its executable.
 
+#include "app/input_forwarding.h"
 #include "app/single_application.h"
 #include "app/widget.h"
+#include "input/input_hook.h"
 
 #include <QDir>
 #include <QQuickWindow>
@@ -24,10 +26,18 @@ int main(int argc, char *argv[])
 
     auto *widget = new Widget;
     QObject::connect(app, &SingleApplication::messageReceived, widget, &Widget::receiveMessage);
+    // Without an observer the program runs on; it just cannot capture keys for macros.
+    auto *hook = new Input_Hook;
+    hook->start(false);
+    hook->setKeyboardCallback(forwardKeyboard, widget);
+    hook->setMouseCallback(forwardMouse, widget);
+    hook->setMessageFilter(showCopyData, app, widget);
     widget->showNormal();
     widget->checkDevice();
     const int code = QApplication::exec();
 
+    hook->stop();
+    delete hook; // its callbacks point at the widget
     delete widget;
     delete folder;
     delete app;

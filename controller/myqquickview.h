@@ -6,6 +6,7 @@
 #include "controller/device_context.h"
 #include "controller/settings_store.h"
 #include "device/hid_thread.h"
+#include "macro/macro_library.h"
 
 #include <QQuickWidget>
 #include <QStringList>
@@ -26,6 +27,7 @@ public:
     bool is55328 = false;
     SettingsStore settings; // apConfig, profileDefaults, profiles, currentProfile
     ProfileImage profileImage = {};
+    MacroLibrary macroLibrary; // selected folder path and batch transfer state
 
     bool gunCapable() const override { return isGun; }
     bool family560() const override { return is560(); }
@@ -82,6 +84,8 @@ public slots:
     void deleteMacroUpdateProfile(QVariant macroName);
     QVariantList getNameList(QVariant type);
     QVariant saveMacroIni(QVariant macroLevel, QVariant name, QStringList macros, QVariant repeat);
+    // Macro download (macro/view_macro_send.cpp).
+    QVariant mouseSendMacroData(QVariantList macroData, QVariant macroIndex);
     QStringList loadMacroIni(QVariant macroLevel, QVariant name);
 
     // Gun data, XY sensitivity, report rate, keyboard option (view_settings.cpp).

@@ -20,39 +20,39 @@ void Hid_Thread::buildRequest(uchar code, std::initializer_list<uchar> params)
     outReport[report::kChecksumByte] = hidCS(outReport + report::kCodeByte);
 }
 
-bool Hid_Thread::beginCommand(const command::Spec &spec, std::initializer_list<uchar> params)
+bool Hid_Thread::beginCommand(const command::Definition &def, std::initializer_list<uchar> params)
 {
     if (!waitHidFree()) {
-        if (spec.failure)
-            qDebug() << spec.failure;
+        if (def.failure)
+            qDebug() << def.failure;
         return false;
     }
-    buildRequest(spec.code, params);
+    buildRequest(def.code, params);
     return true;
 }
 
-void Hid_Thread::pauseAfter(const command::Spec &spec)
+void Hid_Thread::pauseAfter(const command::Definition &def)
 {
-    if (spec.pauseAfter)
+    if (def.pauseAfter)
         QThread::msleep(8);
 }
 
-bool Hid_Thread::runSet(const command::Spec &spec, std::initializer_list<uchar> params,
+bool Hid_Thread::runSet(const command::Definition &def, std::initializer_list<uchar> params,
                         const uchar *block, int blockLength)
 {
-    if (!beginCommand(spec, params))
+    if (!beginCommand(def, params))
         return false;
     if (block && blockLength > 0)
         std::memcpy(bulkBuffer, block, static_cast<size_t>(blockLength));
-    const bool ok = hidSetTransfer(block ? blockLength : 0, spec.settle);
-    pauseAfter(spec);
+    const bool ok = hidSetTransfer(block ? blockLength : 0, def.settle);
+    pauseAfter(def);
     return ok;
 }
 
-bool Hid_Thread::runQuery(const command::Spec &spec, std::initializer_list<uchar> params,
+bool Hid_Thread::runQuery(const command::Definition &def, std::initializer_list<uchar> params,
                           std::initializer_list<uchar *> results, int firstReplyByte)
 {
-    if (!beginCommand(spec, params))
+    if (!beginCommand(def, params))
         return false;
     // A failed exchange hands the caller's own values back.
     int i = firstReplyByte;
@@ -62,20 +62,20 @@ bool Hid_Thread::runQuery(const command::Spec &spec, std::initializer_list<uchar
     i = firstReplyByte;
     for (uchar *r : results)
         *r = inReport[i++];
-    pauseAfter(spec);
+    pauseAfter(def);
     return ok;
 }
 
-void Hid_Thread::setPerMode(const command::Spec &spec, uchar value)
+void Hid_Thread::setPerMode(const command::Definition &def, uchar value)
 {
     if (!waitHidFree()) {
-        qDebug() << spec.failure;
+        qDebug() << def.failure;
         return;
     }
     // The token is taken once; each exchange gives it back when it ends.
     for (uchar mode = command::kFirstMode; mode <= command::kLastMode; ++mode) {
-        buildRequest(spec.code, {mode, value});
-        hidSetTransfer(0, spec.settle);
+        buildRequest(def.code, {mode, value});
+        hidSetTransfer(0, def.settle);
         // Gun-capable mice take the value for the first mode only.
         if (traits && traits->gunCapable())
             break;

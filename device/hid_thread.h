@@ -14,7 +14,7 @@
 
 namespace command
 {
-struct Spec;
+struct Definition;
 }
 
 struct hid_device_;
@@ -141,13 +141,13 @@ private:
 
     // The common skeleton of a command: take the token (or write the failure line), build the
     // request, run the exchange, copy reply bytes back, pause when the table says so.
-    bool beginCommand(const command::Spec &spec, std::initializer_list<uchar> params);
+    bool beginCommand(const command::Definition &def, std::initializer_list<uchar> params);
     void buildRequest(uchar code, std::initializer_list<uchar> params);
-    bool runSet(const command::Spec &spec, std::initializer_list<uchar> params,
+    bool runSet(const command::Definition &def, std::initializer_list<uchar> params,
                 const uchar *block = nullptr, int blockLength = 0);
-    bool runQuery(const command::Spec &spec, std::initializer_list<uchar> params,
+    bool runQuery(const command::Definition &def, std::initializer_list<uchar> params,
                   std::initializer_list<uchar *> results, int firstReplyByte = 2);
-    void setPerMode(const command::Spec &spec, uchar value);
-    void pauseAfter(const command::Spec &spec);
+    void setPerMode(const command::Definition &def, uchar value);
+    void pauseAfter(const command::Definition &def);
     void closeEventDevice();
 };

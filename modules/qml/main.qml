@@ -49,6 +49,10 @@ Item {
             for (const group of langGroups)
                 lists[group] = ui_View.getLangStrings(group, language)
             langLists = lists
+            // The key names follow the language; a short list would shift codes, so it is kept
+            // out.
+            if (lists["keyCode"].length === _KeyCodeString.keyCode.length)
+                _KeyCodeString.keyCodeStr = lists["keyCode"]
             ui_View.getLangStrings("other", language)
             profileNo = parseInt(ui_View.getGlobalData("mouse/profileNo") ?? "0")
             ui_View.setCurrentProfile(profileNo)
@@ -107,6 +111,10 @@ Item {
 
     width: normalW
     height: normalH
+
+    KeyCodeString {
+        id: _KeyCodeString
+    }
 
     Timer {
         id: tmrProtectUI

@@ -1,5 +1,8 @@
 #include "virtual_mouse.h"
 
+#include <csignal>
+#include <sys/prctl.h>
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -67,6 +70,8 @@ bool VirtualMouse::start()
     env.remove(QStringLiteral("LD_PRELOAD"));
     process_->setProcessEnvironment(env);
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A test that dies must not leave its simulator behind holding the test runner's output.
+    process_->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process_->start(binary, args);
     if (!process_->waitForStarted(kStartWaitMs)) {
         qWarning("VirtualMouse: cannot start %s", qPrintable(binary));

@@ -1,0 +1,83 @@
+// Qt Quick Test cases of the QML document's shared parts. The setup gives them a private copy of
+// the runtime data, the English key names and, for the send test, a main view connected to the
+// virtual TK700.
+
+#include "controller/language_strings.h"
+#include "controller/myqquickview.h"
+#include "support/test_runtime.h"
+#include "support/virtual_mouse.h"
+
+#include <QApplication>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QtQuickTest>
+
+#include <memory>
+
+class Setup : public QObject
+{
+    Q_OBJECT
+
+public:
+    Setup() = default;
+
+public slots:
+    void qmlEngineAvailable(QQmlEngine *engine)
+    {
+        runtime = std::make_unique<TestRuntime>();
+        engine->rootContext()->setContextProperty("englishKeyNames",
+                                                  languageStrings("keyCode", "English"));
+        engine->rootContext()->setContextProperty("harness", this);
+    }
+
+    // A main view over a virtual mouse of `family`; the view is `ui_View` for the send tests.
+    QObject *connectMouse(const QString &family)
+    {
+        link.reset();
+        view.reset();
+        mouse = std::make_unique<VirtualMouse>(VirtualMouse::Options{family, false, QString()});
+        if (!mouse->start())
+            return nullptr;
+        {
+            QSettings apConfig(runtime->path("modules/setting/apConfig.bin"), QSettings::IniFormat);
+            apConfig.setValue("mouse/icType", family);
+        }
+        link = std::make_unique<Hid_Thread>();
+        view = std::make_unique<myQQuickView>();
+        link->traits = view.get();
+        link->selectDevice(link->scanDevices());
+        view->deviceLink = link.get();
+        // Kept by the harness: the script must not collect it.
+        QQmlEngine::setObjectOwnership(view.get(), QQmlEngine::CppOwnership);
+        return view.get();
+    }
+
+    // The macro the mouse holds in slot `id` (1-based), as numbers.
+    QVariantList mouseMacro(int id)
+    {
+        const QByteArray block =
+            VirtualMouse::bytesOf(mouse->state()["macros"].toArray().at(id - 1));
+        QVariantList bytes;
+        for (char b : block)
+            bytes << int(uchar(b));
+        return bytes;
+    }
+
+    void clearLog() { mouse->clearLog(); }
+    int reportsSeen() { return mouse->log().size(); }
+
+private:
+    std::unique_ptr<TestRuntime> runtime;
+    std::unique_ptr<VirtualMouse> mouse;
+    std::unique_ptr<Hid_Thread> link;
+    std::unique_ptr<myQQuickView> view;
+};
+
+// The main view is a widget, so the tests run in a widget application.
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Setup setup;
+    return quick_test_main_with_setup(argc, argv, "tk700qml", QUICK_TEST_SOURCE_DIR, &setup);
+}
+#include "tst_qml.moc"
