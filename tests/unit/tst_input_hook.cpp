@@ -7,7 +7,10 @@
 #include "input/input_hook.h"
 #include "input/key_tables.h"
 
+#include <QKeyEvent>
 #include <QLocalSocket>
+#include <QMouseEvent>
+#include <QWindow>
 #include <QtEndian>
 #include <QtTest>
 
@@ -253,6 +256,33 @@ private slots:
         QCOMPARE(keys::scanCodeOfLinuxKey(119).extended, false);
         QCOMPARE(int(keys::scanCodeOfLinuxKey(79).scan), 0x4F);
         QCOMPARE(int(keys::scanCodeOfLinuxKey(300).scan), 0);
+    }
+
+    // Without an X display to observe, the program's own windows feed the same procedures.
+    void ownWindowEventsWithoutDisplay()
+    {
+        const QByteArray display = qgetenv("DISPLAY");
+        qunsetenv("DISPLAY");
+        Input_Hook local;
+        const bool started = local.start(false);
+        if (!display.isEmpty())
+            qputenv("DISPLAY", display);
+        QVERIFY(started);
+        QWindow window;
+        // X key code 38 is A; the event reaches the filter at its window once.
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, 38, 0, 0);
+        QKeyEvent up(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, 38, 0, 0);
+        QCoreApplication::sendEvent(&window, &down);
+        QCoreApplication::sendEvent(&window, &up);
+        QMouseEvent click(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(40, 50), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &click);
+        local.stop();
+        hook.start(false);
+        QCOMPARE(keyEvents, QList<KeyEvent>({{0x04, true}, {0x04, false}}));
+        QCOMPARE(buttonEvents.size(), 1);
+        QCOMPARE(buttonEvents[0].button, 0xF0);
+        QCOMPARE(buttonEvents[0].x, 40);
     }
 
     void copyDataShownOnlyWhenWellFormed_data()
