@@ -158,9 +158,9 @@ void DpiSettings::setLod(uchar rate, uchar en)
     const uchar lod = lodCode(rate);
     uchar *block = ctx.profileImage[kLodBlock];
     if (en == 1)
-        block[kLodFlags] |= kLodEnableBit;
+        block[kFlags] |= kLodEnableBit;
     else
-        block[kLodFlags] &= uchar(~kLodEnableBit);
+        block[kFlags] &= uchar(~kLodEnableBit);
     block[kLodCode] = lod;
     // Both families take the lift-off distance in the 560 family's profile block.
     if (ctx.link)

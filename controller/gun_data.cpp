@@ -153,13 +153,13 @@ void GunData::send(int slot, const QVariantList &data)
         return;
     }
 
-    const int b = slot + 1;
+    const int b = profile_block::gunSlotBlock(slot);
     uchar *block = c.profileImage[b];
-    block[gun::block::kMarker] = gun::block::kMarkerValue;
-    block[gun::block::kCount] = count;
-    block[gun::block::kX] = x;
-    block[gun::block::kY] = y;
-    block[gun::block::kFlags] &= uchar(~gun::block::kFlagCleared);
+    block[profile_block::kGunMarker] = profile_block::kGunMarkerValue;
+    block[profile_block::kGunCount] = count;
+    block[profile_block::kGunX] = x;
+    block[profile_block::kGunY] = y;
+    block[profile_block::kFlags] &= uchar(~profile_block::kGunPatternBit);
     if (c.link)
         c.link->hid560_0CH_setProfile(block, uchar(b));
 }

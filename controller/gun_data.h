@@ -8,6 +8,7 @@
 // it before returning; nothing holds it between calls.
 
 #include "controller/device_context.h"
+#include "controller/profile_block.h"
 
 #include <QStringList>
 #include <QVariantList>
@@ -20,17 +21,6 @@ constexpr int kSentValues = 3;   // shot count, X, Y
 constexpr int kFirstSlot = 1;
 constexpr int kLastSlot = 3;
 
-// The 560 family's profile block of gun slot s is block s + 1.
-namespace block
-{
-constexpr int kFlags = 65;
-constexpr uchar kFlagCleared = 0x04; // bit 2, cleared whenever the slot's pattern is sent
-constexpr int kMarker = 78;
-constexpr uchar kMarkerValue = 0xF0;
-constexpr int kCount = 79;
-constexpr int kX = 80;
-constexpr int kY = 81;
-} // namespace block
 } // namespace gun
 
 class GunData

@@ -1,5 +1,7 @@
 #include "controller/lighting.h"
 
+#include "controller/profile_block.h"
+
 #include "device/commands.h"
 
 #include <QDebug>
@@ -151,10 +153,11 @@ void Lighting::setEffect(uchar effect, uchar option1, uchar option2)
         return;
     }
 
-    for (int b = block::kFirstEffectBlock; b <= block::kLastEffectBlock; ++b)
-        std::memcpy(c.profileImage[b] + block::kEffect, t.data(), t.size());
+    for (int b = profile_block::kFirstEffectBlock; b <= profile_block::kLastEffectBlock; ++b)
+        std::memcpy(c.profileImage[b] + profile_block::kEffect, t.data(), t.size());
     if (!m.isColorful && !m.isGun)
-        c.profileImage[block::kFirstEffectBlock][block::kEffect + 2] = kSingleColourSoloExtra;
+        c.profileImage[profile_block::kFirstEffectBlock][profile_block::kEffect + 2] =
+            kSingleColourSoloExtra;
     sendEffectBlocks(m.isGun);
 }
 
@@ -162,8 +165,8 @@ void Lighting::sendEffectBlocks(bool all)
 {
     if (!c.link)
         return;
-    const int last = all ? block::kLastEffectBlock : block::kFirstEffectBlock;
-    for (int b = block::kFirstEffectBlock; b <= last; ++b)
+    const int last = all ? profile_block::kLastEffectBlock : profile_block::kFirstEffectBlock;
+    for (int b = profile_block::kFirstEffectBlock; b <= last; ++b)
         c.link->hid560_0CH_setProfile(c.profileImage[b], uchar(b));
 }
 
@@ -173,9 +176,10 @@ void Lighting::setColours(uchar type, const QVariantList &src24)
 
     if (c.model.family560()) {
         // The 560 family keeps the colours in a profile block; `type` means nothing there.
-        const int b =
-            c.model.isColorful ? block::kColourfulColoursBlock : block::kSingleColoursBlock;
-        const int at = c.model.isColorful ? block::kColourfulColours : block::kSingleColours;
+        const int b = c.model.isColorful ? profile_block::kColourfulColoursBlock
+                                         : profile_block::kSingleColoursBlock;
+        const int at =
+            c.model.isColorful ? profile_block::kColourfulColours : profile_block::kSingleColours;
         std::memcpy(c.profileImage[b] + at, table.data(), table.size());
         if (c.link)
             c.link->hid560_0CH_setProfile(c.profileImage[b], uchar(b));

@@ -35,18 +35,6 @@ using ColourTable = std::array<uchar, kColourTableSize>;
 // The eighth colour; on is55328 mice a black one means "one fixed colour".
 constexpr int kEighthColour = 21;
 
-// Where the 560 family's profile blocks keep the light.
-namespace block
-{
-constexpr int kColourfulColoursBlock = 0;
-constexpr int kColourfulColours = 24; // bytes 24..47
-constexpr int kSingleColoursBlock = 1;
-constexpr int kSingleColours = 104; // bytes 104..127
-constexpr int kEffect = 71;         // 71 mode, 72 brightness/second, 73 speed/extra
-constexpr int kFirstEffectBlock = 1;
-constexpr int kLastEffectBlock = 4;
-} // namespace block
-
 // What 0DH gets: (mode, brightness, speed) on colourful models, (first, second, extra) on
 // single-colour ones.
 using EffectTriple = std::array<uchar, 3>;
