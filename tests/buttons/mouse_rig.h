@@ -61,11 +61,8 @@ public:
     QStringList commands()
     {
         QStringList out;
-        for (const QJsonValue &v : mouse->log()) {
-            const QJsonObject e = v.toObject();
-            if (e["kind"] == "feature-out")
-                out << QString::fromLatin1(VirtualMouse::bytesOf(e["plain"]).mid(1, 2).toHex());
-        }
+        for (const QString &request : mouse->requests())
+            out << QString(request.mid(3, 5)).remove(QLatin1Char(' '));
         return out;
     }
     // One byte block of the mouse's state, e.g. block("keyMatrices", 0).

@@ -152,15 +152,6 @@ private:
         return false;
     }
 
-    QStringList featureRequests()
-    {
-        QStringList out;
-        for (const QJsonValue &v : mouse->log())
-            if (v.toObject()["kind"] == "feature-out")
-                out << v.toObject()["plain"].toString();
-        return out;
-    }
-
     bool startMouse()
     {
         mouse = std::make_unique<VirtualMouse>();
@@ -284,7 +275,7 @@ private slots:
         QProcess *program = startProgram(runtime->root());
         QVERIFY(waitForOutput(program, "Device Connect", 15000));
         QStringList requests;
-        QTRY_VERIFY_WITH_TIMEOUT((requests = featureRequests()).contains(optionWrite), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT((requests = mouse->requests()).contains(optionWrite), 5000);
         // Let the UI start (it loads the notification texts of the language file).
         QTest::qWait(1500);
 

@@ -16,20 +16,6 @@
 
 #include <memory>
 
-namespace
-{
-
-QStringList featureRequests(const QJsonArray &log)
-{
-    QStringList out;
-    for (const QJsonValue &v : log)
-        if (v.toObject()["kind"] == "feature-out")
-            out << v.toObject()["plain"].toString();
-    return out;
-}
-
-} // namespace
-
 class TestWidget : public QObject
 {
     Q_OBJECT
@@ -73,7 +59,7 @@ private slots:
         QVERIFY(deviceConnected);
         QVERIFY(widget.hidLink.listening);
         QCOMPARE(widget.hidLink.currentDevice, 1);
-        const QStringList sent = featureRequests(mouse->log());
+        const QStringList sent = mouse->requests();
         QVERIFY(sent.contains("00 83 00 00 00 00 00 00 7c"));
         QVERIFY2(sent.contains("00 03 00 00 00 40 00 00 bc"), qPrintable(sent.join(" | ")));
         QCOMPARE(mouse->state()["keyboardOptions"].toString().right(2), QStringLiteral("40"));
@@ -88,7 +74,7 @@ private slots:
         QVERIFY(startMouse("560"));
         Widget widget;
         widget.checkDevice();
-        const QStringList sent = featureRequests(mouse->log());
+        const QStringList sent = mouse->requests();
         QVERIFY(sent.contains("00 81 00 00 00 00 00 00 7e"));
         QVERIFY2(sent.contains("00 01 08 00 00 00 00 00 f6"), qPrintable(sent.join(" | ")));
         // A gun-capable mouse: all five blocks are read.

@@ -37,16 +37,7 @@ public:
     DeviceContext context() { return DeviceContext{model, &link, *settings, image}; }
 
     // The feature requests the mouse received since the log was last cleared, unscrambled, hex.
-    QStringList requests()
-    {
-        QStringList out;
-        for (const QJsonValue &v : mouse.log()) {
-            const QJsonObject e = v.toObject();
-            if (e[QStringLiteral("kind")] == QStringLiteral("feature-out"))
-                out << hex(VirtualMouse::bytesOf(e[QStringLiteral("plain")]));
-        }
-        return out;
-    }
+    QStringList requests() { return mouse.requests(); }
 
     // Command code (byte 1) and first parameter (byte 2) of each request, as "0c 01".
     QStringList commands()

@@ -191,6 +191,28 @@ QJsonArray VirtualMouse::log()
     return command(QStringLiteral("log")).value(QStringLiteral("log")).toArray();
 }
 
+QStringList VirtualMouse::requests()
+{
+    QStringList out;
+    for (const QJsonValue &v : log()) {
+        const QJsonObject e = v.toObject();
+        if (e.value(QStringLiteral("kind")) == QLatin1String("feature-out"))
+            out << e.value(QStringLiteral("plain")).toString();
+    }
+    return out;
+}
+
+QByteArray VirtualMouse::outputData()
+{
+    QByteArray out;
+    for (const QJsonValue &v : log()) {
+        const QJsonObject e = v.toObject();
+        if (e.value(QStringLiteral("kind")) == QLatin1String("out"))
+            out += bytesOf(e.value(QStringLiteral("bytes"))).mid(1);
+    }
+    return out;
+}
+
 void VirtualMouse::clearLog()
 {
     command(QStringLiteral("clear-log"));

@@ -38,6 +38,10 @@ public:
     QJsonObject command(const QString &cmd, const QJsonObject &fields = QJsonObject());
     QJsonObject state();
     QJsonArray log();
+    // What the mouse received since the log was last cleared: the feature requests as plain hex
+    // ("00 01 02 ... fc"), and the data of the output reports without their report IDs.
+    QStringList requests();
+    QByteArray outputData();
     void clearLog();
     bool fault(const QString &name, int count = 0);
     bool plug();

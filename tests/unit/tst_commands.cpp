@@ -221,27 +221,13 @@ private:
         return index == 1;
     }
 
-    // Feature requests and data the mouse received since the log was last cleared.
-    void seen(QStringList &requests, QByteArray &data)
-    {
-        for (const QJsonValue &v : mouse->log()) {
-            const QJsonObject e = v.toObject();
-            if (e["kind"] == "feature-out")
-                requests << hex(
-                    VirtualMouse::bytesOf(e.contains("plain") ? e["plain"] : e["bytes"]));
-            else if (e["kind"] == "out")
-                data += VirtualMouse::bytesOf(e["bytes"]).mid(1);
-        }
-    }
-
     void runRows(const QList<Row> &rows)
     {
         for (const Row &row : rows) {
             mouse->clearLog();
             row.send(*link);
-            QStringList requests;
-            QByteArray data;
-            seen(requests, data);
+            const QStringList requests = mouse->requests();
+            const QByteArray data = mouse->outputData();
             QVERIFY2(requests == row.requests,
                      qPrintable(QString("%1: sent %2").arg(row.name, requests.join(" | "))));
             QVERIFY2(hex(data) == hex(row.data),
@@ -301,10 +287,7 @@ private slots:
         mouse->clearLog();
         link->hid560_03H_SetReportRate(2);
         link->hid560_04H_SetCurrentDPI(5);
-        QStringList requests;
-        QByteArray data;
-        seen(requests, data);
-        QCOMPARE(requests,
+        QCOMPARE(mouse->requests(),
                  QStringList({"00 03 01 02 00 00 00 00 f9", "00 04 01 05 00 00 00 00 f5"}));
         QCOMPARE(mouse->state()["dpiStages"].toArray()[0].toInt(), 5);
     }
