@@ -10,6 +10,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <atomic>
+
 namespace
 {
 
@@ -50,6 +52,58 @@ private slots:
         QVERIFY(delivered);
         QCOMPARE(received.size(), 1);
         QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("wake"));
+    }
+
+    // One bound for the whole delivery. The peer lets the sender wait at each step: its queue of
+    // connections is full until shortly before the time-out, and it never acknowledges.
+    void deliveryHasOneBound()
+    {
+        QTemporaryDir folder;
+        QLockFile held(folder.filePath(kId + ".lock"));
+        QVERIFY(held.tryLock(0));
+        const QString name = folder.filePath(kId + ".sock");
+        constexpr int kTimeoutMs = 1500;
+        std::atomic<bool> listening{false};
+        std::atomic<bool> senderDone{false};
+        QThread *peer = QThread::create([&] {
+            QLocalServer server;
+            server.setListenBacklogSize(1);
+            if (!server.listen(name))
+                return;
+            listening = true;
+            QThread::msleep(kTimeoutMs * 8 / 10);
+            // Takes every connection and reads, but never answers.
+            QList<QLocalSocket *> taken;
+            QElapsedTimer open;
+            open.start();
+            while (!senderDone && open.elapsed() < 3 * kTimeoutMs) {
+                server.waitForNewConnection(50);
+                while (QLocalSocket *s = server.nextPendingConnection())
+                    taken << s;
+                for (QLocalSocket *s : taken)
+                    s->readAll();
+            }
+        });
+        peer->start();
+        QTRY_VERIFY(listening);
+        // Fill the peer's queue of connections that wait to be taken.
+        QList<QLocalSocket *> fillers;
+        for (int i = 0; i < 8; ++i) {
+            auto *filler = new QLocalSocket(this);
+            filler->connectToServer(name);
+            fillers << filler;
+        }
+        InstanceChannel second(folder.path(), kId);
+        QVERIFY(second.isRunning());
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!second.sendMessage(QString(), kTimeoutMs));
+        const qint64 took = timer.elapsed();
+        senderDone = true;
+        peer->wait();
+        delete peer;
+        qDeleteAll(fillers);
+        QVERIFY2(took < kTimeoutMs + 400, qPrintable(QString::number(took)));
     }
 
     // Oversized messages and silent clients are dropped without being read; the channel keeps
