@@ -35,7 +35,6 @@ private slots:
     void repliesThatDoNotCheckOut();
     void tornReadStopsOneBlock();
     void replugLosesHandlesAndTheUnfinishedBlock();
-    void refuseOpenOfOneInterface();
     void faultNamesAreChecked();
 
 private:
@@ -428,20 +427,6 @@ void TestSimHidapi::replugLosesHandlesAndTheUnfinishedBlock()
         QCOMPARE(writeReport(again.get(), chunk(pattern(128, 1), at)), kReportLength + 1);
     QCOMPARE(mouse.state()["macros"], before);
     QVERIFY(mouse.state()["faults"].toArray().isEmpty());
-}
-
-void TestSimHidapi::refuseOpenOfOneInterface()
-{
-    VirtualMouse mouse;
-    QVERIFY(mouse.start());
-    QVERIFY(mouse.control(QJsonObject{{"cmd", "fault"}, {"name", "refuse-open"}, {"iface", 1}})
-                .contains("ok"));
-    QVERIFY(openPath(kCommandPath));
-    QVERIFY(!openPath(kEventPath));
-    // Still listed: this is what a device node without access looks like.
-    hid_device_info *devices = hid_enumerate(0x04d9, 0xa09f);
-    QVERIFY(devices && devices->next);
-    hid_free_enumeration(devices);
 }
 
 void TestSimHidapi::faultNamesAreChecked()

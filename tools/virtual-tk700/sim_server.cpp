@@ -324,8 +324,7 @@ void SimServer::open(Connection *c, const QByteArray &path)
     for (int i = 0; i < 2; ++i)
         if (path == kInterfaces[i].path)
             iface = i;
-    const bool refused = faults_[RefuseOpen] && (refusedIface_ < 0 || refusedIface_ == iface);
-    if (iface < 0 || !plugged_ || refused) {
+    if (iface < 0 || !plugged_ || faults_[RefuseOpen]) {
         QJsonObject entry = connectionEntry(c, "refused", QByteArray(), iface);
         entry.insert("path", QString::fromUtf8(path));
         log(entry);
@@ -595,8 +594,6 @@ bool SimServer::setFault(const QJsonObject &request)
             dropRemaining_ = std::max(0, count);
         if (index == TornRead)
             tornReports_ = std::max(0, count);
-        if (index == RefuseOpen)
-            refusedIface_ = request.value("iface").toInt(-1);
         if (index == ReplugAfter) {
             replugRemaining_ = count;
             if (count <= 0)

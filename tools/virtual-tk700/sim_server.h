@@ -113,7 +113,6 @@ private:
     int dropRemaining_ = 0;
     int replugRemaining_ = 0;
     int tornReports_ = 0;
-    int refusedIface_ = -1; // refuse-open: the interface refused, -1 for both
     std::mt19937 random_;
 
     QElapsedTimer clock_;
