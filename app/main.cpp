@@ -2,6 +2,7 @@
 
 #include "app/input_forwarding.h"
 #include "app/single_application.h"
+#include "app/termination_signals.h"
 #include "app/widget.h"
 #include "input/input_hook.h"
 
@@ -24,8 +25,11 @@ int main(int argc, char *argv[])
     folder->truncate(folder->lastIndexOf(QLatin1Char('/')));
     QDir::setCurrent(*folder);
 
+    // Being told to end is choosing Quit in the tray menu: the same teardown follows.
+    auto *termination = new TerminationSignals;
     auto *widget = new Widget;
     QObject::connect(app, &SingleApplication::messageReceived, widget, &Widget::receiveMessage);
+    QObject::connect(termination, &TerminationSignals::requested, widget, &Widget::exitSYS);
     // Without an observer the program runs on; it just cannot capture keys for macros.
     auto *hook = new Input_Hook;
     hook->start(false);
@@ -34,12 +38,13 @@ int main(int argc, char *argv[])
     hook->setMessageFilter(showCopyData, app, widget);
     widget->showNormal();
     widget->checkDevice();
-    const int code = QApplication::exec();
+    const int code = termination->arrived() ? 0 : QApplication::exec();
 
     hook->stop();
     delete hook; // its callbacks point at the widget
     delete widget;
     delete folder;
+    delete termination;
     delete app;
     return code;
 }

@@ -1,23 +1,23 @@
 #include "app/single_application.h"
 
-#include <QCryptographicHash>
 #include <QDataStream>
+#include <QDeadlineTimer>
+#include <QDebug>
 #include <QDir>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <QTimer>
+#include <QtEndian>
 
 #include <unistd.h>
 
 namespace
 {
 
-// The identity of an instance: the program's own path, per user.
+// One instance per user, wherever the program was started from.
 QString instanceId()
 {
-    const QByteArray path = QCoreApplication::applicationFilePath().toUtf8();
-    const QByteArray hash =
-        QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex().left(12);
-    return QStringLiteral("tk700-%1-%2").arg(getuid()).arg(QString::fromLatin1(hash));
+    return QStringLiteral("tk700-%1").arg(getuid());
 }
 
 QString runtimeFolder()
@@ -28,63 +28,125 @@ QString runtimeFolder()
     return folder;
 }
 
+// The message travels as QDataStream writes a QString: a 32-bit big-endian byte count (all ones
+// for a null string), then UTF-16.
+constexpr qint64 kLengthBytes = 4;
+constexpr quint32 kNullString = 0xFFFFFFFF;
+
 } // namespace
 
-SingleApplication::SingleApplication(int &argc, char **argv) : QApplication(argc, argv)
+SingleApplication::SingleApplication(int &argc, char **argv)
+    : QApplication(argc, argv), channel(new InstanceChannel(runtimeFolder(), instanceId(), this))
 {
-    const QString id = instanceId();
-    serverName = runtimeFolder() + QLatin1Char('/') + id + QStringLiteral(".sock");
-    lock = std::make_unique<QLockFile>(runtimeFolder() + QLatin1Char('/') + id +
-                                       QStringLiteral(".lock"));
+    connect(channel, &InstanceChannel::messageReceived, this, &SingleApplication::messageReceived);
+}
+
+SingleApplication::~SingleApplication()
+{
+    delete channel;
+}
+
+InstanceChannel::InstanceChannel(const QString &folder, const QString &id, QObject *parent)
+    : QObject(parent)
+{
+    serverName = folder + QLatin1Char('/') + id + QStringLiteral(".sock");
+    lock = std::make_unique<QLockFile>(folder + QLatin1Char('/') + id + QStringLiteral(".lock"));
     lock->setStaleLockTime(0);
     running = !lock->tryLock(0);
     if (!running)
         listen();
 }
 
-SingleApplication::~SingleApplication()
+InstanceChannel::~InstanceChannel()
 {
     server.close();
 }
 
-void SingleApplication::listen()
+void InstanceChannel::listen()
 {
+    // The lock is ours, so a socket file left here is stale, unless a server still answers on it
+    // (an instance that does not take the lock): that one is never taken over.
+    QLocalSocket probe;
+    probe.connectToServer(serverName);
+    if (probe.waitForConnected(200)) {
+        qDebug() << "Single instance: another server answers at" << serverName << "- left alone";
+        return;
+    }
     QLocalServer::removeServer(serverName);
     server.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = server.nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this,
-                    [this, socket] { readMessage(socket); });
-        }
-    });
+    connect(&server, &QLocalServer::newConnection, this, &InstanceChannel::accept);
     server.listen(serverName);
 }
 
-void SingleApplication::readMessage(QLocalSocket *socket)
+void InstanceChannel::accept()
 {
-    QDataStream in(socket);
-    in.startTransaction();
+    while (QLocalSocket *socket = server.nextPendingConnection()) {
+        if (clients >= kMaxClients) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        ++clients;
+        connect(socket, &QObject::destroyed, &server, [this] { --clients; });
+        // Qt never buffers more than one whole message.
+        socket->setReadBufferSize(kLengthBytes + kMaxMessageBytes);
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readMessage(socket); });
+        // A client that connects and never finishes its message is dropped.
+        QTimer::singleShot(kClientTimeoutMs, socket, [socket] {
+            socket->abort();
+            socket->deleteLater();
+        });
+        if (socket->bytesAvailable() > 0)
+            readMessage(socket);
+    }
+}
+
+void InstanceChannel::readMessage(QLocalSocket *socket)
+{
+    if (socket->property("answered").toBool()) {
+        socket->readAll();
+        return;
+    }
+    char header[kLengthBytes];
+    if (socket->peek(header, kLengthBytes) < kLengthBytes)
+        return;
+    const quint32 length = qFromBigEndian<quint32>(header);
+    const qint64 size = length == kNullString ? 0 : qint64(length);
+    if (size > kMaxMessageBytes || size % 2 != 0) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    if (socket->bytesAvailable() < kLengthBytes + size)
+        return;
+    QByteArray bytes = socket->read(kLengthBytes + size);
+    QDataStream in(&bytes, QIODevice::ReadOnly);
     QString message;
     in >> message;
-    if (!in.commitTransaction())
-        return;
+    socket->setProperty("answered", true);
     socket->write("ack", 3);
     socket->flush();
     emit messageReceived(message);
 }
 
-bool SingleApplication::sendMessage(const QString &message, int timeout)
+bool InstanceChannel::sendMessage(const QString &message, int timeout)
 {
     if (!running)
         return false;
+    // One bound for the whole delivery: connecting, writing and the receipt.
+    const QDeadlineTimer deadline(timeout);
+    auto left = [&deadline] { return int(qMax<qint64>(0, deadline.remainingTime())); };
     QLocalSocket socket;
     socket.connectToServer(serverName);
-    if (!socket.waitForConnected(timeout))
+    if (!socket.waitForConnected(left()))
         return false;
     QByteArray payload;
     QDataStream out(&payload, QIODevice::WriteOnly);
     out << message;
     socket.write(payload);
-    return socket.waitForBytesWritten(timeout) && socket.waitForReadyRead(timeout);
+    while (socket.bytesToWrite() > 0)
+        if (!socket.waitForBytesWritten(left()))
+            return false;
+    return socket.waitForReadyRead(left());
 }

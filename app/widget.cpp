@@ -39,7 +39,7 @@ Widget::Widget(QWidget *parent) : QWidget(parent)
     hidLink.traits = controler->mainView;
     deviceTimer.setInterval(kDeviceTimerMs);
     deviceTimer.setSingleShot(true);
-    connect(&deviceTimer, &QTimer::timeout, this, &Widget::checkDevice);
+    connect(&deviceTimer, &QTimer::timeout, this, &Widget::deviceTimerFired);
     buildTrayIcon();
 
     // The event loop's effects reach the view and the tray on this thread.
@@ -104,10 +104,28 @@ void Widget::postRestore()
 bool Widget::event(QEvent *e)
 {
     if (e->type() == kRestoreEvent) {
-        setVisible(true);
+        restore();
         return true;
     }
     return QWidget::event(e);
+}
+
+void Widget::restore()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    setVisible(true);
+    raise();
+    activateWindow();
+}
+
+void Widget::setVisible(bool visible)
+{
+    if (!visible && trayAvailable && !trayAvailable()) {
+        if (!isMinimized())
+            showMinimized();
+        return;
+    }
+    QWidget::setVisible(visible);
 }
 
 void Widget::customEvent(QEvent *e)
@@ -118,11 +136,12 @@ void Widget::customEvent(QEvent *e)
 
 void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason != QSystemTrayIcon::DoubleClick)
+    // Trays that speak StatusNotifierItem report single clicks only.
+    if (reason != QSystemTrayIcon::DoubleClick && reason != QSystemTrayIcon::Trigger)
         return;
     if (deviceConnected)
         postRestore();
-    showNormal();
+    restore();
 }
 
 void Widget::receiveMessage(QString message)
@@ -139,17 +158,58 @@ void Widget::exitSYS()
     QCoreApplication::exit(0);
 }
 
+void Widget::deviceTimerFired()
+{
+    // The change that started the timer was seen before the watch began: that scan found it.
+    if (hidLink.listening)
+        return;
+    if (scanning || hidLink.isBusy()) {
+        deviceTimer.start();
+        return;
+    }
+    checkDevice();
+}
+
+void Widget::noDevice()
+{
+    deviceConnected = false;
+    controler->mainView->setEnabled(false);
+    setVisible(false);
+}
+
 void Widget::checkDevice()
 {
+    if (scanning)
+        return;
+    scanning = true;
+    const struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{scanning};
+
     myQQuickView *view = controler->mainView;
     const int index = hidLink.scanDevices();
     if (index < 0) {
         qDebug() << "Device DisConnect";
-        deviceConnected = false;
-        setVisible(false);
+        noDevice();
         return;
     }
     hidLink.selectDevice(index);
+    // Listed but not ours to open (missing hidraw permissions look like this): say so, and try
+    // again only when a device really changes.
+    const QString refused = hidLink.unopenableInterface(index);
+    if (!refused.isEmpty()) {
+        qDebug().noquote() << "Device found but cannot be opened:" << refused
+                           << "- allow access with the udev rule scripts/70-tk700.rules (sudo "
+                              "install -m 0644 scripts/70-tk700.rules /etc/udev/rules.d/; "
+                              "scripts/run.sh does this), then plug the mouse in again";
+        showBalloon(QStringLiteral("Info"),
+                    QStringLiteral("The TK700 was found but cannot be opened (%1). Install the "
+                                   "udev rule 70-tk700.rules, then plug the mouse in again.")
+                        .arg(refused));
+        noDevice();
+        return;
+    }
     qDebug() << "Device Connect";
     view->clearHidBusy();
     deviceConnected = true;

@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 class Ui_Controler;
 class DeviceChangeNotifier;
 
@@ -33,8 +35,12 @@ public:
     // A device change, as the system's device-change message: restarts the device timer unless a
     // device is being watched.
     void deviceChangeMessage();
-    // The restore command the widget sends to itself; it arrives through the event queue.
+    // The restore command the widget sends to itself; it arrives through the event queue. It shows
+    // the window un-minimised and raised.
     void postRestore();
+    // Where no tray exists a hidden window could not be brought back: it is minimised instead.
+    std::function<bool()> trayAvailable = &QSystemTrayIcon::isSystemTrayAvailable;
+    void setVisible(bool visible) override;
 
     // The stage event of the mouse's DPI button, on this thread.
     void showDpiStage(int stage);
@@ -54,6 +60,13 @@ private:
     void showBalloon(const QString &title, const QString &text);
     // The watch saw the device go: the view takes no input until the next connect.
     void deviceGone();
+    // The device timer ran out: scan, unless a device is watched or a scan or exchange is under
+    // way further up the stack.
+    void deviceTimerFired();
+    void restore();
+    // No usable mouse: the view takes no input and the window goes to the tray.
+    void noDevice();
 
     DeviceChangeNotifier *deviceChanges = nullptr;
+    bool scanning = false;
 };

@@ -9,9 +9,13 @@
 
 #include <QString>
 
+#include <array>
+
 constexpr int kProfileBlocks = 5;
 constexpr int kProfileBlockSize = 128;
 using ProfileImage = uchar[kProfileBlocks][kProfileBlockSize];
+// Blocks of the image whose last read from the mouse failed: they are no true copy of the mouse's.
+using UnreadBlocks = std::array<bool, kProfileBlocks>;
 
 struct MouseModel {
     bool isColorful = false;
@@ -28,4 +32,6 @@ struct DeviceContext {
     Hid_Thread *link; // null: nothing is sent
     SettingsStore &settings;
     ProfileImage &profileImage;
+    // Null: blocks are not tracked, the image is taken as it is.
+    UnreadBlocks *unreadBlocks = nullptr;
 };

@@ -109,7 +109,7 @@ uchar DpiSettings::lodCode(uchar rate)
     return kLodOtherCode;
 }
 
-void DpiSettings::setStages(int count, const QString &sensor, const QVariantList &values,
+bool DpiSettings::setStages(int count, const QString &sensor, const QVariantList &values,
                             const QVariantList &enabled)
 {
     StageCodes stages = convert(sensor, values);
@@ -117,12 +117,15 @@ void DpiSettings::setStages(int count, const QString &sensor, const QVariantList
         for (int i = 0; i < dpi::kStages && i < enabled.size(); ++i)
             if (enabled.at(i).toInt() == 0)
                 stages.codes[i] = dpi::kDisabledStage;
-        if (ctx.link)
-            ctx.link->hid553_11H_SetDPISet(dpi::kStages, stages.codes.data());
-        return;
+        return ctx.link && ctx.link->hid553_11H_SetDPISet(dpi::kStages, stages.codes.data());
     }
 
     using namespace profile_block;
+    // Blocks 2..4 belong to the gun slots, which only gun-capable mice have.
+    const int last = ctx.model.isGun ? kLastStageBlock : kFirstStageBlock;
+    for (int b = kFirstStageBlock; b <= last; ++b)
+        if (!ready(ctx, b))
+            return false;
     const bool highRangeSensor = ruleOf(sensor).highRangeAbove != kNone;
     for (int b = kFirstStageBlock; b <= kLastStageBlock; ++b) {
         uchar *block = ctx.profileImage[b];
@@ -134,36 +137,35 @@ void DpiSettings::setStages(int count, const QString &sensor, const QVariantList
             block[kHighRangeMaskY] = stages.highRange;
         }
     }
-    if (!ctx.link)
-        return;
-    // Blocks 2..4 belong to the gun slots, which only gun-capable mice have.
-    const int last = ctx.model.isGun ? kLastStageBlock : kFirstStageBlock;
+    bool ok = ctx.link != nullptr;
     for (int b = kFirstStageBlock; b <= last; ++b)
-        ctx.link->hid560_0CH_setProfile(ctx.profileImage[b], uchar(b));
+        ok = send(ctx, b) && ok;
+    return ok;
 }
 
-void DpiSettings::setCurrentStage(uchar stage)
+bool DpiSettings::setCurrentStage(uchar stage)
 {
     if (!ctx.link)
-        return;
+        return false;
     if (ctx.model.family560())
-        ctx.link->hid560_04H_SetCurrentDPI(stage);
-    else
-        ctx.link->hid553_0BH_SetCurrentDPI(stage);
+        return ctx.link->hid560_04H_SetCurrentDPI(stage);
+    return ctx.link->hid553_0BH_SetCurrentDPI(stage);
 }
 
-void DpiSettings::setLod(uchar rate, uchar en)
+bool DpiSettings::setLod(uchar rate, uchar en)
 {
     using namespace profile_block;
     const uchar lod = lodCode(rate);
+    // Both families take the lift-off distance in the 560 family's profile block.
+    if (!ready(ctx, kLodBlock))
+        return false;
     uchar *block = ctx.profileImage[kLodBlock];
     if (en == 1)
         block[kFlags] |= kLodEnableBit;
     else
         block[kFlags] &= uchar(~kLodEnableBit);
     block[kLodCode] = lod;
-    // Both families take the lift-off distance in the 560 family's profile block.
-    if (ctx.link)
-        ctx.link->hid560_0CH_setProfile(block, kLodBlock);
+    const bool ok = send(ctx, kLodBlock);
     qDebug() << "test" << int(lod) << int(en);
+    return ok;
 }

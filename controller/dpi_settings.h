@@ -42,12 +42,13 @@ public:
     // Converts and sends the stage table. 553 family: stages whose flag is 0 are switched off
     // (missing flags count as on). 560 family: profile blocks 1..4 get the table and the mask of
     // the first `count` stages; block 1 is sent, blocks 2..4 too on gun-capable mice.
-    void setStages(int count, const QString &sensor, const QVariantList &values,
+    // The setters return whether everything reached the mouse.
+    bool setStages(int count, const QString &sensor, const QVariantList &values,
                    const QVariantList &enabled);
     // Makes `stage` (1-based) the active stage.
-    void setCurrentStage(uchar stage);
+    bool setCurrentStage(uchar stage);
     // Writes the lift-off code and its enable bit to profile block 1 and sends the block.
-    void setLod(uchar rate, uchar en);
+    bool setLod(uchar rate, uchar en);
 
 private:
     DeviceContext &ctx;

@@ -127,39 +127,41 @@ QStringList GunData::keys() const
     return file->allKeys();
 }
 
-void GunData::send(int slot, const QVariantList &data)
+bool GunData::send(int slot, const QVariantList &data)
 {
     if (!c.model.isGun)
-        return;
+        return false;
     if (slot < gun::kFirstSlot || slot > gun::kLastSlot) {
         qDebug() << "mouseSendGundata: no gun slot" << slot;
-        return;
+        return false;
     }
     if (!enoughValues(data, gun::kSentValues, "mouseSendGundata"))
-        return;
+        return false;
     const uchar count = lowByte(data.at(0));
     const uchar x = lowByte(data.at(1));
     uchar y = lowByte(data.at(2));
 
     if (!c.model.family560()) {
         if (!c.link)
-            return;
+            return false;
         uchar option1 = 0, option2 = 0, option3 = 0, option4 = 0;
-        c.link->hid553_83H_GetKeyboardoption(option1, option2, option3, option4);
+        // Without the mouse's answer the direction of Y is unknown: nothing is sent.
+        if (!c.link->hid553_83H_GetKeyboardoption(option1, option2, option3, option4))
+            return false;
         // With the third keyboard option set, the 553 firmware moves Y the other way.
         if (option3 != 0)
             y = uchar(-int(y));
-        c.link->hid553_04H_SetGunData(count, x, y, uchar(slot - 1));
-        return;
+        return c.link->hid553_04H_SetGunData(count, x, y, uchar(slot - 1));
     }
 
     const int b = profile_block::gunSlotBlock(slot);
+    if (!profile_block::ready(c, b))
+        return false;
     uchar *block = c.profileImage[b];
     block[profile_block::kGunMarker] = profile_block::kGunMarkerValue;
     block[profile_block::kGunCount] = count;
     block[profile_block::kGunX] = x;
     block[profile_block::kGunY] = y;
     block[profile_block::kFlags] &= uchar(~profile_block::kGunPatternBit);
-    if (c.link)
-        c.link->hid560_0CH_setProfile(block, uchar(b));
+    return profile_block::send(c, b);
 }

@@ -39,8 +39,9 @@ public:
     QVariantList record(const QString &name) const;
     QStringList keys() const;
 
-    // Sends (shot count, X, Y) as gun slot 1...3; only gun models have the slots.
-    void send(int slot, const QVariantList &data);
+    // Sends (shot count, X, Y) as gun slot 1...3; only gun models have the slots. True when it
+    // reached the mouse.
+    bool send(int slot, const QVariantList &data);
 
 private:
     DeviceContext &c;

@@ -226,26 +226,27 @@ bool KeyMatrix::set(const QVariant &mode, const QVariantList &office, const QVar
     if (!send)
         return true;
 
-    if (!tables.gun) {
-        sendTable(tables.table[0], 1);
-        return true;
-    }
+    if (!tables.gun)
+        return sendTable(tables.table[0], 1);
+    // The gun mask goes into a block that must be a true copy of the mouse's.
+    if (family560 && !profile_block::ready(ctx, profile_block::kGunBlock))
+        return false;
+    bool ok = ctx.link != nullptr;
     if (family560) {
         uchar *block0 = ctx.profileImage[profile_block::kGunBlock];
         if (tables.gunMask >= 0)
             block0[profile_block::kGunMask] = uchar(tables.gunMask);
-        if (ctx.link)
-            ctx.link->hid560_0CH_setProfile(block0, profile_block::kGunBlock);
+        ok = profile_block::send(ctx, profile_block::kGunBlock) && ok;
     }
     for (int t = 0; t < kTables; ++t)
-        sendTable(tables.table[t], t + 1);
+        ok = sendTable(tables.table[t], t + 1) && ok;
     if (ctx.link) {
         if (family560)
-            ctx.link->hid560_02H_SetCurrentProfile(1);
+            ok = ctx.link->hid560_02H_SetCurrentProfile(1) && ok;
         else
-            ctx.link->hid553_02H_SetCurrentKeyMatrix(1);
+            ok = ctx.link->hid553_02H_SetCurrentKeyMatrix(1) && ok;
     }
-    return true;
+    return ok;
 }
 
 QVariantList KeyMatrix::storedEntry(const QVariant &mode, int index, bool fromDefaults) const
@@ -265,11 +266,13 @@ KeyTable KeyMatrix::firmwareTable() const
     return table;
 }
 
-void KeyMatrix::resetGunTables()
+bool KeyMatrix::resetGunTables()
 {
     KeyTable table = firmwareTable();
+    bool ok = true;
     for (int t = 2; t <= kTables; ++t)
-        sendTable(table, t);
+        ok = sendTable(table, t) && ok;
+    return ok;
 }
 
 bool KeyMatrix::switchTo(int number)
@@ -279,21 +282,18 @@ bool KeyMatrix::switchTo(int number)
         return false;
     }
     if (!ctx.link)
-        return true;
+        return false;
     // The 553 family counts its tables from 0.
     if (ctx.model.family560())
-        ctx.link->hid560_02H_SetCurrentProfile(uchar(number));
-    else
-        ctx.link->hid553_02H_SetCurrentKeyMatrix(uchar(number - 1));
-    return true;
+        return ctx.link->hid560_02H_SetCurrentProfile(uchar(number));
+    return ctx.link->hid553_02H_SetCurrentKeyMatrix(uchar(number - 1));
 }
 
-void KeyMatrix::sendTable(KeyTable &table, int number)
+bool KeyMatrix::sendTable(KeyTable &table, int number)
 {
     if (!ctx.link)
-        return;
+        return false;
     if (ctx.model.family560())
-        ctx.link->hid560_0DH_SetKeyMatrix(table.data(), uchar(number));
-    else
-        ctx.link->hid553_12H_SetKeyMatrix(table.data(), uchar(number));
+        return ctx.link->hid560_0DH_SetKeyMatrix(table.data(), uchar(number));
+    return ctx.link->hid553_12H_SetKeyMatrix(table.data(), uchar(number));
 }

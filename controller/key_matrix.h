@@ -49,7 +49,7 @@ public:
     // Stores both tables (64 numbers each, as given) and the mode in the current profile and,
     // when `send` is set, sends the table of that mode. A table shorter than 64 numbers, or a
     // send that needs gun tables with fewer than three periods, is refused: nothing is stored or
-    // sent.
+    // sent. False when refused, or when a send did not reach the mouse.
     bool set(const QVariant &mode, const QVariantList &office, const QVariantList &game, bool send,
              const QVariantList &periods);
     // The stored entry of button `index` of the office (mode 0) or game table, from the factory
@@ -58,12 +58,12 @@ public:
     // The firmware default table of the current profile; missing numbers read as zeros.
     KeyTable firmwareTable() const;
     // Sends the firmware default table as gun tables 2, 3 and 4.
-    void resetGunTables();
+    bool resetGunTables();
     // Makes table `number` (1..4) the mouse's active one.
     bool switchTo(int number);
 
 private:
-    void sendTable(KeyTable &table, int number);
+    bool sendTable(KeyTable &table, int number);
 
     DeviceContext &ctx;
 };

@@ -110,7 +110,7 @@ QString Lighting::stageColourKey(uchar type)
     return QStringLiteral("mouse/dpiColorType%1").arg(type);
 }
 
-void Lighting::setLedType(uchar effect, uchar brightness, uchar speed, uchar direction,
+bool Lighting::setLedType(uchar effect, uchar brightness, uchar speed, uchar direction,
                           const QVariantList &rgbArray)
 {
     {
@@ -131,11 +131,10 @@ void Lighting::setLedType(uchar effect, uchar brightness, uchar speed, uchar dir
         const auto colours = lowBytes<sizeof block.colours>(rgbArray);
         std::memcpy(block.colours, colours.data(), colours.size());
     }
-    if (c.link)
-        c.link->hid553_16H_SetSlaveAttritube(reinterpret_cast<uchar *>(&block));
+    return c.link && c.link->hid553_16H_SetSlaveAttritube(reinterpret_cast<uchar *>(&block));
 }
 
-void Lighting::setEffect(uchar effect, uchar option1, uchar option2)
+bool Lighting::setEffect(uchar effect, uchar option1, uchar option2)
 {
     const MouseModel &m = c.model;
     EffectTriple t;
@@ -147,30 +146,33 @@ void Lighting::setEffect(uchar effect, uchar option1, uchar option2)
             t[2] = kSingleColourExtra;
     }
 
-    if (!m.family560()) {
-        if (c.link)
-            c.link->hid553_0DH_SetRGBLedEffect(t[0], t[1], t[2]);
-        return;
-    }
+    if (!m.family560())
+        return c.link && c.link->hid553_0DH_SetRGBLedEffect(t[0], t[1], t[2]);
 
+    const int last = m.isGun ? profile_block::kLastEffectBlock : profile_block::kFirstEffectBlock;
+    for (int b = profile_block::kFirstEffectBlock; b <= last; ++b)
+        if (!profile_block::ready(c, b))
+            return false;
     for (int b = profile_block::kFirstEffectBlock; b <= profile_block::kLastEffectBlock; ++b)
         std::memcpy(c.profileImage[b] + profile_block::kEffect, t.data(), t.size());
     if (!m.isColorful && !m.isGun)
         c.profileImage[profile_block::kFirstEffectBlock][profile_block::kEffect + 2] =
             kSingleColourSoloExtra;
-    sendEffectBlocks(m.isGun);
+    return sendEffectBlocks(m.isGun);
 }
 
-void Lighting::sendEffectBlocks(bool all)
+bool Lighting::sendEffectBlocks(bool all)
 {
     if (!c.link)
-        return;
+        return false;
     const int last = all ? profile_block::kLastEffectBlock : profile_block::kFirstEffectBlock;
+    bool ok = true;
     for (int b = profile_block::kFirstEffectBlock; b <= last; ++b)
-        c.link->hid560_0CH_setProfile(c.profileImage[b], uchar(b));
+        ok = profile_block::send(c, b) && ok;
+    return ok;
 }
 
-void Lighting::setColours(uchar type, const QVariantList &src24)
+bool Lighting::setColours(uchar type, const QVariantList &src24)
 {
     ColourTable table = lowBytes<kColourTableSize>(src24);
 
@@ -180,30 +182,28 @@ void Lighting::setColours(uchar type, const QVariantList &src24)
                                          : profile_block::kSingleColoursBlock;
         const int at =
             c.model.isColorful ? profile_block::kColourfulColours : profile_block::kSingleColours;
+        if (!profile_block::ready(c, b))
+            return false;
         std::memcpy(c.profileImage[b] + at, table.data(), table.size());
-        if (c.link)
-            c.link->hid560_0CH_setProfile(c.profileImage[b], uchar(b));
-        return;
+        return profile_block::send(c, b);
     }
 
     if (!c.link)
-        return;
+        return false;
     if (!c.model.is55328) {
         // These models take the table twice in a row.
-        c.link->hid553_10H_SetLED8StageColor(type, table.data());
-        c.link->hid553_10H_SetLED8StageColor(type, table.data());
-        return;
+        const bool first = c.link->hid553_10H_SetLED8StageColor(type, table.data());
+        return c.link->hid553_10H_SetLED8StageColor(type, table.data()) && first;
     }
     const bool eighthLit =
         table[kEighthColour] || table[kEighthColour + 1] || table[kEighthColour + 2];
     // A black eighth colour tells the 55328 to show one fixed colour, the first of the table.
     if (eighthLit)
-        c.link->hid553_10H_SetLED8StageColor(0, table.data());
-    else
-        c.link->hid553_0CH_SetFixLEDColor(table.data());
+        return c.link->hid553_10H_SetLED8StageColor(0, table.data());
+    return c.link->hid553_0CH_SetFixLEDColor(table.data());
 }
 
-void Lighting::setStageColours(uchar type, const QVariantList &src24)
+bool Lighting::setStageColours(uchar type, const QVariantList &src24)
 {
     c.settings.setData(stageColourKey(type), src24);
 
@@ -214,8 +214,7 @@ void Lighting::setStageColours(uchar type, const QVariantList &src24)
             table[k] = uchar((table[2 * k] & 0x0F) | (table[2 * k + 1] << 4));
     }
     // The 553 command on both families: the 560 firmware takes it too.
-    if (c.link)
-        c.link->hid553_10H_SetLED8StageColor(type, table.data());
+    return c.link && c.link->hid553_10H_SetLED8StageColor(type, table.data());
 }
 
 QVariantList Lighting::storedStageColours(uchar type) const

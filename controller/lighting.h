@@ -60,19 +60,20 @@ class Lighting
 public:
     explicit Lighting(DeviceContext &context) : c(context) {}
 
-    void setLedType(uchar effect, uchar brightness, uchar speed, uchar direction,
+    // The setters return whether everything reached the mouse.
+    bool setLedType(uchar effect, uchar brightness, uchar speed, uchar direction,
                     const QVariantList &rgbArray);
-    void setEffect(uchar effect, uchar option1, uchar option2);
-    void setColours(uchar type, const QVariantList &src24);
+    bool setEffect(uchar effect, uchar option1, uchar option2);
+    bool setColours(uchar type, const QVariantList &src24);
     // Stores the stage colours under "mouse/dpiColorType<type>" and sends them.
-    void setStageColours(uchar type, const QVariantList &src24);
+    bool setStageColours(uchar type, const QVariantList &src24);
     QVariantList storedStageColours(uchar type) const;
     bool logoLedWorks();
 
     static QString stageColourKey(uchar type);
 
 private:
-    void sendEffectBlocks(bool all);
+    bool sendEffectBlocks(bool all);
 
     DeviceContext &c;
 };

@@ -15,21 +15,19 @@ QString selectGunKey(const QString &index)
 
 } // namespace
 
-void MouseOptions::setReportRate(uchar rate)
+bool MouseOptions::setReportRate(uchar rate)
 {
     if (!c.link)
-        return;
+        return false;
     if (c.model.family560())
-        c.link->hid560_03H_SetReportRate(rate);
-    else
-        c.link->hid553_01H_SetReportRate(rate);
+        return c.link->hid560_03H_SetReportRate(rate);
+    return c.link->hid553_01H_SetReportRate(rate);
 }
 
-void MouseOptions::setKeyboardOption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+bool MouseOptions::setKeyboardOption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
     // The 553 command on both families.
-    if (c.link)
-        c.link->hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
+    return c.link && c.link->hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
 }
 
 QVariantList MouseOptions::keyboardOption()

@@ -15,8 +15,9 @@ public:
 
     explicit MouseOptions(DeviceContext &context) : c(context) {}
 
-    void setReportRate(uchar rate);
-    void setKeyboardOption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    // True when the value reached the mouse.
+    bool setReportRate(uchar rate);
+    bool setKeyboardOption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
     // The four bytes as the mouse has them; zeros when it does not answer.
     QVariantList keyboardOption();
 

@@ -1,6 +1,7 @@
 #include "controller/myqquickview.h"
 
 #include "controller/language_strings.h"
+#include "controller/profile_block.h"
 
 #include <QDebug>
 #include <QQuickItem>
@@ -20,7 +21,7 @@ myQQuickView::~myQQuickView() = default;
 DeviceContext myQQuickView::context()
 {
     return DeviceContext{MouseModel{isColorful, isGun, icType, is55328}, deviceLink, settings,
-                         profileImage};
+                         profileImage, &unreadBlocks};
 }
 
 void myQQuickView::callRoot(const char *function, Qt::ConnectionType type, const QVariantList &args)
@@ -53,7 +54,7 @@ void myQQuickView::callRoot(const char *function, Qt::ConnectionType type, const
 void myQQuickView::clearHidBusy()
 {
     if (deviceLink)
-        deviceLink->hidFree = true;
+        deviceLink->clearBusy();
 }
 
 void myQQuickView::initUI()
@@ -177,22 +178,22 @@ QVariant myQQuickView::mouseGetCurrentDPI()
     return int(stage);
 }
 
-void myQQuickView::mouseSetProfile(uint profileNo)
+bool myQQuickView::mouseSetProfile(uint profileNo)
 {
     if (profileNo >= uint(kProfileBlocks)) {
         qDebug() << "mouseSetProfile: no profile block" << profileNo;
-        return;
+        return false;
     }
-    if (deviceLink)
-        deviceLink->hid560_0CH_setProfile(profileImage[profileNo], uchar(profileNo));
+    DeviceContext ctx = context();
+    return profile_block::ready(ctx, int(profileNo)) && profile_block::send(ctx, int(profileNo));
 }
 
-void myQQuickView::mouseReadProfile(uint profileNo)
+bool myQQuickView::mouseReadProfile(uint profileNo)
 {
     if (profileNo >= uint(kProfileBlocks)) {
         qDebug() << "mouseReadProfile: no profile block" << profileNo;
-        return;
+        return false;
     }
-    if (deviceLink)
-        deviceLink->hid560_8CH_readProfile(profileImage[profileNo], uchar(profileNo));
+    DeviceContext ctx = context();
+    return profile_block::read(ctx, int(profileNo));
 }

@@ -27,6 +27,7 @@ public:
     bool is55328 = false;
     SettingsStore settings; // apConfig, profileDefaults, profiles, currentProfile
     ProfileImage profileImage = {};
+    UnreadBlocks unreadBlocks = {};
     MacroLibrary macroLibrary; // selected folder path and batch transfer state
 
     bool gunCapable() const override { return isGun; }
@@ -90,7 +91,7 @@ public slots:
 
     // Gun data, XY sensitivity, report rate, keyboard option (view_settings.cpp).
     void mouseSaveGundata(QVariant index, QVariantList src6);
-    void mouseSendGundata(int, QVariantList);
+    bool mouseSendGundata(int, QVariantList);
     void modifyGundata(QVariant modifyType, QVariantList src6);
     QVariantList getGunData(QVariant name);
     QStringList getGunDataKey();
@@ -101,33 +102,34 @@ public slots:
 
     void setCurrentProfile(int profile);
 
-    void mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
-    void mouseSetReportRate(uchar rate);
+    bool mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    bool mouseSetReportRate(uchar rate);
 
     // DPI and lift-off distance (view_dpi.cpp; mouseGetCurrentDPI in myqquickview.cpp).
-    void mouseSetCurrentDPI(uchar currentDPI);
+    bool mouseSetCurrentDPI(uchar currentDPI);
 
     // Button assignment (view_buttons.cpp).
-    void mouseResetKeyMatrix();
+    bool mouseResetKeyMatrix();
 
     QVariant mouseGetCurrentDPI();
-    void mouseSetKeyMatrix(QVariant mouseMode, QVariantList src64, QVariantList src64_2,
+    bool mouseSetKeyMatrix(QVariant mouseMode, QVariantList src64, QVariantList src64_2,
                            bool isSendData, QVariantList otherParam);
-    void mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray,
+    bool mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray,
                      QVariantList dpiEnableArray);
 
     // Lighting (view_lighting.cpp).
-    void mouseSetRGBEffect(uchar effect, uchar option1, uchar option2);
-    void mouseSetRGBColor(uchar type, QVariantList src24);
-    void mouseSetLedType(uchar effect, uchar brightness, uchar speed, uchar direction,
+    bool mouseSetRGBEffect(uchar effect, uchar option1, uchar option2);
+    bool mouseSetRGBColor(uchar type, QVariantList src24);
+    bool mouseSetLedType(uchar effect, uchar brightness, uchar speed, uchar direction,
                          QVariantList rgbArray);
 
-    // The 560 family's profile blocks (myqquickview.cpp).
-    void mouseSetProfile(uint profileNo);
-    void mouseReadProfile(uint profileNo);
+    // The 560 family's profile blocks (myqquickview.cpp). A block whose read failed is read again
+    // before it is sent or changed, and never sent while it cannot be read.
+    bool mouseSetProfile(uint profileNo);
+    bool mouseReadProfile(uint profileNo);
     QVariant mouseReadCurrentProfile();
 
-    void mouseSwitchKeyMatrix(int indexNo);
+    bool mouseSwitchKeyMatrix(int indexNo);
     QVariantList GetKeyboardoption();
 
     // Desktop pointer settings (view_settings.cpp).
@@ -148,10 +150,10 @@ public slots:
     void setBusy(int busyTime);
     void setCurrentDPI(int dpiValue);
 
-    void ui_10H_SetLED8StageColor(uchar type, QVariantList src24);
+    bool ui_10H_SetLED8StageColor(uchar type, QVariantList src24);
     QVariantList ui_90H_GetLED8StageColor(uchar type);
     bool chkIsLogoLedWork();
-    void mouseSetLodValue(uchar rate, uchar en);
+    bool mouseSetLodValue(uchar rate, uchar en);
 
 protected:
     void wheelEvent(QWheelEvent *event) override;

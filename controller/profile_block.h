@@ -1,7 +1,8 @@
 #pragma once
 
-// The 560 family's 128-byte profile blocks: every byte the program writes, in one place. Every
-// other byte keeps what the last read from the mouse left there.
+// The 560 family's 128-byte profile blocks: every byte the program writes, in one place, and how a
+// block is read and sent. Every other byte keeps what the last read from the mouse left there,
+// which is why a block whose read failed is never sent until a read succeeds.
 
 #include "controller/device_context.h"
 
@@ -45,4 +46,16 @@ constexpr int kSingleColours = 104; // 104..127: eight colours, R G B
 static_assert(kSingleColours + 24 == kProfileBlockSize, "the colours end the block");
 static_assert(kStageCodesY + 8 == kStageMask, "two axes of eight stage codes end at the mask");
 static_assert(kColourfulColours + 24 <= kFlags, "the colours stay clear of the flags");
+} // namespace profile_block
+
+namespace profile_block
+{
+// Reads block `b` from the mouse into the image; a block that does not come whole leaves the image
+// as it was and is marked unread.
+bool read(DeviceContext &ctx, int b);
+// Makes block `b` fit to be changed and sent: a block marked unread is read again first. False
+// when it still cannot be read; the caller then neither changes nor sends it.
+bool ready(DeviceContext &ctx, int b);
+// Sends block `b` of the image; true when it reached the mouse.
+bool send(DeviceContext &ctx, int b);
 } // namespace profile_block

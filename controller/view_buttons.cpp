@@ -3,11 +3,11 @@
 #include "controller/key_matrix.h"
 #include "controller/myqquickview.h"
 
-void myQQuickView::mouseSetKeyMatrix(QVariant mouseMode, QVariantList src64, QVariantList src64_2,
+bool myQQuickView::mouseSetKeyMatrix(QVariant mouseMode, QVariantList src64, QVariantList src64_2,
                                      bool isSendData, QVariantList otherParam)
 {
     DeviceContext ctx = context();
-    KeyMatrix(ctx).set(mouseMode, src64, src64_2, isSendData, otherParam);
+    return KeyMatrix(ctx).set(mouseMode, src64, src64_2, isSendData, otherParam);
 }
 
 QVariantList myQQuickView::mouseGetKeydefine(QVariant mouseMode, QVariant index, bool isRecovery)
@@ -16,14 +16,14 @@ QVariantList myQQuickView::mouseGetKeydefine(QVariant mouseMode, QVariant index,
     return KeyMatrix(ctx).storedEntry(mouseMode, index.toInt(), isRecovery);
 }
 
-void myQQuickView::mouseResetKeyMatrix()
+bool myQQuickView::mouseResetKeyMatrix()
 {
     DeviceContext ctx = context();
-    KeyMatrix(ctx).resetGunTables();
+    return KeyMatrix(ctx).resetGunTables();
 }
 
-void myQQuickView::mouseSwitchKeyMatrix(int indexNo)
+bool myQQuickView::mouseSwitchKeyMatrix(int indexNo)
 {
     DeviceContext ctx = context();
-    KeyMatrix(ctx).switchTo(indexNo);
+    return KeyMatrix(ctx).switchTo(indexNo);
 }

@@ -3,21 +3,21 @@
 #include "controller/dpi_settings.h"
 #include "controller/myqquickview.h"
 
-void myQQuickView::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray,
+bool myQQuickView::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray,
                                QVariantList dpiEnableArray)
 {
     DeviceContext ctx = context();
-    DpiSettings(ctx).setStages(dpiCount, sensorType, dpiValueArray, dpiEnableArray);
+    return DpiSettings(ctx).setStages(dpiCount, sensorType, dpiValueArray, dpiEnableArray);
 }
 
-void myQQuickView::mouseSetCurrentDPI(uchar currentDPI)
+bool myQQuickView::mouseSetCurrentDPI(uchar currentDPI)
 {
     DeviceContext ctx = context();
-    DpiSettings(ctx).setCurrentStage(currentDPI);
+    return DpiSettings(ctx).setCurrentStage(currentDPI);
 }
 
-void myQQuickView::mouseSetLodValue(uchar rate, uchar en)
+bool myQQuickView::mouseSetLodValue(uchar rate, uchar en)
 {
     DeviceContext ctx = context();
-    DpiSettings(ctx).setLod(rate, en);
+    return DpiSettings(ctx).setLod(rate, en);
 }

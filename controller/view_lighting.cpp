@@ -3,29 +3,29 @@
 #include "controller/lighting.h"
 #include "controller/myqquickview.h"
 
-void myQQuickView::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
+bool myQQuickView::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
 {
     DeviceContext c = context();
-    Lighting(c).setEffect(effect, option1, option2);
+    return Lighting(c).setEffect(effect, option1, option2);
 }
 
-void myQQuickView::mouseSetRGBColor(uchar type, QVariantList src24)
+bool myQQuickView::mouseSetRGBColor(uchar type, QVariantList src24)
 {
     DeviceContext c = context();
-    Lighting(c).setColours(type, src24);
+    return Lighting(c).setColours(type, src24);
 }
 
-void myQQuickView::mouseSetLedType(uchar effect, uchar brightness, uchar speed, uchar direction,
+bool myQQuickView::mouseSetLedType(uchar effect, uchar brightness, uchar speed, uchar direction,
                                    QVariantList rgbArray)
 {
     DeviceContext c = context();
-    Lighting(c).setLedType(effect, brightness, speed, direction, rgbArray);
+    return Lighting(c).setLedType(effect, brightness, speed, direction, rgbArray);
 }
 
-void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
+bool myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
 {
     DeviceContext c = context();
-    Lighting(c).setStageColours(type, src24);
+    return Lighting(c).setStageColours(type, src24);
 }
 
 QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type)

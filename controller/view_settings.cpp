@@ -12,10 +12,10 @@ void myQQuickView::mouseSaveGundata(QVariant index, QVariantList src6)
     GunData(c).save(index.toString(), src6);
 }
 
-void myQQuickView::mouseSendGundata(int slot, QVariantList data)
+bool myQQuickView::mouseSendGundata(int slot, QVariantList data)
 {
     DeviceContext c = context();
-    GunData(c).send(slot, data);
+    return GunData(c).send(slot, data);
 }
 
 void myQQuickView::modifyGundata(QVariant modifyType, QVariantList src6)
@@ -60,16 +60,16 @@ void myQQuickView::setSelectGun(QVariant index, QVariant xyData)
     MouseOptions(c).setSelectedGun(index.toString(), xyData);
 }
 
-void myQQuickView::mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+bool myQQuickView::mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
     DeviceContext c = context();
-    MouseOptions(c).setKeyboardOption(byte1, byte2, byte3, byte4);
+    return MouseOptions(c).setKeyboardOption(byte1, byte2, byte3, byte4);
 }
 
-void myQQuickView::mouseSetReportRate(uchar rate)
+bool myQQuickView::mouseSetReportRate(uchar rate)
 {
     DeviceContext c = context();
-    MouseOptions(c).setReportRate(rate);
+    return MouseOptions(c).setReportRate(rate);
 }
 
 QVariantList myQQuickView::GetKeyboardoption()

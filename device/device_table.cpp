@@ -1,5 +1,6 @@
 #include "device/device_table.h"
 
+#include <QDebug>
 #include <QSettings>
 
 #include <hidapi/hidapi.h>
@@ -33,7 +34,13 @@ DeviceList loadDeviceTable(const QString &fileName)
 {
     QSettings table(fileName, QSettings::IniFormat);
     DeviceList devices;
-    for (int i = 0; i < table.value(QStringLiteral("common/deviceCount"), 0).toInt(); ++i) {
+    const int count = table.value(QStringLiteral("common/deviceCount"), 0).toInt();
+    if (count > kMaxDeviceCount) {
+        qDebug() << "Device table refused: deviceCount" << count << "is more than"
+                 << kMaxDeviceCount;
+        return devices;
+    }
+    for (int i = 0; i < count; ++i) {
         const QString group = QString::number(i) + QLatin1Char('/');
         auto entry = std::make_unique<DeviceEntry>();
         const QVariant type = table.value(group + QStringLiteral("type"));
@@ -41,6 +48,9 @@ DeviceList loadDeviceTable(const QString &fileName)
         for (const HexField &f : kHexFields)
             (*entry).*f.field = hex16(table.value(group + QLatin1String(f.key), 0));
         entry->reportLength = table.value(group + QStringLiteral("reportLength"), 32).toInt();
+        if (entry->reportLength < kMinReportLength || entry->reportLength > kMaxReportLength)
+            qDebug() << "Device table: entry" << i << "refused: reportLength" << entry->reportLength
+                     << "is outside" << kMinReportLength << "..." << kMaxReportLength;
         entry->isEncode = table.value(group + QStringLiteral("isEncode"), false).toBool();
         entry->sCode =
             table.value(group + QStringLiteral("sCode"), QString::fromLatin1(kDefaultScrambleCode))
@@ -50,15 +60,22 @@ DeviceList loadDeviceTable(const QString &fileName)
     return devices;
 }
 
+bool isUsableEntry(const DeviceEntry &entry)
+{
+    return entry.vid != 0 && entry.pid != 0 && entry.reportLength >= kMinReportLength &&
+           entry.reportLength <= kMaxReportLength;
+}
+
 void findInterfaces(DeviceEntry &entry)
 {
     entry.cmdPath.clear();
     entry.eventPath.clear();
-    // hidapi reads ids of 0 as "any device"; an unset entry must match nothing.
-    if (entry.vid == 0 && entry.pid == 0)
+    if (!isUsableEntry(entry))
         return;
     hid_device_info *list = hid_enumerate(entry.vid, entry.pid);
     for (hid_device_info *it = list; it; it = it->next) {
+        if (it->vendor_id != entry.vid || it->product_id != entry.pid)
+            continue;
         if (it->usage_page == entry.usagePage && it->usage == entry.usage)
             entry.cmdPath = QString::fromLatin1(it->path);
         if (it->usage_page == entry.usagePage2 && it->usage == entry.usage2)

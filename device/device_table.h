@@ -25,13 +25,24 @@ struct DeviceEntry {
 
 using DeviceList = std::vector<std::unique_ptr<DeviceEntry>>;
 
+// What hidraw can carry in one interrupt report of a full-speed device, and the most entries a
+// table may have; an entry or a table outside these bounds is refused with a debug line.
+inline constexpr int kMinReportLength = 1;
+inline constexpr int kMaxReportLength = 64;
+inline constexpr int kMaxDeviceCount = 64;
+
 // Used for entries that ask for scrambling without a code of their own.
 inline constexpr char kDefaultScrambleCode[] = "520147";
 
 inline const QString kApConfigFile = QStringLiteral("./modules/setting/apConfig.bin");
 
-// Reads the table afresh, so an edited file takes effect at the next scan.
+// Reads the table afresh, so an edited file takes effect at the next scan. A count beyond
+// kMaxDeviceCount gives an empty table.
 DeviceList loadDeviceTable(const QString &fileName = kApConfigFile);
+
+// Whether an entry can name a device at all: both ids set (an id of 0 would be hidapi's "any")
+// and a report length hidraw can carry. Other entries keep their place but match nothing.
+bool isUsableEntry(const DeviceEntry &entry);
 
 // Fills cmdPath and eventPath from the HID interfaces present now; a later match overwrites an
 // earlier one, and one interface may serve both roles.

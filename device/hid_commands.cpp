@@ -20,15 +20,13 @@ void Hid_Thread::buildRequest(uchar code, std::initializer_list<uchar> params)
     outReport[report::kChecksumByte] = hidCS(outReport + report::kCodeByte);
 }
 
-bool Hid_Thread::beginCommand(const command::Definition &def, std::initializer_list<uchar> params)
+bool Hid_Thread::takeToken(const command::Definition &def)
 {
-    if (!waitHidFree()) {
-        if (def.failure)
-            qDebug() << def.failure;
-        return false;
-    }
-    buildRequest(def.code, params);
-    return true;
+    if (waitHidFree())
+        return true;
+    if (def.failure)
+        qDebug() << def.failure;
+    return false;
 }
 
 void Hid_Thread::pauseAfter(const command::Definition &def)
@@ -40,11 +38,16 @@ void Hid_Thread::pauseAfter(const command::Definition &def)
 bool Hid_Thread::runSet(const command::Definition &def, std::initializer_list<uchar> params,
                         const uchar *block, int blockLength)
 {
-    if (!beginCommand(def, params))
+    if (!takeToken(def))
         return false;
-    if (block && blockLength > 0)
-        std::memcpy(bulkBuffer, block, static_cast<size_t>(blockLength));
-    const bool ok = hidSetTransfer(block ? blockLength : 0, def.settle);
+    bool ok = false;
+    {
+        CommandScope command(*this);
+        buildRequest(def.code, params);
+        if (block && blockLength > 0)
+            std::memcpy(bulkBuffer, block, static_cast<size_t>(blockLength));
+        ok = hidSetTransfer(block ? blockLength : 0, def.settle);
+    }
     pauseAfter(def);
     return ok;
 }
@@ -52,45 +55,44 @@ bool Hid_Thread::runSet(const command::Definition &def, std::initializer_list<uc
 bool Hid_Thread::runQuery(const command::Definition &def, std::initializer_list<uchar> params,
                           std::initializer_list<uchar *> results, int firstReplyByte)
 {
-    if (!beginCommand(def, params))
+    if (!takeToken(def))
         return false;
-    // A failed exchange hands the caller's own values back.
-    int i = firstReplyByte;
-    for (uchar *r : results)
-        inReport[i++] = *r;
-    const bool ok = hidGetTransfer(0);
-    i = firstReplyByte;
-    for (uchar *r : results)
-        *r = inReport[i++];
+    bool ok = false;
+    {
+        CommandScope command(*this);
+        buildRequest(def.code, params);
+        ok = hidGetTransfer(0);
+        // A query that fails or does not check out hands the caller's own values back.
+        if (ok) {
+            int i = firstReplyByte;
+            for (uchar *r : results)
+                *r = inReport[i++];
+        }
+    }
     pauseAfter(def);
     return ok;
 }
 
-void Hid_Thread::setPerMode(const command::Definition &def, uchar value)
+bool Hid_Thread::setPerMode(const command::Definition &def, uchar value)
 {
-    if (!waitHidFree()) {
-        qDebug() << def.failure;
-        return;
-    }
-    // The token is taken once; each exchange gives it back when it ends.
+    if (!takeToken(def))
+        return false;
+    // The token stays taken across the repetitions: a command that arrives in between waits,
+    // rather than taking the buffers over between two modes.
+    CommandScope command(*this);
+    bool ok = true;
     for (uchar mode = command::kFirstMode; mode <= command::kLastMode; ++mode) {
         buildRequest(def.code, {mode, value});
-        hidSetTransfer(0, def.settle);
+        ok = hidSetTransfer(0, def.settle) && ok;
         // Gun-capable mice take the value for the first mode only.
         if (traits && traits->gunCapable())
             break;
     }
+    return ok;
 }
 
 bool Hid_Thread::hid_87H_GetLEDInstructFunction(uchar type, uchar &option1, uchar &option2,
                                                 uchar &option3)
 {
-    if (!beginCommand(command::GetLEDInstructFunction, {type}))
-        return false;
-    if (!hidGetTransfer(0))
-        return false;
-    option1 = inReport[3];
-    option2 = inReport[4];
-    option3 = inReport[5];
-    return true;
+    return runQuery(command::GetLEDInstructFunction, {type}, {&option1, &option2, &option3}, 3);
 }

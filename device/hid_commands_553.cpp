@@ -19,96 +19,96 @@ QDebug bytesTo(QDebug d, const uchar *p, int n)
 
 } // namespace
 
-void Hid_Thread::hid553_01H_SetReportRate(uchar rate)
+bool Hid_Thread::hid553_01H_SetReportRate(uchar rate)
 {
     qDebug() << "hid553_01H_SetReportRate =" << int(rate);
-    runSet(f553::SetReportRate, {rate});
+    return runSet(f553::SetReportRate, {rate});
 }
 
-void Hid_Thread::hid553_02H_SetCurrentKeyMatrix(uchar currentKeyMatrix)
+bool Hid_Thread::hid553_02H_SetCurrentKeyMatrix(uchar currentKeyMatrix)
 {
     qDebug() << "hid553_02H_SetCurrentKeyMatrix =" << int(currentKeyMatrix);
-    runSet(f553::SetCurrentKeyMatrix, {currentKeyMatrix});
+    return runSet(f553::SetCurrentKeyMatrix, {currentKeyMatrix});
 }
 
-void Hid_Thread::hid553_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+bool Hid_Thread::hid553_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
     qDebug() << "hid553_03H_SetKeyboardoption , byte1-4 =" << int(byte1) << int(byte2) << int(byte3)
              << int(byte4);
-    runSet(f553::SetKeyboardoption, {byte1, byte2, byte3, byte4});
+    return runSet(f553::SetKeyboardoption, {byte1, byte2, byte3, byte4});
 }
 
-void Hid_Thread::hid553_04H_SetGunData(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+bool Hid_Thread::hid553_04H_SetGunData(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
     // The parameters start one byte later than usual.
-    runSet(f553::SetGunData, {0x00, byte1, byte2, byte3, byte4});
+    return runSet(f553::SetGunData, {0x00, byte1, byte2, byte3, byte4});
 }
 
-void Hid_Thread::hid553_07H_Lod(uchar stage, uchar en)
+bool Hid_Thread::hid553_07H_Lod(uchar stage, uchar en)
 {
-    runSet(f553::Lod, {0x00, stage, kLodConst, en});
+    return runSet(f553::Lod, {0x00, stage, kLodConst, en});
 }
 
-void Hid_Thread::hid553_0BH_SetCurrentDPI(uchar stage)
+bool Hid_Thread::hid553_0BH_SetCurrentDPI(uchar stage)
 {
     qDebug() << "hid553_0BH_SetCurrentDPI =" << int(stage);
-    runSet(f553::SetCurrentDPI, {stage});
+    return runSet(f553::SetCurrentDPI, {stage});
 }
 
-void Hid_Thread::hid553_0CH_SetFixLEDColor(uchar *src3)
+bool Hid_Thread::hid553_0CH_SetFixLEDColor(uchar *src3)
 {
-    runSet(f553::SetFixLEDColor, {src3[0], src3[1], src3[2]});
+    return runSet(f553::SetFixLEDColor, {src3[0], src3[1], src3[2]});
 }
 
-void Hid_Thread::hid553_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2)
+bool Hid_Thread::hid553_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2)
 {
     qDebug() << "hid553_0DH_SetRGBLedEffect , effect =" << int(effect) << int(option1)
              << int(option2);
-    runSet(f553::SetRGBLedEffect, {effect, option1, option2});
+    return runSet(f553::SetRGBLedEffect, {effect, option1, option2});
 }
 
-void Hid_Thread::hid553_10H_SetLED8StageColor(uchar type, uchar *src24)
+bool Hid_Thread::hid553_10H_SetLED8StageColor(uchar type, uchar *src24)
 {
     qDebug() << "hid553_10H_SetLED8StageColor , type =" << int(type)
              << ",src24 =" << static_cast<const void *>(src24);
     const int n = type == kPackedColourType ? kPackedColourBytes : kColourBytes;
-    runSet(f553::SetLED8StageColor, {type, static_cast<uchar>(n)}, src24, n);
+    return runSet(f553::SetLED8StageColor, {type, static_cast<uchar>(n)}, src24, n);
 }
 
-void Hid_Thread::hid553_11H_SetDPISet(uchar dpiStage, uchar *src8)
+bool Hid_Thread::hid553_11H_SetDPISet(uchar dpiStage, uchar *src8)
 {
     qDebug() << "hid553_11H_SetDPISet ,dpiStage =" << int(dpiStage);
     bytesTo(qDebug() << "DPI - src8 =", src8, f553::SetDPISet.block);
-    runSet(f553::SetDPISet, {dpiStage, kLen8}, src8, f553::SetDPISet.block);
+    return runSet(f553::SetDPISet, {dpiStage, kLen8}, src8, f553::SetDPISet.block);
 }
 
-void Hid_Thread::hid553_12H_SetKeyMatrix(uchar *src64, uchar indexAddOne)
+bool Hid_Thread::hid553_12H_SetKeyMatrix(uchar *src64, uchar indexAddOne)
 {
     qDebug() << "hid553_12H_SetKeyMatrix , indexAddOne =" << int(indexAddOne);
-    runSet(f553::SetKeyMatrix, {indexAddOne, kLen64, kKeyMatrixConst}, src64,
-           f553::SetKeyMatrix.block);
+    return runSet(f553::SetKeyMatrix, {indexAddOne, kLen64, kKeyMatrixConst}, src64,
+                  f553::SetKeyMatrix.block);
 }
 
-void Hid_Thread::hid553_13H_SetMacroKey(uchar macroId, uchar *src128)
+bool Hid_Thread::hid553_13H_SetMacroKey(uchar macroId, uchar *src128)
 {
     qDebug() << "hid553_13H_SetMacroKey , macroId =" << int(macroId)
              << ",src128 =" << static_cast<const void *>(src128);
-    runSet(f553::SetMacroKey, {macroId, kLen128}, src128, f553::SetMacroKey.block);
+    return runSet(f553::SetMacroKey, {macroId, kLen128}, src128, f553::SetMacroKey.block);
 }
 
-void Hid_Thread::hid553_16H_SetSlaveAttritube(uchar *src64)
+bool Hid_Thread::hid553_16H_SetSlaveAttritube(uchar *src64)
 {
     qDebug() << "hid553_16H_SetSlaveAttritube =";
-    runSet(f553::SetSlaveAttritube, {0x00, kLen64}, src64, f553::SetSlaveAttritube.block);
+    return runSet(f553::SetSlaveAttritube, {0x00, kLen64}, src64, f553::SetSlaveAttritube.block);
 }
 
-void Hid_Thread::hid553_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3,
+bool Hid_Thread::hid553_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3,
                                               uchar &byte4)
 {
-    runQuery(f553::GetKeyboardoption, {}, {&byte1, &byte2, &byte3, &byte4});
+    return runQuery(f553::GetKeyboardoption, {}, {&byte1, &byte2, &byte3, &byte4});
 }
 
-void Hid_Thread::hid553_8BH_GetCurrentDPI(uchar &byte1)
+bool Hid_Thread::hid553_8BH_GetCurrentDPI(uchar &byte1)
 {
-    runQuery(f553::GetCurrentDPI, {}, {&byte1});
+    return runQuery(f553::GetCurrentDPI, {}, {&byte1});
 }

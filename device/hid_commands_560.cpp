@@ -7,70 +7,73 @@
 
 using namespace command;
 
-void Hid_Thread::hid560_01H_SetKeyboardoption(uchar byte1, uchar byte2)
+bool Hid_Thread::hid560_01H_SetKeyboardoption(uchar byte1, uchar byte2)
 {
-    runSet(f560::SetKeyboardoption, {byte1, byte2});
+    return runSet(f560::SetKeyboardoption, {byte1, byte2});
 }
 
-void Hid_Thread::hid560_02H_SetCurrentProfile(uchar profile)
+bool Hid_Thread::hid560_02H_SetCurrentProfile(uchar profile)
 {
-    runSet(f560::SetCurrentProfile, {profile});
+    return runSet(f560::SetCurrentProfile, {profile});
 }
 
-void Hid_Thread::hid560_03H_SetReportRate(uchar rate)
+bool Hid_Thread::hid560_03H_SetReportRate(uchar rate)
 {
-    setPerMode(f560::SetReportRate, rate);
+    return setPerMode(f560::SetReportRate, rate);
 }
 
-void Hid_Thread::hid560_04H_SetCurrentDPI(uchar stage)
+bool Hid_Thread::hid560_04H_SetCurrentDPI(uchar stage)
 {
-    setPerMode(f560::SetCurrentDPI, stage);
+    return setPerMode(f560::SetCurrentDPI, stage);
 }
 
-void Hid_Thread::hid560_09H_Lod(uchar stage, uchar en)
+bool Hid_Thread::hid560_09H_Lod(uchar stage, uchar en)
 {
-    runSet(f560::Lod, {en != 0 ? stage : uchar(0x00), kLodConst});
+    return runSet(f560::Lod, {en != 0 ? stage : uchar(0x00), kLodConst});
 }
 
-void Hid_Thread::hid560_0CH_setProfile(uchar *src128, uchar profileData)
+bool Hid_Thread::hid560_0CH_setProfile(uchar *src128, uchar profileData)
 {
-    runSet(f560::SetProfile, {profileData, kLen128}, src128, f560::SetProfile.block);
+    return runSet(f560::SetProfile, {profileData, kLen128}, src128, f560::SetProfile.block);
 }
 
-void Hid_Thread::hid560_0DH_SetKeyMatrix(uchar *src64, uchar indexAddOne)
+bool Hid_Thread::hid560_0DH_SetKeyMatrix(uchar *src64, uchar indexAddOne)
 {
     // The firmware takes a 128-byte block; the second half is always zero.
     uchar block[f560::SetKeyMatrix.block] = {};
     std::memcpy(block, src64, 64);
-    runSet(f560::SetKeyMatrix, {indexAddOne, kLen128}, block, f560::SetKeyMatrix.block);
+    return runSet(f560::SetKeyMatrix, {indexAddOne, kLen128}, block, f560::SetKeyMatrix.block);
 }
 
-void Hid_Thread::hid560_0FH_SetMacroKey(uchar macroId, uchar *src128)
+bool Hid_Thread::hid560_0FH_SetMacroKey(uchar macroId, uchar *src128)
 {
-    runSet(f560::SetMacroKey, {macroId, kLen128}, src128, f560::SetMacroKey.block);
+    return runSet(f560::SetMacroKey, {macroId, kLen128}, src128, f560::SetMacroKey.block);
 }
 
-void Hid_Thread::hid560_81H_GetKeyboardoption(uchar &byte1, uchar &byte2)
+bool Hid_Thread::hid560_81H_GetKeyboardoption(uchar &byte1, uchar &byte2)
 {
-    runQuery(f560::GetKeyboardoption, {}, {&byte1, &byte2});
+    return runQuery(f560::GetKeyboardoption, {}, {&byte1, &byte2});
 }
 
-void Hid_Thread::hid560_82H_GetCurrentProfile(uchar &byte1)
+bool Hid_Thread::hid560_82H_GetCurrentProfile(uchar &byte1)
 {
-    runQuery(f560::GetCurrentProfile, {}, {&byte1});
+    return runQuery(f560::GetCurrentProfile, {}, {&byte1});
 }
 
-void Hid_Thread::hid560_84H_GetCurrentDPI(uchar &byte1, uchar &byte2)
+bool Hid_Thread::hid560_84H_GetCurrentDPI(uchar &byte1, uchar &byte2)
 {
-    runQuery(f560::GetCurrentDPI, {byte1}, {&byte1, &byte2});
+    return runQuery(f560::GetCurrentDPI, {byte1}, {&byte1, &byte2});
 }
 
-void Hid_Thread::hid560_8CH_readProfile(uchar *src128, uchar profileNo)
+bool Hid_Thread::hid560_8CH_readProfile(uchar *src128, uchar profileNo)
 {
-    if (!beginCommand(f560::ReadProfile, {profileNo}))
-        return;
-    // Chunks that do not arrive leave the caller's bytes in place.
-    std::memcpy(bulkBuffer, src128, f560::ReadProfile.block);
-    hidGetTransfer(f560::ReadProfile.block);
+    if (!takeToken(f560::ReadProfile))
+        return false;
+    CommandScope command(*this);
+    buildRequest(f560::ReadProfile.code, {profileNo});
+    // Only a block that came whole replaces the caller's bytes.
+    if (!hidGetTransfer(f560::ReadProfile.block))
+        return false;
     std::memcpy(src128, bulkBuffer, f560::ReadProfile.block);
+    return true;
 }

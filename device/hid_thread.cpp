@@ -15,8 +15,7 @@ Hid_Thread::Hid_Thread(QObject *parent) : QThread(parent) {}
 
 Hid_Thread::~Hid_Thread()
 {
-    listening = false;
-    listener.waitForFinished();
+    stopDeviceWatch();
     closeCmdDevice();
     if (eventHandle)
         hid_close(eventHandle);
@@ -27,6 +26,7 @@ int Hid_Thread::scanDevices()
     DeviceList found = loadDeviceTable();
     for (auto &device : found)
         findInterfaces(*device);
+    stopDeviceWatch();
     devices = std::move(found);
     for (size_t i = 0; i < devices.size(); ++i) {
         if (!devices[i]->cmdPath.isEmpty())
@@ -46,4 +46,23 @@ void Hid_Thread::selectDevice(int index)
         for (int i = 0; i < 6; ++i)
             secrecyCode[i + 1] = static_cast<uchar>(code[i]);
     }
+}
+
+QString Hid_Thread::unopenableInterface(int index)
+{
+    const DeviceEntry *device = entry(index);
+    if (!device)
+        return QString();
+    for (const QString &path : {device->cmdPath, device->eventPath}) {
+        if (path.isEmpty())
+            continue;
+        bool timedOut = false;
+        const auto deadline =
+            HidIo::Clock::now() + std::chrono::milliseconds(transport::kExchangeBoundMs);
+        hid_device *handle = io.open(path.toStdString(), deadline, &timedOut);
+        if (!handle)
+            return path;
+        io.closeLater(handle);
+    }
+    return QString();
 }

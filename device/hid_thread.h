@@ -4,12 +4,14 @@
 // one public slot per firmware command of both families.
 
 #include "device/device_table.h"
+#include "device/hid_io.h"
 
 #include <QFuture>
 #include <QString>
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 
 namespace command
@@ -43,8 +45,10 @@ constexpr int kTokenPollMs = 8;
 constexpr int kTokenPolls = 255;
 constexpr int kChunkPauseMs = 120;
 constexpr int kSettleHalfMs = 64; // the settle wait is two of these
-// Our bound on one chunk read or write, so that a silent mouse cannot hang the GUI thread.
-constexpr int kChunkTimeoutMs = 1000;
+// Our bound on a whole exchange, designed waits included, so that a silent mouse cannot hang the
+// GUI thread. The longest exchange at the usual report length, a 128-byte block with settle
+// waits, spends 736 ms in designed waits.
+constexpr int kExchangeBoundMs = 2000;
 // Largest block a command moves, and room for a last chunk that runs past it.
 constexpr int kMaxBlock = 128;
 constexpr int kBulkCapacity = 256;
@@ -73,18 +77,27 @@ public:
     uchar bulkBuffer[transport::kBulkCapacity] = {};
 
     // Loads the table, finds the interfaces of every entry and replaces `devices`; returns the
-    // index of the first entry whose command interface is present, or -1.
+    // index of the first entry whose command interface is present, or -1. A watch still running
+    // is stopped first: its loop reads its entry until it ends.
     int scanDevices();
     // Makes `index` the current device and loads its scrambling code.
     void selectDevice(int index);
+    // Opens and closes both interfaces of entry `index` once; the path that cannot be opened, or
+    // an empty string. A listed mouse whose nodes we may not open fails here, before a connect.
+    QString unopenableInterface(int index);
 
     // The connection watch: sets the mouse's keyboard-option bit, then reads the event interface
     // on a pool thread until `listening` is cleared or the mouse is gone.
     void startDeviceWatch(int index);
+    void stopDeviceWatch();
     void listenDeviceEvents(unsigned index);
     hid_device *openEventDevice(int index);
 
     bool waitHidFree();
+    // True while a command or an exchange is under way, somewhere up the GUI thread's stack.
+    bool isBusy() const { return commandRunning || exchangeRunning; }
+    // Forces the token back, unless a command or an exchange still uses it.
+    void clearBusy();
     hid_device *openCmdDevice(int index);
     void closeCmdDevice();
     bool hidGetTransfer(int n);
@@ -101,53 +114,86 @@ public slots:
     void USBDataEncryption(uchar FIFOBuf[], uchar SecrecyCode[]);
     void USBDataDecipher(uchar FIFOBuf[], uchar SecrecyCode[]);
 
+    // Every command returns whether it went through: the token, the request and each chunk of its
+    // block; a query also needs a reply that checks out, and writes its results only then.
+
     // The 553 family.
-    void hid553_01H_SetReportRate(uchar rate);
-    void hid553_02H_SetCurrentKeyMatrix(uchar currentKeyMatrix);
-    void hid553_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
-    void hid553_04H_SetGunData(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
-    void hid553_07H_Lod(uchar stage, uchar en);
-    void hid553_0BH_SetCurrentDPI(uchar stage);
-    void hid553_0CH_SetFixLEDColor(uchar *src3);
-    void hid553_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2);
-    void hid553_10H_SetLED8StageColor(uchar type, uchar *src24);
-    void hid553_11H_SetDPISet(uchar dpiStage, uchar *src8);
-    void hid553_12H_SetKeyMatrix(uchar *src64, uchar indexAddOne);
-    void hid553_13H_SetMacroKey(uchar macroId, uchar *src128);
-    void hid553_16H_SetSlaveAttritube(uchar *src64);
-    void hid553_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
-    void hid553_8BH_GetCurrentDPI(uchar &byte1);
+    bool hid553_01H_SetReportRate(uchar rate);
+    bool hid553_02H_SetCurrentKeyMatrix(uchar currentKeyMatrix);
+    bool hid553_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    bool hid553_04H_SetGunData(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    bool hid553_07H_Lod(uchar stage, uchar en);
+    bool hid553_0BH_SetCurrentDPI(uchar stage);
+    bool hid553_0CH_SetFixLEDColor(uchar *src3);
+    bool hid553_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2);
+    bool hid553_10H_SetLED8StageColor(uchar type, uchar *src24);
+    bool hid553_11H_SetDPISet(uchar dpiStage, uchar *src8);
+    bool hid553_12H_SetKeyMatrix(uchar *src64, uchar indexAddOne);
+    bool hid553_13H_SetMacroKey(uchar macroId, uchar *src128);
+    bool hid553_16H_SetSlaveAttritube(uchar *src64);
+    bool hid553_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3, uchar &byte4);
+    bool hid553_8BH_GetCurrentDPI(uchar &byte1);
 
     // The 560 family.
-    void hid560_01H_SetKeyboardoption(uchar byte1, uchar byte2);
-    void hid560_02H_SetCurrentProfile(uchar profile);
-    void hid560_03H_SetReportRate(uchar rate);
-    void hid560_04H_SetCurrentDPI(uchar stage);
-    void hid560_09H_Lod(uchar stage, uchar en);
-    void hid560_0CH_setProfile(uchar *src128, uchar profileData);
-    void hid560_0DH_SetKeyMatrix(uchar *src64, uchar indexAddOne);
-    void hid560_0FH_SetMacroKey(uchar macroId, uchar *src128);
-    void hid560_81H_GetKeyboardoption(uchar &byte1, uchar &byte2);
-    void hid560_82H_GetCurrentProfile(uchar &byte1);
-    void hid560_84H_GetCurrentDPI(uchar &byte1, uchar &byte2);
-    void hid560_8CH_readProfile(uchar *src128, uchar profileNo);
+    bool hid560_01H_SetKeyboardoption(uchar byte1, uchar byte2);
+    bool hid560_02H_SetCurrentProfile(uchar profile);
+    bool hid560_03H_SetReportRate(uchar rate);
+    bool hid560_04H_SetCurrentDPI(uchar stage);
+    bool hid560_09H_Lod(uchar stage, uchar en);
+    bool hid560_0CH_setProfile(uchar *src128, uchar profileData);
+    bool hid560_0DH_SetKeyMatrix(uchar *src64, uchar indexAddOne);
+    bool hid560_0FH_SetMacroKey(uchar macroId, uchar *src128);
+    bool hid560_81H_GetKeyboardoption(uchar &byte1, uchar &byte2);
+    bool hid560_82H_GetCurrentProfile(uchar &byte1);
+    bool hid560_84H_GetCurrentDPI(uchar &byte1, uchar &byte2);
+    bool hid560_8CH_readProfile(uchar *src128, uchar profileNo);
 
     // Both families.
     bool hid_87H_GetLEDInstructFunction(uchar type, uchar &option1, uchar &option2, uchar &option3);
 
 private:
+    // From taking the token until the command is over: the token stays taken across the command's
+    // exchange, or all of its repetitions, so a command started meanwhile waits for it.
+    class CommandScope
+    {
+    public:
+        explicit CommandScope(Hid_Thread &link) : link(link) { link.commandRunning = true; }
+        ~CommandScope()
+        {
+            link.commandRunning = false;
+            link.hidFree = true;
+        }
+
+    private:
+        Hid_Thread &link;
+    };
+    class ExchangeScope;
+
     DeviceEntry *entry(int index) const;
+    // The steps of an exchange on `cmdHandle`, each bounded by the exchange's deadline. A step
+    // that runs out of time gives the handle up.
+    bool ioStep(const std::function<int(hid_device *)> &call, int *result);
+    bool sendFeature();
+    bool getFeature();
     bool writeChunk(const uchar *chunk, int size);
+    int readChunk(uchar *chunk, int size);
+    // A reply counts only with the command's echo and a checksum that fits.
+    bool replyChecksOut(uchar code) const;
 
     // The common skeleton of a command: take the token (or write the failure line), build the
     // request, run the exchange, copy reply bytes back, pause when the table says so.
-    bool beginCommand(const command::Definition &def, std::initializer_list<uchar> params);
+    bool takeToken(const command::Definition &def);
     void buildRequest(uchar code, std::initializer_list<uchar> params);
     bool runSet(const command::Definition &def, std::initializer_list<uchar> params,
                 const uchar *block = nullptr, int blockLength = 0);
     bool runQuery(const command::Definition &def, std::initializer_list<uchar> params,
                   std::initializer_list<uchar *> results, int firstReplyByte = 2);
-    void setPerMode(const command::Definition &def, uchar value);
+    bool setPerMode(const command::Definition &def, uchar value);
     void pauseAfter(const command::Definition &def);
     void closeEventDevice();
+
+    HidIo io;
+    HidIo::Clock::time_point exchangeDeadline;
+    bool commandRunning = false;  // a command holds the token, across its exchanges
+    bool exchangeRunning = false; // an exchange runs
 };

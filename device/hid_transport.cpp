@@ -1,6 +1,5 @@
 // The report transport: every exchange with the mouse passes through here.
 
-#include "device/bounded_write.h"
 #include "device/hid_thread.h"
 #include "device/scramble.h"
 
@@ -17,25 +16,28 @@ using namespace transport;
 // The last chunk always moves a whole chunk length, which may run past the block's end.
 static_assert(kBulkCapacity >= 2 * kMaxBlock, "bulkBuffer must hold a block plus a chunk");
 
-namespace
-{
-
-// Gives the token back and closes the handle on every way out of an exchange.
-class ExchangeEnd
+// One exchange: one deadline for all of it (from its first call to the mouse), one handle for all
+// of its steps, and on every way out the handle closed and the token given back (unless a command
+// still holds it).
+class Hid_Thread::ExchangeScope
 {
 public:
-    explicit ExchangeEnd(Hid_Thread &link) : link(link) {}
-    ~ExchangeEnd()
+    explicit ExchangeScope(Hid_Thread &link) : link(link) { link.exchangeRunning = true; }
+    void startClock()
+    {
+        link.exchangeDeadline = HidIo::Clock::now() + std::chrono::milliseconds(kExchangeBoundMs);
+    }
+    ~ExchangeScope()
     {
         link.closeCmdDevice();
-        link.hidFree = true;
+        link.exchangeRunning = false;
+        if (!link.commandRunning)
+            link.hidFree = true;
     }
 
 private:
     Hid_Thread &link;
 };
-
-} // namespace
 
 DeviceEntry *Hid_Thread::entry(int index) const
 {
@@ -57,28 +59,117 @@ bool Hid_Thread::waitHidFree()
     return false;
 }
 
+void Hid_Thread::clearBusy()
+{
+    if (!isBusy())
+        hidFree = true;
+}
+
 hid_device *Hid_Thread::openCmdDevice(int index)
 {
     DeviceEntry *device = entry(index);
     if (!device || device->cmdPath.isEmpty())
         return nullptr;
     closeCmdDevice();
-    cmdHandle = hid_open_path(device->cmdPath.toLatin1().constData());
-    if (!cmdHandle) {
+    const HidIo::Clock::time_point deadline =
+        exchangeRunning ? exchangeDeadline
+                        : HidIo::Clock::now() + std::chrono::milliseconds(kExchangeBoundMs);
+    bool timedOut = false;
+    cmdHandle = io.open(device->cmdPath.toStdString(), deadline, &timedOut);
+    if (!cmdHandle && !timedOut) {
         // Gone: later exchanges fail at once until a scan finds the interface again.
         device->cmdPath.clear();
-        return nullptr;
     }
-    hid_set_nonblocking(cmdHandle, 0);
     return cmdHandle;
 }
 
 void Hid_Thread::closeCmdDevice()
 {
-    if (cmdHandle) {
-        hid_close(cmdHandle);
-        cmdHandle = nullptr;
+    // After the calls on it have returned; they have, unless one was given up, and then the
+    // handle is already gone from here.
+    io.closeLater(cmdHandle);
+    cmdHandle = nullptr;
+}
+
+bool Hid_Thread::ioStep(const std::function<int(hid_device *)> &call, int *result)
+{
+    hid_device *handle = cmdHandle;
+    if (!handle) {
+        *result = -1;
+        return false;
     }
+    if (io.run([call, handle] { return call(handle); }, exchangeDeadline, result))
+        return true;
+    // Out of time: the call may still be running; the handle is closed once it has returned, and
+    // nothing else is sent on it.
+    cmdHandle = nullptr;
+    io.closeLater(handle);
+    return false;
+}
+
+bool Hid_Thread::sendFeature()
+{
+    const std::vector<uchar> report(outReport, outReport + report::kFeatureSize);
+    int sent = -1;
+    return ioStep(
+               [report](hid_device *h) {
+                   return hid_send_feature_report(h, report.data(), report.size());
+               },
+               &sent) &&
+           sent >= 0;
+}
+
+bool Hid_Thread::getFeature()
+{
+    // A reply that does not come leaves no bytes of an earlier one behind.
+    std::memset(inReport, 0, sizeof inReport);
+    auto reply = std::make_shared<std::vector<uchar>>(report::kFeatureSize, 0);
+    int got = -1;
+    if (!ioStep(
+            [reply](hid_device *h) {
+                return hid_get_feature_report(h, reply->data(), reply->size());
+            },
+            &got) ||
+        got < 0)
+        return false;
+    std::memcpy(inReport, reply->data(), report::kFeatureSize);
+    return true;
+}
+
+bool Hid_Thread::writeChunk(const uchar *chunk, int size)
+{
+    const std::vector<uchar> data(chunk, chunk + size);
+    int written = -1;
+    return ioStep([data](hid_device *h) { return hid_write(h, data.data(), data.size()); },
+                  &written) &&
+           written == size;
+}
+
+int Hid_Thread::readChunk(uchar *chunk, int size)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(exchangeDeadline -
+                                                                            HidIo::Clock::now())
+                          .count();
+    if (left <= 0)
+        return -1;
+    auto buffer = std::make_shared<std::vector<uchar>>(static_cast<size_t>(size), 0);
+    int got = -1;
+    // The read ends by itself when the exchange's time is up, so the handle is kept.
+    if (!ioStep(
+            [buffer, left](hid_device *h) {
+                return hid_read_timeout(h, buffer->data(), buffer->size(), int(left));
+            },
+            &got))
+        return -1;
+    if (got > 0)
+        std::memcpy(chunk, buffer->data(), static_cast<size_t>(got));
+    return got;
+}
+
+bool Hid_Thread::replyChecksOut(uchar code) const
+{
+    return inReport[report::kCodeByte] == code &&
+           inReport[report::kChecksumByte] == reportChecksum(inReport + report::kCodeByte);
 }
 
 void Hid_Thread::settleWait()
@@ -89,72 +180,62 @@ void Hid_Thread::settleWait()
 
 bool Hid_Thread::hidGetTransfer(int n)
 {
-    if (!openCmdDevice(currentDevice)) {
-        hidFree = true;
+    ExchangeScope exchange(*this);
+    exchange.startClock();
+    if (n < 0 || n > kMaxBlock || !openCmdDevice(currentDevice))
         return false;
-    }
-    ExchangeEnd end(*this);
     const DeviceEntry &device = *entry(currentDevice);
     const bool encode = device.isEncode;
     const int reportLength = device.reportLength;
+    const uchar code = outReport[report::kCodeByte];
     if (encode)
         scrambleReport(outReport + report::kScrambledOffset, secrecyCode);
 
-    if (!openCmdDevice(currentDevice) ||
-        hid_send_feature_report(cmdHandle, outReport, report::kFeatureSize) < 0)
+    if (!sendFeature() || !getFeature())
         return false;
-    inReport[report::kIdByte] = 0;
-    if (!openCmdDevice(currentDevice) ||
-        hid_get_feature_report(cmdHandle, inReport, report::kFeatureSize) < 0)
-        return false;
-
-    if (n <= 0) {
+    if (n == 0) {
         if (encode)
             unscrambleReport(inReport + report::kScrambledOffset, secrecyCode);
-        return true;
+        return replyChecksOut(code);
     }
-    if (n > kMaxBlock || reportLength <= 0)
+    // The reply that announces a data block travels plain, and the block is never scrambled.
+    if (!replyChecksOut(code) || reportLength <= 0)
         return false;
 
-    // The feature reply is not unscrambled on this path, and the data block is never scrambled.
     const int chunkLength = n < reportLength ? n : reportLength;
     std::vector<uchar> chunk(static_cast<size_t>(reportLength) + 1);
-    int stored = 0;
-    while (stored < n) {
+    for (int stored = 0; stored < n; stored += chunkLength) {
         std::fill(chunk.begin(), chunk.end(), 0);
-        if (!openCmdDevice(currentDevice))
-            return false;
-        // A bounded read: a mouse that never sends the announced data ends the exchange.
-        const int got = hid_read_timeout(cmdHandle, chunk.data(), chunk.size(), kChunkTimeoutMs);
-        if (got <= 0)
+        // A mouse that stops sending the announced data ends the exchange: a block comes whole.
+        if (readChunk(chunk.data(), int(chunk.size())) <= 0)
             return false;
         std::memcpy(bulkBuffer + stored, chunk.data(), static_cast<size_t>(chunkLength));
-        stored += chunkLength;
     }
     return true;
 }
 
 bool Hid_Thread::hidSetTransfer(int n, bool settle)
 {
+    ExchangeScope exchange(*this);
     QCoreApplication::processEvents();
-    if (!openCmdDevice(currentDevice)) {
-        hidFree = true;
+    exchange.startClock();
+    if (n < 0 || n > kMaxBlock || !openCmdDevice(currentDevice))
         return false;
-    }
-    ExchangeEnd end(*this);
     const DeviceEntry &device = *entry(currentDevice);
     const int reportLength = device.reportLength;
     if (device.isEncode)
         scrambleReport(outReport + report::kScrambledOffset, secrecyCode);
 
-    if (!openCmdDevice(currentDevice) ||
-        hid_send_feature_report(cmdHandle, outReport, report::kFeatureSize) < 0)
+    // Every step goes over the one handle: a mouse that was pulled and plugged in again meanwhile
+    // has lost the request, and the next step fails instead of talking to a mouse that knows
+    // nothing of it.
+    if (!sendFeature())
         return false;
     if (settle)
         settleWait();
-    if (n <= 0)
+    if (n == 0)
         return true;
-    if (n > kMaxBlock || reportLength <= 0)
+    if (reportLength <= 0)
         return false;
 
     const int chunkLength = n < reportLength ? n : reportLength;
@@ -162,8 +243,7 @@ bool Hid_Thread::hidSetTransfer(int n, bool settle)
     for (int sent = 0; sent < n; sent += chunkLength) {
         chunk[0] = 0; // report ID
         std::memcpy(chunk.data() + 1, bulkBuffer + sent, static_cast<size_t>(chunkLength));
-        if (!openCmdDevice(currentDevice) ||
-            !writeChunk(chunk.data(), static_cast<int>(chunk.size()))) {
+        if (!writeChunk(chunk.data(), static_cast<int>(chunk.size()))) {
             qDebug() << "HID FAIL";
             return false;
         }
@@ -173,11 +253,6 @@ bool Hid_Thread::hidSetTransfer(int n, bool settle)
     if (settle)
         settleWait();
     return true;
-}
-
-bool Hid_Thread::writeChunk(const uchar *chunk, int size)
-{
-    return boundedWrite(cmdHandle, chunk, static_cast<size_t>(size), kChunkTimeoutMs) == size;
 }
 
 uchar Hid_Thread::hidCS(uchar *cmd)

@@ -44,19 +44,25 @@ void Hid_Thread::closeEventDevice()
     }
 }
 
-void Hid_Thread::startDeviceWatch(int index)
+void Hid_Thread::stopDeviceWatch()
 {
     listening = false;
-    // Never two loops on eventHandle at once.
     listener.waitForFinished();
+}
+
+void Hid_Thread::startDeviceWatch(int index)
+{
+    // Never two loops on eventHandle at once.
+    stopDeviceWatch();
+    // Read, modify, write: only options the mouse really reported are written back.
     if (traits && traits->family560()) {
         uchar byte1 = 0, byte2 = 0;
-        hid560_81H_GetKeyboardoption(byte1, byte2);
-        hid560_01H_SetKeyboardoption(byte1 | kOption560FirstByteBit, byte2);
+        if (hid560_81H_GetKeyboardoption(byte1, byte2))
+            hid560_01H_SetKeyboardoption(byte1 | kOption560FirstByteBit, byte2);
     } else {
         uchar byte1 = 0, byte2 = 0, byte3 = 0, byte4 = 0;
-        hid553_83H_GetKeyboardoption(byte1, byte2, byte3, byte4);
-        hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4 | kOption553FourthByteBit);
+        if (hid553_83H_GetKeyboardoption(byte1, byte2, byte3, byte4))
+            hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4 | kOption553FourthByteBit);
     }
     listening = true;
     listener = QtConcurrent::run([this, index] { listenDeviceEvents(unsigned(index)); });
@@ -64,6 +70,11 @@ void Hid_Thread::startDeviceWatch(int index)
 
 void Hid_Thread::listenDeviceEvents(unsigned index)
 {
+    // However the loop ends, nobody listens any more: device changes are acted on again.
+    struct Done {
+        std::atomic<bool> &listening;
+        ~Done() { listening = false; }
+    } done{listening};
     DeviceEntry *device = entry(int(index));
     if (!device || device->eventPath.isEmpty())
         return;

@@ -12,8 +12,6 @@ bool sendMacroBlock(DeviceContext &context, const QVariantList &bytes, uint inde
         block[i] = uchar(bytes.at(i).toInt() & 0xFF);
     const uchar macroId = uchar(slot + 1);
     if (context.model.family560())
-        context.link->hid560_0FH_SetMacroKey(macroId, block);
-    else
-        context.link->hid553_13H_SetMacroKey(macroId, block);
-    return true;
+        return context.link->hid560_0FH_SetMacroKey(macroId, block);
+    return context.link->hid553_13H_SetMacroKey(macroId, block);
 }

@@ -12,6 +12,6 @@ constexpr uint kSlots = 12;
 } // namespace macroblock
 
 // Sends `bytes` (the block from offset 0, zero-padded, values taken as their low byte, anything
-// past the block left out) to macro slot `index` with the command of the mouse's family. False
-// when the slot does not exist or there is no device link.
+// past the block left out) to macro slot `index` with the command of the mouse's family. True only
+// when the block reached the mouse.
 bool sendMacroBlock(DeviceContext &context, const QVariantList &bytes, uint index);

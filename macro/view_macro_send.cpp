@@ -6,7 +6,6 @@
 QVariant myQQuickView::mouseSendMacroData(QVariantList macroData, QVariant macroIndex)
 {
     DeviceContext device = context();
-    sendMacroBlock(device, macroData, macroIndex.toUInt());
-    // The mouse's answer is its own business; the UI only learns that the call was made.
-    return true;
+    // True only when the whole block reached the mouse.
+    return sendMacroBlock(device, macroData, macroIndex.toUInt());
 }

@@ -3,6 +3,7 @@
 #include "app/user_event.h"
 #include "app/widget.h"
 #include "controller/myqquickview.h"
+#include "controller/profile_block.h"
 #include "controller/ui_controler.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
@@ -15,6 +16,63 @@
 #include <QtTest>
 
 #include <memory>
+
+namespace
+{
+
+// The debug lines written while it lives; they still reach the test's own handler.
+class DebugLines
+{
+public:
+    DebugLines()
+    {
+        active = this;
+        previous = qInstallMessageHandler(&DebugLines::handle);
+    }
+    ~DebugLines()
+    {
+        qInstallMessageHandler(previous);
+        active = nullptr;
+    }
+    int count(const QString &start) const
+    {
+        int n = 0;
+        for (const QString &line : lines)
+            n += line.startsWith(start);
+        return n;
+    }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (active)
+            active->lines << text;
+        if (active && active->previous)
+            active->previous(type, context, text);
+    }
+    static inline DebugLines *active = nullptr;
+    QtMessageHandler previous = nullptr;
+    QStringList lines;
+};
+
+// Calls a slot of the QML API the way QML does, through the meta-object system.
+bool callView(myQQuickView *view, const char *slot, QGenericArgument a = QGenericArgument(),
+              QGenericArgument b = QGenericArgument())
+{
+    bool result = false;
+    const bool called = QMetaObject::invokeMethod(view, slot, Q_RETURN_ARG(bool, result), a, b);
+    return called && result;
+}
+
+int entriesOf(const QJsonArray &log, const QString &kind)
+{
+    int n = 0;
+    for (const QJsonValue &v : log)
+        n += v.toObject()["kind"] == kind;
+    return n;
+}
+
+} // namespace
 
 class TestWidget : public QObject
 {
@@ -93,6 +151,7 @@ private slots:
         QVERIFY(startMouse());
         QVERIFY(mouse->unplug());
         Widget widget;
+        widget.trayAvailable = [] { return true; };
         widget.show();
         QTest::ignoreMessage(QtDebugMsg, "Device DisConnect");
         widget.checkDevice();
@@ -217,6 +276,7 @@ private slots:
     {
         QVERIFY(startMouse());
         Widget widget;
+        widget.trayAvailable = [] { return true; };
         widget.checkDevice();
         widget.hide();
         QTest::ignoreMessage(QtDebugMsg,
@@ -230,10 +290,14 @@ private slots:
         widget.receiveMessage(QString());
         QTest::qWait(100);
         QVERIFY(!widget.isVisible());
-        // A double-click on the tray icon shows the window anyway; a single click does nothing.
-        widget.trayIconActivated(QSystemTrayIcon::Trigger);
+        // A click on the tray icon shows the window anyway: a double click, and the single click
+        // that is all StatusNotifierItem trays report; a context click does nothing.
+        widget.trayIconActivated(QSystemTrayIcon::Context);
         QVERIFY(!widget.isVisible());
         widget.trayIconActivated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(widget.isVisible());
+        widget.hide();
+        widget.trayIconActivated(QSystemTrayIcon::Trigger);
         QVERIFY(widget.isVisible());
     }
 
@@ -265,6 +329,204 @@ private slots:
         QCOMPARE(QCoreApplication::exec(), 0);
         delete widget;
         QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    // The keyboard-option read-modify-write at connect writes only what the mouse really
+    // reported; a silent mouse holds the connect up for one bounded exchange at most.
+    void connectWritesBackOnlyTrueOptions_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("optionWrite");
+        QTest::newRow("553 silent") << "553"
+                                    << "silent-feature"
+                                    << "00 03";
+        QTest::newRow("553 wrong echo") << "553"
+                                        << "wrong-echo"
+                                        << "00 03";
+        QTest::newRow("560 wrong checksum") << "560"
+                                            << "wrong-checksum"
+                                            << "00 01";
+    }
+    void connectWritesBackOnlyTrueOptions()
+    {
+        QFETCH(QString, family);
+        QFETCH(QString, fault);
+        QFETCH(QString, optionWrite);
+        setGlobal("mouse/icType", family);
+        QVERIFY(startMouse(family));
+        const QString options = mouse->state()["keyboardOptions"].toString();
+        QVERIFY(mouse->fault(fault));
+        Widget widget;
+        QElapsedTimer timer;
+        timer.start();
+        widget.checkDevice();
+        QVERIFY2(timer.elapsed() < transport::kExchangeBoundMs + 1500,
+                 qPrintable(QString::number(timer.elapsed())));
+        for (const QString &request : mouse->requests())
+            QVERIFY2(!request.startsWith(optionWrite), qPrintable(request));
+        QVERIFY(mouse->fault("none"));
+        QCOMPARE(mouse->state()["keyboardOptions"].toString(), options);
+        QVERIFY(widget.hidLink.listening);
+    }
+
+    // A profile block whose read failed is never written back from the stale image: a change to
+    // it reads it again first, and sends nothing while it cannot be read.
+    void unreadProfileBlockIsNeverWrittenBack()
+    {
+        setGlobal("mouse/icType", "560");
+        setGlobal("mouse/isGun", false);
+        QVERIFY(startMouse("560"));
+        const QByteArray block1 = VirtualMouse::bytesOf(mouse->state()["profiles"].toArray()[1]);
+        // Every read fails: its reply does not check out.
+        QVERIFY(mouse->fault("wrong-echo"));
+        Widget widget;
+        widget.checkDevice();
+        myQQuickView *view = widget.controler->mainView;
+        // Past the UI's start-up, whose own calls to the mouse would wait for ours.
+        QTRY_VERIFY_WITH_TIMEOUT(view->rootObject()->property("isPownOn").toBool(), 10000);
+        mouse->clearLog();
+        QVERIFY(!callView(view, "mouseSetLodValue", Q_ARG(uchar, 3), Q_ARG(uchar, 1)));
+        QVERIFY(!callView(view, "mouseSetProfile", Q_ARG(uint, 1)));
+        for (const QString &request : mouse->requests())
+            QVERIFY2(!request.startsWith("00 0c"), qPrintable(request));
+
+        QVERIFY(mouse->fault("none"));
+        QVERIFY(callView(view, "mouseSetLodValue", Q_ARG(uchar, 3), Q_ARG(uchar, 1)));
+        const QByteArray now = VirtualMouse::bytesOf(mouse->state()["profiles"].toArray()[1]);
+        // The DPI table the mouse had is still there; only the lift-off bytes changed.
+        QCOMPARE(now.mid(profile_block::kHighRangeMaskX, 19),
+                 block1.mid(profile_block::kHighRangeMaskX, 19));
+        QVERIFY(now.at(profile_block::kFlags) & profile_block::kLodEnableBit);
+        QVERIFY(callView(view, "mouseSetProfile", Q_ARG(uint, 1)));
+    }
+
+    // A command that arrives while an exchange runs waits for the token, even when the scan's
+    // clearHidBusy() comes in between; it never sends its request with the other's data.
+    void reentryWaitsForTheToken()
+    {
+        QVERIFY(startMouse("553"));
+        Widget widget;
+        widget.checkDevice();
+        QTRY_VERIFY(widget.controler->mainView->rootObject()->property("isPownOn").toBool());
+        mouse->clearLog();
+        bool nested = true;
+        QMetaObject::invokeMethod(
+            this,
+            [&widget, &nested] {
+                widget.controler->mainView->clearHidBusy();
+                nested = widget.hidLink.hid553_0BH_SetCurrentDPI(3);
+            },
+            Qt::QueuedConnection);
+        QTest::ignoreMessage(QtDebugMsg, "cmd Failed 0B");
+        QByteArray macro(128, 0);
+        for (int i = 0; i < 128; ++i)
+            macro[i] = char(i + 1);
+        QVERIFY(widget.hidLink.hid553_13H_SetMacroKey(5, reinterpret_cast<uchar *>(macro.data())));
+        QVERIFY(!nested);
+        QCOMPARE(mouse->requests(), QStringList("00 13 05 80 00 00 00 00 67"));
+        QCOMPARE(mouse->outputData(), macro);
+        QCOMPARE(VirtualMouse::bytesOf(mouse->state()["macros"].toArray()[4]), macro);
+        QCOMPARE(mouse->state()["dpiStage"].toInt(), 2);
+    }
+
+    // A mouse that is listed but cannot be opened (missing hidraw permissions look like this) is
+    // tried once and reported once, and tried again only on a real device change.
+    void unopenableMouseIsTriedOnceAndToldOnce()
+    {
+        QVERIFY(startMouse());
+        QVERIFY(mouse->fault("refuse-open"));
+        DebugLines lines;
+        Widget widget;
+        widget.trayAvailable = [] { return true; };
+        widget.show();
+        widget.checkDevice();
+        QVERIFY(!deviceConnected);
+        QVERIFY(!widget.isVisible());
+        QTest::qWait(30000); // what a user left with it sees over half a minute
+        QCOMPARE(entriesOf(mouse->log(), "refused"), 1);
+        QCOMPARE(lines.count("Device found but cannot be opened: tk700-sim:if0 - allow access "
+                             "with the udev rule scripts/70-tk700.rules"),
+                 1);
+        QCOMPARE(lines.count("tray: Info The TK700 was found but cannot be opened"), 1);
+        QCOMPARE(lines.count("Device Connect"), 0);
+
+        // Access granted and the mouse plugged in again: that change brings the next try.
+        QVERIFY(mouse->fault("none"));
+        QVERIFY(mouse->unplug());
+        QTRY_VERIFY_WITH_TIMEOUT(widget.deviceTimer.isActive(), 3000);
+        QVERIFY(mouse->plug());
+        QTRY_VERIFY_WITH_TIMEOUT(deviceConnected, 8000);
+        QCOMPARE(lines.count("Device Connect"), 1);
+    }
+
+    // A change seen while the scan itself processes events fires the device timer once the watch
+    // listens: it starts no second connect. And a scan never replaces the device list under a
+    // running event loop.
+    void changeDuringTheScanGivesOneConnect()
+    {
+        QVERIFY(startMouse());
+        DebugLines lines;
+        Widget widget;
+        QMetaObject::invokeMethod(
+            &widget, [&widget] { widget.deviceChangeMessage(); }, Qt::QueuedConnection);
+        widget.checkDevice();
+        QVERIFY(widget.deviceTimer.isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(!widget.deviceTimer.isActive(), 5000);
+        QCOMPARE(lines.count("Device Connect"), 1);
+        QVERIFY(widget.hidLink.listening);
+
+        widget.hidLink.scanDevices();
+        QVERIFY(widget.hidLink.listener.isFinished());
+        QVERIFY(!widget.hidLink.listening);
+    }
+
+    // A device without an event interface cannot be watched: the loop ends at once, and device
+    // changes are acted on again, so unplugging it is noticed.
+    void watchWithoutEventInterfaceEnds()
+    {
+        QVERIFY(runtime->write(
+            "modules/setting/apConfig.bin",
+            "[common]\nname=Talvemark TK700\ndeviceCount=2\n[mouse]\nicType=553\n"
+            "[1]\nvid=04d9\npid=a09f\nusagePage=ff00\nusage=ff00\nusagePage2=ff09\nusage2=ff09\n"));
+        QVERIFY(startMouse());
+        Widget widget;
+        widget.trayAvailable = [] { return true; };
+        widget.show();
+        widget.checkDevice();
+        QVERIFY(deviceConnected);
+        QTRY_VERIFY_WITH_TIMEOUT(!widget.hidLink.listening, 2000);
+        QVERIFY(mouse->unplug());
+        QTRY_VERIFY_WITH_TIMEOUT(!deviceConnected, 6000);
+        QVERIFY(!widget.controler->mainView->isEnabled());
+        QVERIFY(!widget.isVisible());
+    }
+
+    // Where no tray exists a hidden window could never come back: it is minimised instead, and
+    // the restore command un-minimises and raises it.
+    void withoutTrayTheWindowIsMinimised()
+    {
+        QVERIFY(startMouse());
+        QVERIFY(mouse->unplug());
+        Widget widget;
+        widget.trayAvailable = [] { return false; };
+        widget.show();
+        widget.checkDevice();
+        QVERIFY(!deviceConnected);
+        QVERIFY(widget.isVisible());
+        QVERIFY(widget.isMinimized());
+        // The title bar's hide command, too.
+        widget.showNormal();
+        widget.controler->onHide();
+        QVERIFY(widget.isVisible());
+        QVERIFY(widget.isMinimized());
+
+        QVERIFY(mouse->plug());
+        widget.checkDevice();
+        QVERIFY(deviceConnected);
+        widget.receiveMessage(QString());
+        QTRY_VERIFY(!widget.isMinimized());
+        QVERIFY(widget.isVisible());
     }
 
     void runFollowsInitThroughUserEvent()

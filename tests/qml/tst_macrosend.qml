@@ -28,9 +28,9 @@ TestCase {
         for (let i = expected.length; i < 128; ++i)
             compare(held[i], 0, "byte " + i)
 
-        // Slot 12 does not exist on the mouse: nothing is sent.
+        // Slot 12 does not exist on the mouse: nothing is sent, and the caller is told.
         harness.clearLog()
-        compare(view.mouseSendMacroData(expected, 12), true)
+        compare(view.mouseSendMacroData(expected, 12), false)
         compare(harness.reportsSeen(), 0)
         // A macro that is not there sends nothing either.
         verify(!MacroEncoder.sendMacro(view, keys.strTokeycode, 1, "Missing", 0))

@@ -31,6 +31,10 @@ private slots:
     void silentWriteIsNeverAnswered();
     void dropAfterClosesTheConnectionOnce();
     void garbageReplyReplacesTheAnswer();
+    void repliesThatDoNotCheckOut_data();
+    void repliesThatDoNotCheckOut();
+    void tornReadStopsOneBlock();
+    void replugLosesHandlesAndTheUnfinishedBlock();
     void faultNamesAreChecked();
 
 private:
@@ -350,6 +354,79 @@ void TestSimHidapi::garbageReplyReplacesTheAnswer()
     QVERIFY(garbled > 0);
     QVERIFY(mouse.fault("none"));
     QCOMPARE(query(request(hex("8b"))), truth);
+}
+
+void TestSimHidapi::repliesThatDoNotCheckOut_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("echoRight");
+    QTest::addColumn<bool>("checksumRight");
+    QTest::newRow("wrong echo") << "wrong-echo" << false << true;
+    QTest::newRow("wrong checksum") << "wrong-checksum" << true << false;
+}
+
+void TestSimHidapi::repliesThatDoNotCheckOut()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, echoRight);
+    QFETCH(bool, checksumRight);
+    VirtualMouse mouse;
+    QVERIFY(mouse.start());
+    QVERIFY(mouse.fault(fault));
+    const QByteArray reply = query(request(hex("8b")));
+    QCOMPARE(reply.size(), 9);
+    QCOMPARE(reply.at(1) == char(0x8b), echoRight);
+    // The checksum of the bytes as they came.
+    QCOMPARE(request(reply.mid(1, 7)) == reply, checksumRight);
+    QCOMPARE(reply.at(2), char(2)); // the answer itself is the mouse's
+    QVERIFY(mouse.fault("none"));
+    QCOMPARE(query(request(hex("8b"))), request(hex("8b02")));
+}
+
+void TestSimHidapi::tornReadStopsOneBlock()
+{
+    VirtualMouse::Options options;
+    options.family = "560";
+    VirtualMouse mouse(options);
+    QVERIFY(mouse.start());
+    QVERIFY(mouse.fault("torn-read", 2));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        Handle command = openPath(kCommandPath);
+        QVERIFY(command);
+        QCOMPARE(sendFeature(command.get(), request(hex("8c01"))), 9);
+        QCOMPARE(getFeature(command.get()).size(), 9);
+        int reports = 0;
+        while (readReport(command.get(), 33, 300).size() == kReportLength)
+            ++reports;
+        // The first block stops after two reports; the fault is spent, the next comes whole.
+        QCOMPARE(reports, attempt == 0 ? 2 : 4);
+    }
+    const QJsonArray torn = entriesOfKind(mouse.log(), "torn");
+    QCOMPARE(torn.size(), 1);
+    QCOMPARE(torn.at(0)["kept"].toInt(), 2);
+    QVERIFY(mouse.state()["faults"].toArray().isEmpty());
+}
+
+void TestSimHidapi::replugLosesHandlesAndTheUnfinishedBlock()
+{
+    VirtualMouse mouse;
+    QVERIFY(mouse.start());
+    const QJsonValue before = mouse.state()["macros"];
+    QVERIFY(mouse.fault("replug-after", 1));
+    Handle dev = openPath(kCommandPath);
+    QVERIFY(dev);
+    // The request is taken, then the mouse goes and comes back: the handle is dead.
+    QCOMPARE(sendFeature(dev.get(), request(hex("130580"))), 9);
+    QCOMPARE(writeReport(dev.get(), chunk(pattern(128, 1), 0)), -1);
+    QCOMPARE(entriesOfKind(mouse.log(), "replug").size(), 1);
+    QCOMPARE(mouse.state()["plugged"].toBool(), true);
+    // A new handle works, but the mouse forgot the block it was waiting for.
+    Handle again = openPath(kCommandPath);
+    QVERIFY(again);
+    for (int at = 0; at < 128; at += kReportLength)
+        QCOMPARE(writeReport(again.get(), chunk(pattern(128, 1), at)), kReportLength + 1);
+    QCOMPARE(mouse.state()["macros"], before);
+    QVERIFY(mouse.state()["faults"].toArray().isEmpty());
 }
 
 void TestSimHidapi::faultNamesAreChecked()

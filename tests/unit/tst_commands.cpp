@@ -352,6 +352,147 @@ private slots:
         QVERIFY(link->hidFree);
     }
 
+    // A reply counts only with the command's echo and a checksum that fits, after unscrambling
+    // where the mouse scrambles: otherwise the query fails and hands the caller's values back.
+    void repliesThatDoNotCheckOut_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<bool>("encode");
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("553 wrong echo") << "553" << false << "wrong-echo";
+        QTest::newRow("553 wrong checksum") << "553" << false << "wrong-checksum";
+        QTest::newRow("553 scrambled, wrong echo") << "553" << true << "wrong-echo";
+        QTest::newRow("553 scrambled, other code") << "553" << true << "wrong-scode";
+        QTest::newRow("560 wrong echo") << "560" << false << "wrong-echo";
+        QTest::newRow("560 scrambled, wrong checksum") << "560" << true << "wrong-checksum";
+    }
+    void repliesThatDoNotCheckOut()
+    {
+        QFETCH(QString, family);
+        QFETCH(bool, encode);
+        QFETCH(QString, fault);
+        if (encode)
+            QVERIFY(runtime->write(
+                "modules/setting/apConfig.bin",
+                "[common]\ndeviceCount=2\n[1]\nvid=04d9\npid=a09f\nusagePage=ff00\nusage=ff00\n"
+                "usagePage2=ff01\nusage2=ff01\nisEncode=true\nsCode=123456\n"));
+        mouse = std::make_unique<VirtualMouse>(VirtualMouse::Options{family, encode, "123456"});
+        QVERIFY(mouse->start());
+        link = std::make_unique<Hid_Thread>();
+        link->traits = &traits;
+        link->selectDevice(link->scanDevices());
+        uchar o1 = 7, o2 = 8, o3 = 9;
+        QVERIFY(link->hid_87H_GetLEDInstructFunction(0, o1, o2, o3)); // the healthy mouse answers
+        QVERIFY(mouse->fault(fault));
+
+        o1 = 7, o2 = 8, o3 = 9;
+        QVERIFY(!link->hid_87H_GetLEDInstructFunction(0, o1, o2, o3));
+        QCOMPARE(QList<int>({o1, o2, o3}), QList<int>({7, 8, 9}));
+        uchar b1 = 1, b2 = 2, b3 = 3, b4 = 4;
+        if (family == "553") {
+            QVERIFY(!link->hid553_83H_GetKeyboardoption(b1, b2, b3, b4));
+            QVERIFY(!link->hid553_8BH_GetCurrentDPI(b1));
+        } else {
+            QVERIFY(!link->hid560_81H_GetKeyboardoption(b1, b2));
+            QVERIFY(!link->hid560_82H_GetCurrentProfile(b3));
+            QVERIFY(!link->hid560_84H_GetCurrentDPI(b4, b1));
+            // The block read's reply travels plain; it must check out all the same.
+            QByteArray block(128, char(0x33));
+            if (!encode) {
+                QVERIFY(!link->hid560_8CH_readProfile(u(block), 1));
+                QCOMPARE(block, QByteArray(128, char(0x33)));
+            }
+        }
+        QCOMPARE(QList<int>({b1, b2, b3, b4}), QList<int>({1, 2, 3, 4}));
+        QVERIFY(link->hidFree);
+        // Sets read no reply, so a bad reply does not stop them.
+        QTest::ignoreMessage(QtDebugMsg, "HID SUCCESS");
+        QVERIFY(link->hid553_16H_SetSlaveAttritube(u(data64)));
+    }
+
+    // A block read reports its result; a torn block leaves the caller's bytes as they were.
+    void blockReadComesWholeOrNotAtAll()
+    {
+        QVERIFY(startMouse("560"));
+        QVERIFY(mouse->fault("torn-read", 2));
+        QByteArray read(128, char(0x5A));
+        QVERIFY(!link->hid560_8CH_readProfile(u(read), 1));
+        QCOMPARE(read, QByteArray(128, char(0x5A)));
+        // The fault tears one block; the next read comes whole.
+        QVERIFY(link->hid560_8CH_readProfile(u(read), 1));
+        QCOMPARE(read, VirtualMouse::bytesOf(mouse->state()["profiles"].toArray()[1]));
+    }
+
+    // Block writes say whether the whole block arrived: a mouse pulled out, or pulled out and
+    // plugged in again at once (which a new handle per step never noticed), is a failure, and the
+    // mouse keeps what it had.
+    void blockWritesTellTheTruth_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("count");
+        QTest::newRow("553 replug after the request") << "553"
+                                                      << "replug-after" << 1;
+        QTest::newRow("553 replug after two chunks") << "553"
+                                                     << "replug-after" << 3;
+        QTest::newRow("560 replug after the request") << "560"
+                                                      << "replug-after" << 1;
+        QTest::newRow("560 unplugged") << "560"
+                                       << "unplug" << 0;
+    }
+    void blockWritesTellTheTruth()
+    {
+        QFETCH(QString, family);
+        QFETCH(QString, fault);
+        QFETCH(int, count);
+        QVERIFY(startMouse(family));
+        const QJsonObject before = mouse->state();
+        if (fault == "unplug")
+            QVERIFY(mouse->unplug());
+        else
+            QVERIFY(mouse->fault(fault, count));
+        if (fault != "unplug")
+            QTest::ignoreMessage(QtDebugMsg, "HID FAIL");
+        const bool ok = family == "553" ? link->hid553_13H_SetMacroKey(5, u(data128))
+                                        : link->hid560_0CH_setProfile(u(data128), 2);
+        QVERIFY(!ok);
+        QVERIFY(link->hidFree);
+        QVERIFY(mouse->plug());
+        QCOMPARE(mouse->state()["macros"], before["macros"]);
+        QCOMPARE(mouse->state()["profiles"], before["profiles"]);
+        // After a scan the mouse takes the block again, and the command says so.
+        link->selectDevice(link->scanDevices());
+        QVERIFY(family == "553" ? link->hid553_13H_SetMacroKey(5, u(data128))
+                                : link->hid560_0CH_setProfile(u(data128), 2));
+    }
+
+    // The 560 per-mode repetition holds the token from the first mode to the last: a command that
+    // arrives in between waits (and gives up with its failure line) instead of replacing a mode's
+    // request with its own.
+    void perModeRepetitionHoldsTheToken()
+    {
+        QVERIFY(startMouse("560"));
+        mouse->clearLog();
+        bool nested = true;
+        // Posted from the first exchange's event processing, so it arrives in the second one's.
+        QMetaObject::invokeMethod(
+            this,
+            [this, &nested] {
+                QMetaObject::invokeMethod(
+                    this, [this, &nested] { nested = link->hid560_02H_SetCurrentProfile(3); },
+                    Qt::QueuedConnection);
+            },
+            Qt::QueuedConnection);
+        QTest::ignoreMessage(QtDebugMsg, "cmd Failed 02");
+        QVERIFY(link->hid560_04H_SetCurrentDPI(5));
+        QVERIFY(!nested);
+        QCOMPARE(mouse->requests(),
+                 QStringList({"00 04 01 05 00 00 00 00 f5", "00 04 02 05 00 00 00 00 f4",
+                              "00 04 03 05 00 00 00 00 f3", "00 04 04 05 00 00 00 00 f2"}));
+        QCOMPARE(mouse->state()["dpiStages"].toArray(), QJsonArray({5, 5, 5, 5}));
+        QVERIFY(link->hidFree);
+    }
+
     // A command that cannot take the token writes its failure line, sends nothing and leaves
     // query results at the caller's values.
     void stuckTokenFailureLines()

@@ -78,6 +78,39 @@ private slots:
         QVERIFY(loadDeviceTable(runtime.path("no-such-file.bin")).empty());
     }
 
+    // Values no device can have are refused with a debug line: the entry keeps its place but
+    // can name no device, and a huge count gives no table (rather than exhausting memory).
+    void impossibleValuesAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("report length 0") << QByteArray("reportLength=0") << "0 is outside 1 ... 64";
+        QTest::newRow("report length 65") << QByteArray("reportLength=65") << "65 is outside";
+        QTest::newRow("report length 2^31-1")
+            << QByteArray("reportLength=2147483647") << "2147483647 is outside";
+        QTest::newRow("vendor id 0") << QByteArray("vid=0") << QString();
+        QTest::newRow("product id 0") << QByteArray("pid=0") << QString();
+    }
+    void impossibleValuesAreRefused()
+    {
+        QFETCH(QByteArray, entry);
+        QFETCH(QString, message);
+        if (!message.isEmpty())
+            QTest::ignoreMessage(QtDebugMsg,
+                                 QRegularExpression("Device table: entry 1 refused: reportLength " +
+                                                    QRegularExpression::escape(message)));
+        const DeviceList list = load("[common]\ndeviceCount=2\n[0]\nvid=04d9\npid=a09f\n"
+                                     "[1]\nvid=04d9\npid=a09f\n" +
+                                     entry + "\n");
+        QCOMPARE(list.size(), size_t(2));
+        QVERIFY(isUsableEntry(*list[0]));
+        QVERIFY(!isUsableEntry(*list[1]));
+
+        QTest::ignoreMessage(QtDebugMsg,
+                             "Device table refused: deviceCount 2000000000 is more than 64");
+        QVERIFY(load("[common]\ndeviceCount=2000000000\n[0]\nvid=04d9\npid=a09f\n").empty());
+    }
+
     void shippedTableListsKeyboardAndMouse()
     {
         const DeviceList list = loadDeviceTable();

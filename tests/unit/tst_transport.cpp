@@ -118,6 +118,22 @@ private slots:
         QCOMPARE(link->scanDevices(), 1);
     }
 
+    // hidapi reads an id of 0 as "any": an entry with one id unset must find nothing.
+    void idOfZeroMatchesNothing()
+    {
+        useTable("[0]\nvid=0\npid=a09f\nusagePage=ff00\nusage=ff00\nusagePage2=ff01\nusage2=ff01\n"
+                 "[1]\nvid=04d9\npid=0\nusagePage=ff00\nusage=ff00\nusagePage2=ff01\nusage2=ff01\n",
+                 2);
+        mouse = std::make_unique<VirtualMouse>();
+        QVERIFY(mouse->start());
+        link = std::make_unique<Hid_Thread>();
+        QCOMPARE(link->scanDevices(), -1);
+        for (const auto &entry : link->devices) {
+            QVERIFY(entry->cmdPath.isEmpty());
+            QVERIFY(entry->eventPath.isEmpty());
+        }
+    }
+
     void plainRequestSentAsBuilt()
     {
         QVERIFY(connectTo());
@@ -310,6 +326,91 @@ private slots:
         QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
         if (fault == "refuse-open") // a failed open forgets the path until the next scan
             QVERIFY(link->devices[1]->cmdPath.isEmpty());
+    }
+
+    // Every exchange has one bound, designed waits included: a mouse that stops answering, or a
+    // report length that would stretch a block over many seconds, ends it with a failure. The
+    // limits asserted are far above the bound and far below what a hang costs.
+    void oneBoundPerExchange_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("query");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("reportLength");
+        // Silent chunk reads and writes: tokenReleasedOnFailure.
+        QTest::newRow("silent feature read") << "silent-feature" << true << 0 << 32;
+        QTest::newRow("one-byte reports") << "none" << false << 128 << 1;
+    }
+    void oneBoundPerExchange()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, query);
+        QFETCH(int, n);
+        QFETCH(int, reportLength);
+        useTable("[0]\nvid=04d9\npid=a09f\nusagePage=ff00\nusage=ff00\nusagePage2=ff01\n"
+                 "usage2=ff01\nreportLength=" +
+                     QByteArray::number(reportLength) + "\n",
+                 1);
+        mouse = std::make_unique<VirtualMouse>(VirtualMouse::Options{"560", false, QString()});
+        QVERIFY(mouse->start());
+        link = std::make_unique<Hid_Thread>();
+        link->selectDevice(link->scanDevices());
+        const QJsonObject before = mouse->state();
+        QVERIFY(mouse->fault(fault));
+        QVERIFY(link->waitHidFree());
+        if (query) {
+            request({0x8C, 0x01});
+        } else {
+            std::memset(link->bulkBuffer, 0x5A, 128);
+            request({0x0C, 0x01, 0x80});
+            QTest::ignoreMessage(QtDebugMsg, "HID FAIL");
+        }
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!(query ? link->hidGetTransfer(n) : link->hidSetTransfer(n, true)));
+        QVERIFY2(timer.elapsed() < transport::kExchangeBoundMs + 1500,
+                 qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(link->hidFree);
+        QVERIFY(!link->cmdHandle);
+        QVERIFY(mouse->fault("none"));
+        QCOMPARE(mouse->state()["profiles"], before["profiles"]);
+    }
+
+    // A write that ran out of time may still be under way in the kernel; nothing else goes to the
+    // mouse before it has returned (the stand-in gives up on it after its 5 s control time-out).
+    void noTwoCallsOverlap()
+    {
+        QVERIFY(connectTo(VirtualMouse::Options{"560", false, QString()}));
+        QVERIFY(mouse->fault("silent-write"));
+        QVERIFY(link->waitHidFree());
+        request({0x0C, 0x01, 0x80});
+        QTest::ignoreMessage(QtDebugMsg, "HID FAIL");
+        QVERIFY(!link->hidSetTransfer(128, false));
+        QVERIFY(mouse->fault("none"));
+        // Tried again at once, then until it goes through.
+        bool sent = false;
+        for (int attempt = 0; attempt < 20 && !sent; ++attempt) {
+            QVERIFY(link->waitHidFree());
+            request({0x02, 0x03});
+            sent = link->hidSetTransfer(0, false);
+        }
+        QVERIFY(sent);
+        const QJsonArray log = mouse->log();
+        const QList<QJsonObject> stalls = entries(log, "stall");
+        QCOMPARE(stalls.size(), 1);
+        int stalledClosed = -1, laterRequest = -1;
+        for (int i = 0; i < log.size(); ++i) {
+            const QJsonObject e = log[i].toObject();
+            if (e["kind"] == "close" && e["conn"] == stalls[0]["conn"])
+                stalledClosed = i;
+            if (e["kind"] == "feature-out" && e["plain"].toString().startsWith("00 02 03") &&
+                laterRequest < 0)
+                laterRequest = i;
+        }
+        QVERIFY(laterRequest >= 0);
+        // The stalled write's handle is closed only once the write has returned.
+        QVERIFY2(stalledClosed >= 0 && stalledClosed < laterRequest,
+                 "a request went out while a write that had run out of time was still due");
     }
 
     void exchangeWithoutDeviceFailsAtOnce()

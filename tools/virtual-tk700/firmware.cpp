@@ -348,6 +348,12 @@ void Firmware::run(const Command &command, const FeatureReport &request, const B
 FeatureReport Firmware::featureIn() const
 {
     FeatureReport wire = reply_;
+    if (replyFault_ == ReplyFault::WrongEcho) {
+        wire[1] ^= 0x01;
+        setChecksum(wire);
+    } else if (replyFault_ == ReplyFault::WrongChecksum) {
+        wire[8] ^= 0xFF;
+    }
     if (encode_ && replyScrambled_)
         key().scramble(wire);
     return wire;

@@ -39,6 +39,10 @@ public:
     void pressDpi(std::uint8_t stage);
     // Scramble with a code other than the one the mouse was started with.
     void setWrongCode(bool wrong) { wrongCode_ = wrong; }
+    // Replies that do not check out: another command byte (with a checksum that fits it), or a
+    // checksum that does not fit. Applied to the plain reply, before any scrambling.
+    enum class ReplyFault { None, WrongEcho, WrongChecksum };
+    void setReplyFault(ReplyFault fault) { replyFault_ = fault; }
     // Power loss: transfers in progress are forgotten, the state is kept.
     void powerCycle();
 
@@ -80,6 +84,7 @@ private:
     ScrambleKey wrongKey_;
     bool encode_;
     bool wrongCode_ = false;
+    ReplyFault replyFault_ = ReplyFault::None;
 
     FeatureReport reply_{};
     bool replyScrambled_ = false;

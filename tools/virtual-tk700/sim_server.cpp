@@ -56,7 +56,8 @@ constexpr qsizetype kMaxLogEntries = 100000;
 constexpr std::size_t kMaxQueuedInput = 64;
 
 const char *const kFaultNames[] = {"silent-feature", "silent-read",   "silent-write", "refuse-open",
-                                   "drop-after",     "garbage-reply", "wrong-scode"};
+                                   "drop-after",     "garbage-reply", "wrong-scode",  "wrong-echo",
+                                   "wrong-checksum", "torn-read",     "replug-after"};
 
 void putU16(QByteArray &out, quint16 value)
 {
@@ -103,7 +104,8 @@ QByteArray toQByteArray(const std::uint8_t *data, std::size_t size)
 struct SimServer::Connection {
     QLocalSocket *socket = nullptr;
     QByteArray buffer;
-    int iface = -1; // the interface once OPEN succeeded
+    quint64 number = 0; // counts the connections since the start, for the log
+    int iface = -1;     // the interface once OPEN succeeded
     // A silent fault swallowed a request; like a stalled pipe, nothing more is answered.
     bool stalled = false;
     bool closed = false;
@@ -162,6 +164,7 @@ void SimServer::accept()
     while (QLocalSocket *socket = server_->nextPendingConnection()) {
         auto connection = std::make_unique<Connection>();
         Connection *c = connection.get();
+        c->number = ++connectionCount_;
         c->socket = socket;
         c->readTimer = new QTimer(socket);
         c->readTimer->setSingleShot(true);
@@ -221,7 +224,7 @@ void SimServer::closeConnection(Connection *c)
     c->reading = false;
     c->readTimer->stop();
     if (c->iface >= 0)
-        log(logEntry(c->iface, "close"));
+        log(connectionEntry(c, "close"));
     c->socket->abort();
     if (!reapScheduled_) {
         reapScheduled_ = true;
@@ -322,13 +325,13 @@ void SimServer::open(Connection *c, const QByteArray &path)
         if (path == kInterfaces[i].path)
             iface = i;
     if (iface < 0 || !plugged_ || faults_[RefuseOpen]) {
-        QJsonObject entry = logEntry(iface, "refused");
+        QJsonObject entry = connectionEntry(c, "refused", QByteArray(), iface);
         entry.insert("path", QString::fromUtf8(path));
         log(entry);
         return reply(c, -1);
     }
     c->iface = iface;
-    QJsonObject entry = logEntry(iface, "open");
+    QJsonObject entry = connectionEntry(c, "open");
     entry.insert("path", QString::fromUtf8(path));
     log(entry);
     reply(c, 0);
@@ -343,21 +346,27 @@ void SimServer::setFeature(Connection *c, const QByteArray &report)
     Firmware::FeatureResult result;
     if (c->iface == kCommandInterface) {
         result = firmware_.featureOut(wire);
+        // Reports of an earlier exchange that the host never read are not part of this one (on
+        // hidraw they went with the handle that read them).
+        if (result.valid)
+            interfaces_[kCommandInterface].input.clear();
     } else {
         result.plain = wire; // the event interface has no firmware commands
         result.valid = checksumValid(wire);
     }
-    QJsonObject entry = logEntry(c->iface, "feature-out", report);
+    QJsonObject entry = connectionEntry(c, "feature-out", report);
     entry.insert("plain", hexBytes(result.plain.data(), result.plain.size()));
     entry.insert("valid", result.valid);
     log(entry);
     reply(c, static_cast<qint32>(report.size()));
+    reportTaken(c);
 }
 
 void SimServer::getFeature(Connection *c, quint32 length, quint8 reportId)
 {
     if (faults_[SilentFeature]) {
         c->stalled = true;
+        log(connectionEntry(c, "stall"));
         return;
     }
     if (length == 0)
@@ -373,29 +382,42 @@ void SimServer::getFeature(Connection *c, quint32 length, quint8 reportId)
         toQByteArray(wire.data(), std::min<std::size_t>(length, kFeatureReportSize));
     if (dropHere(c, bytes))
         return;
-    log(logEntry(c->iface, "feature-in", bytes));
+    log(connectionEntry(c, "feature-in", bytes));
     reply(c, static_cast<qint32>(bytes.size()), bytes);
     if (c->iface == kCommandInterface) {
-        for (const Bytes &report : firmware_.takeInputReports())
+        std::vector<Bytes> block = firmware_.takeInputReports();
+        if (faults_[TornRead] && !block.empty()) {
+            // Once: the block stops after the first reports, as when the mouse is pulled mid-read.
+            faults_[TornRead] = false;
+            const std::size_t kept = std::min<std::size_t>(block.size(), std::size_t(tornReports_));
+            QJsonObject entry = connectionEntry(c, "torn");
+            entry.insert("kept", static_cast<int>(kept));
+            log(entry);
+            block.resize(kept);
+        }
+        for (const Bytes &report : block)
             queueInput(kCommandInterface, report);
     }
+    reportTaken(c);
 }
 
 void SimServer::write(Connection *c, const QByteArray &report)
 {
     if (faults_[SilentWrite]) {
         c->stalled = true;
+        log(connectionEntry(c, "stall", report));
         return;
     }
     if (dropHere(c, report))
         return;
-    log(logEntry(c->iface, "out", report));
+    log(connectionEntry(c, "out", report));
     if (c->iface == kCommandInterface) {
         // Byte 0 is the report ID; the data block travels in the rest.
         firmware_.output(reinterpret_cast<const std::uint8_t *>(report.constData()) + 1,
                          static_cast<std::size_t>(report.size() - 1));
     }
     reply(c, static_cast<qint32>(report.size()));
+    reportTaken(c);
 }
 
 void SimServer::read(Connection *c, quint32 length, qint32 timeoutMs)
@@ -455,8 +477,9 @@ void SimServer::deliverInput(int iface)
             toQByteArray(report.data(), std::min<std::size_t>(report.size(), reader->readLength));
         if (dropHere(reader, bytes))
             continue; // the report went down with the connection
-        log(logEntry(iface, "in", bytes));
+        log(connectionEntry(reader, "in", bytes));
         finishRead(reader, bytes);
+        reportTaken(reader);
     }
 }
 
@@ -470,9 +493,27 @@ bool SimServer::dropHere(Connection *c, const QByteArray &bytes)
     }
     // One drop per injection: the host is expected to recover on its next exchange.
     faults_[DropAfter] = false;
-    log(logEntry(c->iface, "drop", bytes));
+    log(connectionEntry(c, "drop", bytes));
     closeConnection(c);
     return true;
+}
+
+void SimServer::reportTaken(Connection *c)
+{
+    if (!faults_[ReplugAfter] || --replugRemaining_ > 0)
+        return;
+    replug(c);
+}
+
+void SimServer::replug(Connection *c)
+{
+    faults_[ReplugAfter] = false;
+    // The answer to the report that was taken still reaches the host.
+    if (c && !c->closed)
+        c->socket->flush();
+    unplug();
+    log(logEntry(-1, "replug"));
+    plug();
 }
 
 QJsonObject SimServer::control(const QJsonObject &request, qint32 *result)
@@ -522,7 +563,7 @@ QJsonObject SimServer::control(const QJsonObject &request, qint32 *result)
         return ok;
     }
     if (cmd == "fault") {
-        if (setFault(request.value("name").toString(), request.value("count").toInt(0)))
+        if (setFault(request))
             return ok;
         *result = -1;
         return QJsonObject{{"error", "unknown fault"}};
@@ -535,8 +576,10 @@ QJsonObject SimServer::control(const QJsonObject &request, qint32 *result)
     return QJsonObject{{"error", QStringLiteral("unknown command \"%1\"").arg(cmd)}};
 }
 
-bool SimServer::setFault(const QString &name, int count)
+bool SimServer::setFault(const QJsonObject &request)
 {
+    const QString name = request.value("name").toString();
+    const int count = request.value("count").toInt(0);
     if (name == "none") {
         faults_.fill(false);
     } else {
@@ -549,8 +592,18 @@ bool SimServer::setFault(const QString &name, int count)
         faults_[index] = true;
         if (index == DropAfter)
             dropRemaining_ = std::max(0, count);
+        if (index == TornRead)
+            tornReports_ = std::max(0, count);
+        if (index == ReplugAfter) {
+            replugRemaining_ = count;
+            if (count <= 0)
+                replug(nullptr);
+        }
     }
     firmware_.setWrongCode(faults_[WrongCode]);
+    firmware_.setReplyFault(faults_[WrongEcho]       ? Firmware::ReplyFault::WrongEcho
+                            : faults_[WrongChecksum] ? Firmware::ReplyFault::WrongChecksum
+                                                     : Firmware::ReplyFault::None);
     // Reports held back by a silent read go out once it is lifted.
     deliverInput(kCommandInterface);
     return true;
@@ -584,6 +637,14 @@ QJsonObject SimServer::stateJson() const
     state.insert("scode", QString::fromStdString(firmware_.code()));
     state.insert("faults", faults);
     return state;
+}
+
+QJsonObject SimServer::connectionEntry(const Connection *c, const char *kind,
+                                       const QByteArray &bytes, int iface)
+{
+    QJsonObject entry = logEntry(iface == kNoInterface ? c->iface : iface, kind, bytes);
+    entry.insert("conn", static_cast<double>(c->number));
+    return entry;
 }
 
 QJsonObject SimServer::logEntry(int iface, const char *kind, const QByteArray &bytes)

@@ -55,6 +55,10 @@ private:
         DropAfter,
         GarbageReply,
         WrongCode,
+        WrongEcho,
+        WrongChecksum,
+        TornRead,
+        ReplugAfter,
         FaultCount
     };
 
@@ -77,14 +81,22 @@ private:
     void deliverInput(int iface);
     // Counts one report towards the drop-after fault; true when it dropped the connection.
     bool dropHere(Connection *c, const QByteArray &bytes);
+    // Counts one report that went through towards the replug-after fault; replugs when it is due.
+    void reportTaken(Connection *c);
+    // The mouse goes away and comes back at once: handles are lost, transfers forgotten.
+    void replug(Connection *c);
 
     QJsonObject control(const QJsonObject &request, qint32 *result);
-    bool setFault(const QString &name, int count);
+    bool setFault(const QJsonObject &request);
     void plug();
     void unplug();
     QJsonObject stateJson() const;
 
     QJsonObject logEntry(int iface, const char *kind, const QByteArray &bytes = QByteArray());
+    // An entry of one connection: it carries the connection's number as "conn".
+    static constexpr int kNoInterface = -2;
+    QJsonObject connectionEntry(const Connection *c, const char *kind,
+                                const QByteArray &bytes = QByteArray(), int iface = kNoInterface);
     void log(QJsonObject entry);
 
     Options options_;
@@ -92,12 +104,15 @@ private:
     std::list<std::unique_ptr<Connection>> connections_;
     bool reapScheduled_ = false;
     quint64 readSequence_ = 0;
+    quint64 connectionCount_ = 0;
 
     Firmware firmware_;
     std::array<Interface, 2> interfaces_;
     bool plugged_ = true;
     std::array<bool, FaultCount> faults_{};
     int dropRemaining_ = 0;
+    int replugRemaining_ = 0;
+    int tornReports_ = 0;
     std::mt19937 random_;
 
     QElapsedTimer clock_;

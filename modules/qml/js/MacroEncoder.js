@@ -92,7 +92,7 @@ function fits(records, added) {
 }
 
 // Loads a stored macro, encodes it and sends it to macro slot `index`. False when the macro could
-// not be read.
+// not be read or did not reach the mouse.
 function sendMacro(view, codeOf, index, macroName, macroLevel) {
     var stored = view.loadMacroIni(macroLevel, macroName)
     if (!stored || stored.length === 0)
@@ -101,6 +101,5 @@ function sendMacro(view, codeOf, index, macroName, macroLevel) {
     for (var r = 0; r < stored.length - 1; ++r)
         records.push(parseRecord(stored[r]))
     var repeat = parseInt(stored[stored.length - 1]) || 1
-    view.mouseSendMacroData(encode(records, repeat, codeOf), index)
-    return true
+    return view.mouseSendMacroData(encode(records, repeat, codeOf), index) === true
 }
