@@ -2,12 +2,14 @@
 
 #include "controller/dpi_settings.h"
 #include "controller/myqquickview.h"
+#include "controller/qml_values.h"
 
 void myQQuickView::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray,
                                QVariantList dpiEnableArray)
 {
     DeviceContext ctx = context();
-    DpiSettings(ctx).setStages(dpiCount, sensorType, dpiValueArray, dpiEnableArray);
+    DpiSettings(ctx).setStages(dpiCount, sensorType, plainList(dpiValueArray),
+                               plainList(dpiEnableArray));
 }
 
 void myQQuickView::mouseSetCurrentDPI(uchar currentDPI)

@@ -2,6 +2,7 @@
 
 #include "controller/lighting.h"
 #include "controller/myqquickview.h"
+#include "controller/qml_values.h"
 
 void myQQuickView::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
 {
@@ -12,20 +13,20 @@ void myQQuickView::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
 void myQQuickView::mouseSetRGBColor(uchar type, QVariantList src24)
 {
     DeviceContext c = context();
-    Lighting(c).setColours(type, src24);
+    Lighting(c).setColours(type, plainList(src24));
 }
 
 void myQQuickView::mouseSetLedType(uchar effect, uchar brightness, uchar speed, uchar direction,
                                    QVariantList rgbArray)
 {
     DeviceContext c = context();
-    Lighting(c).setLedType(effect, brightness, speed, direction, rgbArray);
+    Lighting(c).setLedType(effect, brightness, speed, direction, plainList(rgbArray));
 }
 
 void myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
 {
     DeviceContext c = context();
-    Lighting(c).setStageColours(type, src24);
+    Lighting(c).setStageColours(type, plainList(src24));
 }
 
 QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type)
