@@ -3,6 +3,8 @@
 #include "app/input_forwarding.h"
 #include "app/single_application.h"
 #include "app/widget.h"
+#include "controller/dialogs.h"
+#include "controller/settings_check.h"
 #include "input/input_hook.h"
 
 #include <QDir>
@@ -23,6 +25,12 @@ int main(int argc, char *argv[])
     auto *folder = new QString(QCoreApplication::applicationFilePath());
     folder->truncate(folder->lastIndexOf(QLatin1Char('/')));
     QDir::setCurrent(*folder);
+    // A broken settings file is named, and its factory copy offered, before anything reads it.
+    if (!checkSettingsFiles(Dialogs::instance())) {
+        delete folder;
+        delete app;
+        return 1;
+    }
 
     auto *widget = new Widget;
     QObject::connect(app, &SingleApplication::messageReceived, widget, &Widget::receiveMessage);
