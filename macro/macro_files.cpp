@@ -61,7 +61,7 @@ QString MacroSelection::folderPart(int level) const
 QString MacroSelection::macroPath(int level, const QString &name) const
 {
     const QString part = folderPart(level);
-    if (part.isEmpty() || !isUsableName(name, macroSuffix()))
+    if (part.isEmpty() || !isUsableName(name, savedFileSuffix(macroSuffix())))
         return {};
     return part + name + macroSuffix();
 }

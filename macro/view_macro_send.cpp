@@ -1,12 +1,27 @@
 // The view's macro download slot.
 
+#include "controller/dialogs.h"
 #include "controller/myqquickview.h"
+#include "controller/qml_values.h"
 #include "macro/macro_download.h"
 
-QVariant myQQuickView::mouseSendMacroData(QVariantList macroData, QVariant macroIndex)
+QVariant myQQuickView::mouseSendMacroData(QVariantList macroData, QVariant macroIndex,
+                                          QVariant macroName)
 {
+    const QVariantList bytes = plainList(macroData);
+    if (!fitsMacroBlock(bytes)) {
+        const QString name = plainValue(macroName).toString();
+        Dialogs::instance().warning(
+            window(), tr("Send macro"),
+            tr("The macro %1 takes %2 bytes, more than the %3 the mouse holds. It was not sent; "
+               "shorten it in the macro editor.")
+                .arg(name.isEmpty() ? tr("(unnamed)") : name)
+                .arg(bytes.size())
+                .arg(macroblock::kSize));
+        return false;
+    }
     DeviceContext device = context();
-    sendMacroBlock(device, macroData, macroIndex.toUInt());
+    sendMacroBlock(device, bytes, plainValue(macroIndex).toUInt());
     // The mouse's answer is its own business; the UI only learns that the call was made.
     return true;
 }
