@@ -197,7 +197,8 @@ private slots:
         QFETCH(int, entry);
         const QStringList files{"modules/setting/apConfig.bin", "modules/setting/p1.bin",
                                 "modules/setting/pD.bin",       "modules/setting/name.bin",
-                                "modules/gun/gunData.bin",      "modules/i18n/English.ini"};
+                                "modules/gun/gunData.bin",      "modules/i18n/English.ini",
+                                "modules/macro/M.bin"};
         for (const QString &file : files)
             QVERIFY(plant(*runtime, file, Entry(entry)));
 
@@ -213,6 +214,9 @@ private slots:
             QCOMPARE(view.updataNameList(2, {"One", "Two"}).toBool(), true);
             QVERIFY(view.getGunDataKey().isEmpty());
             QVERIFY(view.getLangStrings("profile", "English").isEmpty());
+            QVERIFY(!view.createMacroIni("M", 0, 0, 0).toBool());
+            QVERIFY(!view.saveMacroIni(0, "M", {"1,A"}, 1).toBool());
+            QVERIFY(view.loadMacroIni(0, "M").isEmpty());
         }
         for (const QString &file : files) {
             const QFileInfo info(runtime->path(file));
@@ -237,7 +241,7 @@ private slots:
         // The language name comes from apConfig.bin and is part of a path.
         QVERIFY(runtime->write("modules/secret.ini", "[profile]\ntotal=1\n0=secret\n"));
         QVERIFY(runtime->write("modules/i18n/Klingon.ini", "[profile]\ntotal=1\n0=Qapla\n"));
-        for (const QString &code : {"../secret", "../i18n/../secret", "Klingon", "", "English/"})
+        for (const char *code : {"../secret", "../i18n/../secret", "Klingon", "", "English/"})
             QVERIFY2(languageStrings("profile", code).isEmpty(), qPrintable(code));
         QVERIFY(!languageStrings("profile", "English").isEmpty());
     }
