@@ -103,7 +103,10 @@ private:
         auto *p = new QProcess(this);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("QT_QPA_PLATFORM");
-        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
+        // In front of what the test itself was given (the sanitizer build's preloads).
+        const QString inherited = qEnvironmentVariable("LD_PRELOAD");
+        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM") +
+                                     (inherited.isEmpty() ? QString() : ':' + inherited));
         env.insert("XDG_RUNTIME_DIR", xdg->path());
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::MergedChannels);
