@@ -18,6 +18,7 @@
 #include <memory>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace
@@ -56,8 +57,15 @@ bool plant(const TestRuntime &runtime, const QString &relative, Entry entry)
     switch (entry) {
     case Fifo:
         return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
-    case ZeroLink:
-        return QFile::link("/dev/zero", path);
+    case ZeroLink: {
+        // A private node where we may make one (as root), so that a regression writing through
+        // the link replaces that node and not the system's /dev/zero; anyone else cannot write
+        // into /dev.
+        const QString zero = runtime.path("zero");
+        const bool own = QFile::exists(zero) || ::mknod(QFile::encodeName(zero).constData(),
+                                                        S_IFCHR | 0666, makedev(1, 5)) == 0;
+        return QFile::link(own ? zero : QStringLiteral("/dev/zero"), path);
+    }
     case Huge: {
         QFile file(path); // sparse: costs no disk
         return file.open(QIODevice::WriteOnly) && file.resize(qint64(100) << 20);
