@@ -4,6 +4,8 @@
 #include "app/single_application.h"
 #include "app/termination_signals.h"
 #include "app/widget.h"
+#include "controller/dialogs.h"
+#include "controller/settings_check.h"
 #include "input/input_hook.h"
 
 #include <QDir>
@@ -24,6 +26,12 @@ int main(int argc, char *argv[])
     auto *folder = new QString(QCoreApplication::applicationFilePath());
     folder->truncate(folder->lastIndexOf(QLatin1Char('/')));
     QDir::setCurrent(*folder);
+    // A broken settings file is named, and its factory copy offered, before anything reads it.
+    if (!checkSettingsFiles(Dialogs::instance())) {
+        delete folder;
+        delete app;
+        return 1;
+    }
 
     // Being told to end is choosing Quit in the tray menu: the same teardown follows.
     auto *termination = new TerminationSignals;

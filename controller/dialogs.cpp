@@ -31,6 +31,12 @@ void Dialogs::warning(QWidget *parent, const QString &title, const QString &text
     QMessageBox::warning(parent, title, text, QMessageBox::Ok);
 }
 
+bool Dialogs::ask(QWidget *parent, const QString &title, const QString &text)
+{
+    return QMessageBox::warning(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::Yes) == QMessageBox::Yes;
+}
+
 QString Dialogs::desktopFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);

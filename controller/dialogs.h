@@ -18,6 +18,8 @@ public:
                                  const QString &filter);
     virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir);
     virtual void warning(QWidget *parent, const QString &title, const QString &text);
+    // A warning with Yes and No; true for Yes.
+    virtual bool ask(QWidget *parent, const QString &title, const QString &text);
 
     // The user's desktop folder, where the file dialogs open.
     static QString desktopFolder();

@@ -1,7 +1,8 @@
 #include "controller/gun_data.h"
 
+#include "controller/runtime_files.h"
+
 #include <QDebug>
-#include <QFileInfo>
 #include <QSettings>
 
 #include <memory>
@@ -63,7 +64,8 @@ QString GunData::filePath()
 
 bool GunData::fileExists()
 {
-    return QFileInfo(filePath()).isFile();
+    // Not a FIFO, a device or a huge file either: reading those would hang or exhaust memory.
+    return runtimeFileState(filePath()) == FileState::Usable;
 }
 
 bool GunData::save(const QString &index, const QVariantList &src6)

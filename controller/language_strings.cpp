@@ -1,23 +1,41 @@
 #include "controller/language_strings.h"
 
+#include "controller/runtime_files.h"
 #include "device/hid_thread.h"
 
-#include <QFile>
 #include <QSettings>
 
 namespace
 {
 constexpr int kNotificationTexts = 8;
+// The largest group has 133 texts; a larger total comes from a damaged file and must not make us
+// build millions of strings.
+constexpr int kMaxTexts = 1024;
+
+// The code is part of a path: only the shipped languages are taken, so that "../x" reads nothing.
+const char *const kLanguageCodes[] = {
+    "English", "ChineseSimplified", "ChineseTraditional", "German", "French", "Italian", "Spanish"};
+} // namespace
+
+bool isLanguageCode(const QString &langCode)
+{
+    for (const char *code : kLanguageCodes) {
+        if (langCode == QLatin1String(code))
+            return true;
+    }
+    return false;
 }
 
 QStringList languageStrings(const QString &group, const QString &langCode)
 {
+    if (!isLanguageCode(langCode))
+        return {};
     const QString fileName = QStringLiteral("./modules/i18n/") + langCode + QStringLiteral(".ini");
-    if (!QFile::exists(fileName))
+    if (runtimeFileState(fileName) != FileState::Usable)
         return {};
     // Qt 6 reads INI files as UTF-8.
     QSettings file(fileName, QSettings::IniFormat);
-    const int total = file.value(group + QStringLiteral("/total"), 0).toInt();
+    const int total = qBound(0, file.value(group + QStringLiteral("/total"), 0).toInt(), kMaxTexts);
     QStringList texts;
     for (int i = 0; i < total; ++i)
         texts << file.value(group + QLatin1Char('/') + QString::number(i)).toString();

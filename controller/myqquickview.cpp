@@ -2,6 +2,7 @@
 
 #include "controller/language_strings.h"
 #include "controller/profile_block.h"
+#include "controller/qml_values.h"
 
 #include <QDebug>
 #include <QQuickItem>
@@ -83,32 +84,32 @@ void myQQuickView::openUpdateExe() {}
 
 QVariant myQQuickView::getData(QVariant key, bool isRecovery)
 {
-    return settings.data(key.toString(), isRecovery);
+    return settings.data(plainValue(key).toString(), isRecovery);
 }
 
 QVariant myQQuickView::getGlobalData(QVariant key)
 {
-    return settings.globalData(key.toString());
+    return settings.globalData(plainValue(key).toString());
 }
 
 QVariantList myQQuickView::getDataList(QVariant key, bool isRecovery)
 {
-    return settings.dataList(key.toString(), isRecovery);
+    return settings.dataList(plainValue(key).toString(), isRecovery);
 }
 
 void myQQuickView::setData(QVariant key, QVariant data)
 {
-    settings.setData(key.toString(), data);
+    settings.setData(plainValue(key).toString(), plainValue(data));
 }
 
 void myQQuickView::setGlobalData(QVariant key, QVariant tmpdata)
 {
-    settings.setGlobalData(key.toString(), tmpdata);
+    settings.setGlobalData(plainValue(key).toString(), plainValue(tmpdata));
 }
 
 void myQQuickView::setDataList(QVariant key, QVariantList datalist)
 {
-    settings.setData(key.toString(), datalist);
+    settings.setData(plainValue(key).toString(), plainList(datalist));
 }
 
 void myQQuickView::setCurrentProfile(int profile)
@@ -151,7 +152,9 @@ void myQQuickView::wheelEvent(QWheelEvent *event)
 void myQQuickView::focusInEvent(QFocusEvent *event)
 {
     repaint();
-    event->accept();
+    // The base class hands the focus on to the scene; without it, text fields stay deaf after
+    // the window or the view (disabled during every save) had lost the focus.
+    QQuickWidget::focusInEvent(event);
 }
 
 QVariant myQQuickView::mouseReadCurrentProfile()

@@ -86,7 +86,9 @@ public slots:
     QVariantList getNameList(QVariant type);
     QVariant saveMacroIni(QVariant macroLevel, QVariant name, QStringList macros, QVariant repeat);
     // Macro download (macro/view_macro_send.cpp).
-    QVariant mouseSendMacroData(QVariantList macroData, QVariant macroIndex);
+    // Refuses, with a warning naming `macroName`, bytes that do not fit the mouse's block.
+    QVariant mouseSendMacroData(QVariantList macroData, QVariant macroIndex,
+                                QVariant macroName = QVariant());
     QStringList loadMacroIni(QVariant macroLevel, QVariant name);
 
     // Gun data, XY sensitivity, report rate, keyboard option (view_settings.cpp).

@@ -18,8 +18,12 @@ public:
     static bool checkSlot(const char *operation, int slot);
 
     // Replaces slot `slot` by a copy of `file`. False (and the old file kept) when the slot does
-    // not exist or the copy cannot be made.
-    bool importFile(int slot, const QString &file);
+    // not exist, the file is no profile (see isProfile) or the copy cannot be made; `refusal` then
+    // says why, for the user.
+    bool importFile(int slot, const QString &file, QString *refusal = nullptr);
+    // A regular file of at most kProfileFileMaxBytes that reads as INI with the groups every
+    // profile has.
+    static bool isProfile(const QByteArray &content);
     // Writes a copy of slot `slot` to `file`, replacing a file of that name.
     bool exportFile(int slot, const QString &file);
     // Replaces slot `slot` by a copy of the factory profile.

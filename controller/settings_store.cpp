@@ -1,15 +1,12 @@
 #include "controller/settings_store.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-
 namespace
 {
 
+// FIFOs, devices and huge files in place of a settings file are worked around, not read.
 QSettings *openIni(const QString &fileName)
 {
-    return new QSettings(fileName, QSettings::IniFormat);
+    return newSettingsFile(fileName);
 }
 
 } // namespace
@@ -82,7 +79,7 @@ bool SettingsStore::setCurrentProfile(int profile)
 
 bool SettingsStore::resetGlobal()
 {
-    const QString fileName = apConfig->fileName();
+    const QString fileName = settingPath(QStringLiteral("apConfig.bin"));
     // Pending writes of the old object must not land on the new file later.
     apConfig->sync();
     if (!replaceFileWithCopy(settingPath(QStringLiteral("apConfigD.bin")), fileName))
@@ -94,30 +91,24 @@ bool SettingsStore::resetGlobal()
 
 bool SettingsStore::replaceProfile(int profile, const QString &source)
 {
+    QByteArray content;
+    if (readRegularFile(source, kRuntimeFileMaxBytes, content) != ReadResult::Done)
+        return false;
+    return replaceProfileWith(profile, content);
+}
+
+bool SettingsStore::replaceProfileWith(int profile, const QByteArray &content)
+{
     if (profile < 0 || profile >= kProfileCount)
         return false;
     QSettings *old = profiles.at(profile);
-    const QString fileName = old->fileName();
+    // The slot's own file, also when the object works on a stand-in for an unreadable entry.
+    const QString fileName = profileFileName(profile);
+    // Pending writes of the old object must not land on the new file later.
     old->sync();
-    if (!replaceFileWithCopy(source, fileName))
+    if (!replaceFileWith(content, fileName))
         return false;
     delete old;
     profiles[profile] = openIni(fileName);
     return true;
-}
-
-bool replaceFileWithCopy(const QString &source, const QString &target)
-{
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray content = in.readAll();
-    if (in.error() != QFile::NoError || out.write(content) != content.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controller/runtime_files.h"
+
 #include <QList>
 #include <QSettings>
 #include <QVariant>
@@ -41,6 +43,8 @@ public:
     // Replaces the file of slot `profile` by a copy of `source`; on failure the old file stays.
     // The slot's settings object is reopened at the same list position.
     bool replaceProfile(int profile, const QString &source);
+    // The same with the bytes of a profile file.
+    bool replaceProfileWith(int profile, const QByteArray &content);
 
 private:
     QSettings *apConfig = nullptr;
@@ -48,7 +52,3 @@ private:
     QList<QSettings *> profiles;
     int current = 0;
 };
-
-// Copies `source` over `target` through a temporary file in the target's folder, so that a failed
-// or interrupted copy never leaves the target missing or half-written.
-bool replaceFileWithCopy(const QString &source, const QString &target);

@@ -1,14 +1,12 @@
 #include "controller/ui_controler.h"
 
 #include "controller/myqquickview.h"
-#include "controller/settings_store.h"
 
 #include <QDebug>
 #include <QGuiApplication>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QScreen>
-#include <QSettings>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -74,9 +72,7 @@ void Ui_Controler::setupUi(QWidget *host, Hid_Thread *hidLink)
     host->resize(fitted);
     setScreenRect(fitted.width(), fitted.height(), false);
 
-    QSettings apConfig(SettingsStore::settingPath(QStringLiteral("apConfig.bin")),
-                       QSettings::IniFormat);
-    host->setWindowTitle(apConfig.value(QStringLiteral("common/name")).toString());
+    host->setWindowTitle(mainView->settings.globalData(QStringLiteral("common/name")).toString());
 }
 
 void Ui_Controler::onMinimize()

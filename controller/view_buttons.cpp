@@ -2,18 +2,20 @@
 
 #include "controller/key_matrix.h"
 #include "controller/myqquickview.h"
+#include "controller/qml_values.h"
 
 bool myQQuickView::mouseSetKeyMatrix(QVariant mouseMode, QVariantList src64, QVariantList src64_2,
                                      bool isSendData, QVariantList otherParam)
 {
     DeviceContext ctx = context();
-    return KeyMatrix(ctx).set(mouseMode, src64, src64_2, isSendData, otherParam);
+    return KeyMatrix(ctx).set(plainValue(mouseMode), plainList(src64), plainList(src64_2),
+                              isSendData, plainList(otherParam));
 }
 
 QVariantList myQQuickView::mouseGetKeydefine(QVariant mouseMode, QVariant index, bool isRecovery)
 {
     DeviceContext ctx = context();
-    return KeyMatrix(ctx).storedEntry(mouseMode, index.toInt(), isRecovery);
+    return KeyMatrix(ctx).storedEntry(plainValue(mouseMode), plainValue(index).toInt(), isRecovery);
 }
 
 bool myQQuickView::mouseResetKeyMatrix()

@@ -2,12 +2,14 @@
 
 #include "controller/dpi_settings.h"
 #include "controller/myqquickview.h"
+#include "controller/qml_values.h"
 
 bool myQQuickView::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray,
                                QVariantList dpiEnableArray)
 {
     DeviceContext ctx = context();
-    return DpiSettings(ctx).setStages(dpiCount, sensorType, dpiValueArray, dpiEnableArray);
+    return DpiSettings(ctx).setStages(dpiCount, sensorType, plainList(dpiValueArray),
+                                      plainList(dpiEnableArray));
 }
 
 bool myQQuickView::mouseSetCurrentDPI(uchar currentDPI)

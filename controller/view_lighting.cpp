@@ -2,6 +2,7 @@
 
 #include "controller/lighting.h"
 #include "controller/myqquickview.h"
+#include "controller/qml_values.h"
 
 bool myQQuickView::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
 {
@@ -12,20 +13,20 @@ bool myQQuickView::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
 bool myQQuickView::mouseSetRGBColor(uchar type, QVariantList src24)
 {
     DeviceContext c = context();
-    return Lighting(c).setColours(type, src24);
+    return Lighting(c).setColours(type, plainList(src24));
 }
 
 bool myQQuickView::mouseSetLedType(uchar effect, uchar brightness, uchar speed, uchar direction,
                                    QVariantList rgbArray)
 {
     DeviceContext c = context();
-    return Lighting(c).setLedType(effect, brightness, speed, direction, rgbArray);
+    return Lighting(c).setLedType(effect, brightness, speed, direction, plainList(rgbArray));
 }
 
 bool myQQuickView::ui_10H_SetLED8StageColor(uchar type, QVariantList src24)
 {
     DeviceContext c = context();
-    return Lighting(c).setStageColours(type, src24);
+    return Lighting(c).setStageColours(type, plainList(src24));
 }
 
 QVariantList myQQuickView::ui_90H_GetLED8StageColor(uchar type)

@@ -13,7 +13,11 @@ bool myQQuickView::loadProfile(int profile)
     if (file.isEmpty())
         return false;
     DeviceContext ctx = context();
-    return Profiles(ctx).importFile(profile, file);
+    QString refusal;
+    if (Profiles(ctx).importFile(profile, file, &refusal))
+        return true;
+    Dialogs::instance().warning(window(), tr("Import"), refusal);
+    return false;
 }
 
 void myQQuickView::saveProfile(int profile)

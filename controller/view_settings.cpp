@@ -5,29 +5,30 @@
 #include "controller/mouse_options.h"
 #include "controller/myqquickview.h"
 #include "controller/pointer_settings.h"
+#include "controller/qml_values.h"
 
 void myQQuickView::mouseSaveGundata(QVariant index, QVariantList src6)
 {
     DeviceContext c = context();
-    GunData(c).save(index.toString(), src6);
+    GunData(c).save(plainValue(index).toString(), plainList(src6));
 }
 
 bool myQQuickView::mouseSendGundata(int slot, QVariantList data)
 {
     DeviceContext c = context();
-    return GunData(c).send(slot, data);
+    return GunData(c).send(slot, plainList(data));
 }
 
 void myQQuickView::modifyGundata(QVariant modifyType, QVariantList src6)
 {
     DeviceContext c = context();
-    GunData(c).modify(modifyType.toInt(), src6);
+    GunData(c).modify(plainValue(modifyType).toInt(), plainList(src6));
 }
 
 QVariantList myQQuickView::getGunData(QVariant name)
 {
     DeviceContext c = context();
-    return GunData(c).record(name.toString());
+    return GunData(c).record(plainValue(name).toString());
 }
 
 QStringList myQQuickView::getGunDataKey()
@@ -39,25 +40,25 @@ QStringList myQQuickView::getGunDataKey()
 QVariant myQQuickView::getXYSensitive(QVariant index)
 {
     DeviceContext c = context();
-    return MouseOptions(c).xySensitivity(index.toString());
+    return MouseOptions(c).xySensitivity(plainValue(index).toString());
 }
 
 QVariant myQQuickView::getselectGun(QVariant index)
 {
     DeviceContext c = context();
-    return MouseOptions(c).selectedGun(index.toString());
+    return MouseOptions(c).selectedGun(plainValue(index).toString());
 }
 
 void myQQuickView::setXYSensitive(QVariant index, QVariant xyData)
 {
     DeviceContext c = context();
-    MouseOptions(c).setXySensitivity(index.toString(), xyData);
+    MouseOptions(c).setXySensitivity(plainValue(index).toString(), plainValue(xyData));
 }
 
 void myQQuickView::setSelectGun(QVariant index, QVariant xyData)
 {
     DeviceContext c = context();
-    MouseOptions(c).setSelectedGun(index.toString(), xyData);
+    MouseOptions(c).setSelectedGun(plainValue(index).toString(), plainValue(xyData));
 }
 
 bool myQQuickView::mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)

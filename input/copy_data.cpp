@@ -2,9 +2,11 @@
 
 #include "input/input_hook.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QtEndian>
 
 #include <unistd.h>
@@ -33,13 +35,33 @@ bool CopyDataChannel::listen()
 {
     QLocalServer::removeServer(socketPath());
     server.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = server.nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
-        }
-    });
+    connect(&server, &QLocalServer::newConnection, this, &CopyDataChannel::accept);
     return server.listen(socketPath());
+}
+
+void CopyDataChannel::accept()
+{
+    while (QLocalSocket *socket = server.nextPendingConnection()) {
+        if (clients >= kMaxClients) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        ++clients;
+        connect(socket, &QObject::destroyed, this, [this] { --clients; });
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        // A client that connects and then says nothing (or stops halfway) would hold its
+        // connection for ever.
+        auto *idle = new QTimer(socket);
+        idle->setObjectName(QStringLiteral("idle"));
+        idle->setSingleShot(true);
+        connect(idle, &QTimer::timeout, socket, [socket] {
+            socket->abort();
+            socket->deleteLater();
+        });
+        idle->start(idleTimeoutMs);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
+    }
 }
 
 void CopyDataChannel::read(QLocalSocket *socket)
@@ -55,8 +77,38 @@ void CopyDataChannel::read(QLocalSocket *socket)
         if (socket->bytesAvailable() < kHeaderBytes + qint64(length))
             return;
         socket->skip(kHeaderBytes);
-        const QByteArray bytes = socket->read(length);
-        const CopyData data{tag, length, bytes.constData()};
+        enqueue(tag, socket->read(length));
+        if (auto *idle = socket->findChild<QTimer *>(QStringLiteral("idle")))
+            idle->start(idleTimeoutMs);
+    }
+}
+
+void CopyDataChannel::enqueue(quint32 tag, const QByteArray &bytes)
+{
+    if (pending.size() >= kMaxPending) {
+        qDebug() << "copy data: message dropped," << kMaxPending << "already waiting";
+        return;
+    }
+    pending.enqueue({tag, bytes});
+    // Handled from the event loop, never from inside read(): a handler that opens a modal box
+    // runs a nested loop, in which this socket may be read again or deleted.
+    if (!delivering && !deliveryQueued) {
+        deliveryQueued = true;
+        QMetaObject::invokeMethod(this, &CopyDataChannel::deliver, Qt::QueuedConnection);
+    }
+}
+
+void CopyDataChannel::deliver()
+{
+    deliveryQueued = false;
+    // One message at a time: what arrives while a box is open waits in `pending`.
+    if (delivering)
+        return;
+    delivering = true;
+    while (!pending.isEmpty()) {
+        const Message message = pending.dequeue();
+        const CopyData data{message.tag, quint32(message.bytes.size()), message.bytes.constData()};
         Input_Hook::messageFilter(&data);
     }
+    delivering = false;
 }

@@ -3,8 +3,10 @@
 // A per-user local socket through which another process hands the application a short text, as
 // (tag, byte length, UTF-8 bytes). Only the user's own processes can connect.
 
+#include <QByteArray>
 #include <QLocalServer>
 #include <QObject>
+#include <QQueue>
 
 class CopyDataChannel : public QObject
 {
@@ -12,14 +14,35 @@ class CopyDataChannel : public QObject
 
 public:
     static constexpr quint32 kMaxBytes = 64 * 1024;
+    // Messages that wait while one is being handled (its box is open); more are dropped.
+    static constexpr int kMaxPending = 8;
+    // Connections at a time; more are closed at once.
+    static constexpr int kMaxClients = 16;
+    // A client must complete a message within this time of connecting or of its last message.
+    static constexpr int kIdleTimeoutMs = 5000;
 
     explicit CopyDataChannel(QObject *parent = nullptr);
     ~CopyDataChannel() override;
 
     static QString socketPath();
     bool listen();
+    void setIdleTimeout(int ms) { idleTimeoutMs = ms; }
 
 private:
+    struct Message {
+        quint32 tag;
+        QByteArray bytes;
+    };
+
+    void accept();
     void read(QLocalSocket *socket);
-    QLocalServer server;
+    void enqueue(quint32 tag, const QByteArray &bytes);
+    void deliver();
+
+    QQueue<Message> pending;
+    bool delivering = false;
+    bool deliveryQueued = false;
+    int clients = 0;
+    int idleTimeoutMs = kIdleTimeoutMs;
+    QLocalServer server; // last: its sockets go before the state they report to
 };

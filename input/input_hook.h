@@ -56,6 +56,8 @@ public:
     // Opens the copy-data channel of `app` and hands its messages to `callback`.
     void setMessageFilter(CopyDataCallback callback, QCoreApplication *app, void *context);
     void stop();
+    // The channel opened by setMessageFilter; null before.
+    CopyDataChannel *copyDataChannel() const { return copyData.get(); }
 
     // The hook procedures, fed on the GUI thread by the platform observer.
     static void keyboardProc(int code, quint32 message, quint32 scanCode, quint32 flags);

@@ -1,5 +1,6 @@
 #include "macro/macro_catalogue.h"
 
+#include "controller/runtime_files.h"
 #include "controller/settings_store.h"
 
 #include <QDebug>
@@ -31,10 +32,26 @@ QString rootGroup()
     return QStringLiteral("macro");
 }
 
+// A folder's lists live under the concatenation of its path's names, which for a root folder
+// called "macro" (or "ma" holding "cro") is the root's own group. Such a folder gets a subgroup of
+// the root group instead: no concatenation of names holds a "/", so nothing else can meet it, and
+// every other folder keeps the group that existing files use.
+QString folderGroup(const QString &joinedNames)
+{
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity kIniCase = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity kIniCase = Qt::CaseSensitive;
+#endif
+    if (joinedNames.compare(rootGroup(), kIniCase) == 0)
+        return rootGroup() + QStringLiteral("/folder");
+    return joinedNames;
+}
+
 QVariantList readList(const QString &fileName, const QString &key)
 {
-    const QSettings file(fileName, QSettings::IniFormat);
-    const QVariant value = file.value(key);
+    const auto file = openSettingsFile(fileName);
+    const QVariant value = file->value(key);
     if (!value.isValid())
         return {};
     QVariantList list;
@@ -84,8 +101,8 @@ void MacroCatalogue::setNameList(int type, const QStringList &list) const
 {
     if (type < 0 || type >= int(std::size(kNamedLists)))
         return;
-    QSettings file(fileName, QSettings::IniFormat);
-    writeList(file, QLatin1String(kNamedLists[type]), list);
+    const auto file = openSettingsFile(fileName);
+    writeList(*file, QLatin1String(kNamedLists[type]), list);
 }
 
 QVariantList MacroCatalogue::rootAttribute(int att) const
@@ -101,8 +118,9 @@ QVariantList MacroCatalogue::folderAttribute(int att, const MacroSelection &sele
     if (att < 0 || att >= int(std::size(kFolderAttributes)))
         return {};
     const int level = selection.level();
-    const QString group =
-        level >= 1 && level <= kMacroMaxLevel ? selection.joinedNames(level - 1) + name : QString();
+    const QString group = level >= 1 && level <= kMacroMaxLevel
+                              ? folderGroup(selection.joinedNames(level - 1) + name)
+                              : QString();
     return readList(fileName, group + QLatin1String(kTreeKeys[kFolderAttributes[att]]));
 }
 
@@ -114,20 +132,24 @@ void MacroCatalogue::writeFolder(int att, int level, const QString &currentName,
     qDebug().noquote() << "nameList =" << lists[kMacroName].join(QLatin1Char(' '));
 
     const bool levelInRange = level >= 0 && level <= kMacroMaxLevel;
-    QSettings file(fileName, QSettings::IniFormat);
+    const auto settings = openSettingsFile(fileName);
+    QSettings &file = *settings;
     auto writeAll = [&](const QString &group) {
         for (int i = 0; i < kTreeAttributes; ++i)
             writeList(file, group + QLatin1String(kTreeKeys[i]), lists[i]);
     };
     // The folder whose contents are written: the root, or name1 + ... + nameL.
-    auto contentsGroup = [&]() { return level == 0 ? rootGroup() : selection.joinedNames(level); };
+    auto contentsGroup = [&]() {
+        return level == 0 ? rootGroup() : folderGroup(selection.joinedNames(level));
+    };
 
     switch (att) {
     case 0:
         if (!levelInRange)
             return;
-        removeTreeKeys(file,
-                       level == 0 ? QString() : selection.joinedNames(level - 1) + currentName);
+        removeTreeKeys(file, level == 0
+                                 ? QString()
+                                 : folderGroup(selection.joinedNames(level - 1) + currentName));
         writeAll(contentsGroup());
         break;
     case 1:
@@ -137,8 +159,8 @@ void MacroCatalogue::writeFolder(int att, int level, const QString &currentName,
     case 2:
         if (level < 0 || level >= kMacroMaxLevel)
             return;
-        removeTreeKeys(file, selection.joinedNames(level + 1));
-        writeAll(selection.joinedNames(level) + currentName);
+        removeTreeKeys(file, folderGroup(selection.joinedNames(level + 1)));
+        writeAll(folderGroup(selection.joinedNames(level) + currentName));
         break;
     default:
         break;
@@ -147,8 +169,8 @@ void MacroCatalogue::writeFolder(int att, int level, const QString &currentName,
 
 void MacroCatalogue::removeGroup(const QString &group) const
 {
-    QSettings file(fileName, QSettings::IniFormat);
-    removeTreeKeys(file, group);
+    const auto file = openSettingsFile(fileName);
+    removeTreeKeys(*file, folderGroup(group));
 }
 
 void forgetDeletedMacro(SettingsStore &settings, const QString &macroName)

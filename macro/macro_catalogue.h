@@ -3,7 +3,8 @@
 // The catalogue ./modules/setting/name.bin: the name lists of other pages and, for the library
 // root and each folder, ten parallel lists that describe its items in display order. A folder's
 // lists live under the group name1 + name2 + ... (no separator), so the folder B inside A and a
-// root folder AB share one group; files of that scheme are in use and must stay readable.
+// root folder AB share one group; files of that scheme are in use and must stay readable. Only a
+// folder whose names join to "macro", the root's own group, has its lists under "macro/folder".
 
 #include "macro/macro_files.h"
 

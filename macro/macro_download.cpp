@@ -5,10 +5,10 @@
 bool sendMacroBlock(DeviceContext &context, const QVariantList &bytes, uint index)
 {
     const uint slot = index & 0xFF;
-    if (slot >= macroblock::kSlots || !context.link)
+    if (slot >= macroblock::kSlots || !context.link || !fitsMacroBlock(bytes))
         return false;
     uchar block[macroblock::kSize] = {};
-    for (int i = 0; i < bytes.size() && i < macroblock::kSize; ++i)
+    for (int i = 0; i < bytes.size(); ++i)
         block[i] = uchar(bytes.at(i).toInt() & 0xFF);
     const uchar macroId = uchar(slot + 1);
     if (context.model.family560())

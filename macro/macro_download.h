@@ -11,7 +11,13 @@ constexpr int kSize = 128;
 constexpr uint kSlots = 12;
 } // namespace macroblock
 
-// Sends `bytes` (the block from offset 0, zero-padded, values taken as their low byte, anything
-// past the block left out) to macro slot `index` with the command of the mouse's family. True only
-// when the block reached the mouse.
+// Sends `bytes` (the block from offset 0, zero-padded, values taken as their low byte) to macro
+// slot `index` with the command of the mouse's family. True only when the whole block reached the
+// mouse; false when the slot does not exist, there is no device link, the bytes do not fit the
+// block (cut short, a block loses its terminator and the mouse may play presses without their
+// releases) or the write failed.
 bool sendMacroBlock(DeviceContext &context, const QVariantList &bytes, uint index);
+inline bool fitsMacroBlock(const QVariantList &bytes)
+{
+    return bytes.size() <= macroblock::kSize;
+}

@@ -1,5 +1,7 @@
 #include "macro/macro_files.h"
 
+#include "controller/runtime_files.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -61,7 +63,7 @@ QString MacroSelection::folderPart(int level) const
 QString MacroSelection::macroPath(int level, const QString &name) const
 {
     const QString part = folderPart(level);
-    if (part.isEmpty() || !isUsableName(name, macroSuffix()))
+    if (part.isEmpty() || !isUsableName(name, savedFileSuffix(macroSuffix())))
         return {};
     return part + name + macroSuffix();
 }
@@ -79,6 +81,9 @@ CreateResult MacroFiles::createMacro(int level, const QString &name, uint index)
     const QString path = selection.macroPath(level, name);
     if (path.isEmpty())
         return CreateResult::Refused;
+    // A FIFO or device of that name would hang the settings library's first read.
+    if (!isSafeToRead(runtimeFileState(path)))
+        return CreateResult::Failed;
     QSettings file(path, QSettings::IniFormat);
     file.beginGroup(QStringLiteral("config"));
     file.setValue(QStringLiteral("index"), index);
@@ -104,7 +109,7 @@ bool MacroFiles::save(int level, const QString &name, const QStringList &records
                       const QVariant &repeat) const
 {
     const QString path = selection.macroPath(level, name);
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty() || runtimeFileState(path) != FileState::Usable)
         return false;
     QSettings file(path, QSettings::IniFormat);
     // Fewer records than before must not leave old keys behind.
@@ -122,7 +127,7 @@ bool MacroFiles::save(int level, const QString &name, const QStringList &records
 QStringList MacroFiles::load(int level, const QString &name) const
 {
     const QString path = selection.macroPath(level, name);
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty() || runtimeFileState(path) != FileState::Usable)
         return {};
     const QSettings file(path, QSettings::IniFormat);
     const int total = qMin(file.value(QStringLiteral("config/total"), 0).toInt(), kMaxRecords);

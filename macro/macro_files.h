@@ -20,6 +20,13 @@ inline QString macroSuffix()
 {
     return QStringLiteral(".bin");
 }
+// The longest name written beside a file the library saves: QSettings locks it as "<file>.lock"
+// and replaces an existing file through "<file>.XXXXXX". A name without room for them can be
+// created, but never saved again.
+inline QString savedFileSuffix(const QString &suffix)
+{
+    return suffix + QStringLiteral(".XXXXXX");
+}
 
 // The folder path of the selected item (name1 ... name5) and the current level, as the editor set
 // them last. Every file operation builds its path from them at the moment of the call.

@@ -1,11 +1,33 @@
 #include "macro/macro_names.h"
 
+#include "macro/macro_files.h"
+
 #include <QFile>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace
 {
-// NAME_MAX of the common Linux file systems; Windows allows 255 UTF-16 units, which is never less.
-constexpr int kMaxNameBytes = 255;
+
+// NAME_MAX of the common file systems; Windows allows 255 UTF-16 units, which is never less.
+constexpr int kDefaultMaxNameBytes = 255;
+
+// What the file system of the library really takes; the current folder's when the library is
+// not there yet.
+int maxNameBytes()
+{
+#ifdef Q_OS_UNIX
+    for (const QByteArray &folder : {QFile::encodeName(macroRoot()), QByteArray(".")}) {
+        const long limit = ::pathconf(folder.constData(), _PC_NAME_MAX);
+        if (limit > 0)
+            return int(qMin(limit, 4096L));
+    }
+#endif
+    return kDefaultMaxNameBytes;
+}
+
 } // namespace
 
 NameProblem nameProblem(const QString &name, const QString &suffix)
@@ -25,7 +47,7 @@ NameProblem nameProblem(const QString &name, const QString &suffix)
         return NameProblem::Separator;
     if (name == QLatin1String(".") || name == QLatin1String(".."))
         return NameProblem::DotName;
-    if (QFile::encodeName(name + suffix).size() > kMaxNameBytes)
+    if (QFile::encodeName(name + suffix).size() > maxNameBytes())
         return NameProblem::TooLong;
     return NameProblem::None;
 }

@@ -12,7 +12,7 @@ enum class NameProblem {
     Absolute,  // starts at a root: "/x", "\x" (or a drive on Windows)
     Separator, // "a/b" or "a\b" would reach into another folder
     DotName,   // "." and ".." are the folder itself and its parent
-    TooLong,   // the file system takes at most 255 bytes per name
+    TooLong,   // longer than the library's file system takes (NAME_MAX, mostly 255 bytes)
 };
 
 // `suffix` is what the library appends on disk (".bin", ".mc"), counted in the length limit.

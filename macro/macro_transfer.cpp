@@ -52,7 +52,10 @@ bool TreeWalk::takeFile(const QFileInfo &file, const QString &target, const QStr
     const QString to = target + QLatin1Char('/') + base + macroSuffix();
     // An existing macro is kept; it still belongs to the imported folder.
     QFile::copy(file.filePath(), to);
-    return QFileInfo(to).isFile();
+    if (QFileInfo(to).isFile())
+        return true;
+    ++refused;
+    return false;
 }
 
 void TreeWalk::run(const QString &source, const QString &target, const QString &group, int depth)
@@ -63,7 +66,7 @@ void TreeWalk::run(const QString &source, const QString &target, const QString &
         dir.entryInfoList({filePattern}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &file : files) {
         const QString base = file.baseName();
-        if (!isUsableName(base, macroSuffix())) {
+        if (!isUsableName(base, savedFileSuffix(macroSuffix()))) {
             ++refused;
             continue;
         }
@@ -85,8 +88,10 @@ void TreeWalk::run(const QString &source, const QString &target, const QString &
             continue;
         }
         const QString to = target + QLatin1Char('/') + name;
-        if (copy && !QDir().mkdir(to) && !QFileInfo(to).isDir())
+        if (copy && !QDir().mkdir(to) && !QFileInfo(to).isDir()) {
+            ++refused;
             continue;
+        }
         batch.folders[depth].append(name);
         groups[depth].append(group + name);
         run(folder.filePath(), to, group + name, depth + 1);
@@ -116,7 +121,7 @@ TransferResult MacroTransfer::importMacro(int level, int selectType,
     if (chosenFile.isEmpty())
         return {};
     const QString base = QFileInfo(chosenFile).baseName();
-    if (!isUsableName(base, macroSuffix()))
+    if (!isUsableName(base, savedFileSuffix(macroSuffix())))
         return {QString(), TransferStatus::BadName};
     QString folder;
     if (selectType == 0 || level == -1) {
@@ -139,12 +144,20 @@ TransferResult MacroTransfer::importMacro(int level, int selectType,
     return {base, TransferStatus::Done};
 }
 
+QString MacroTransfer::exportTarget(const QString &chosen)
+{
+    // A name typed without the suffix would be invisible to the import's "*.mc" filter.
+    if (chosen.isEmpty() || chosen.endsWith(exchangeSuffix(), Qt::CaseInsensitive))
+        return chosen;
+    return chosen + exchangeSuffix();
+}
+
 bool MacroTransfer::exportMacro(int level, const QString &name, const QString &target) const
 {
     const QString source = selection.macroPath(level, name);
     if (source.isEmpty() || target.isEmpty() || !QFileInfo(source).isFile())
         return false;
-    return replaceFileWithCopy(source, target);
+    return replaceFileWithCopy(source, exportTarget(target));
 }
 
 TransferResult MacroTransfer::chooseBatchSource(const QString &chosenFolder,
@@ -228,7 +241,8 @@ void MacroTransfer::exportLevel(int level, const QStringList &names, const QList
     for (int i = 0; i < names.size() && i < kinds.size(); ++i) {
         const QString &name = names.at(i);
         if (kinds.at(i) == 0) {
-            if (isUsableName(name, macroSuffix()) && isUsableName(name, exchangeSuffix()))
+            if (isUsableName(name, savedFileSuffix(macroSuffix())) &&
+                isUsableName(name, savedFileSuffix(exchangeSuffix())))
                 replaceFileWithCopy(part + name + macroSuffix(),
                                     exportFolder + name + exchangeSuffix());
         } else if (isUsableName(name)) {

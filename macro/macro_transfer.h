@@ -61,14 +61,17 @@ public:
     // + 1, or the root for level -1) or into the root (`selectType` 0), named after the file's
     // name up to its first dot. Never overwrites.
     TransferResult importMacro(int level, int selectType, const QString &chosenFile) const;
-    // Replaces `target` with a copy of the macro; an old target stays when the copy fails.
+    // Replaces `target` (with ".mc" added when it lacks it) with a copy of the macro; an old
+    // target stays when the copy fails.
     bool exportMacro(int level, const QString &name, const QString &target) const;
+    static QString exportTarget(const QString &chosen);
 
     // Takes `chosenFolder` as the batch source and creates its library folder. The desktop
     // itself is refused.
     TransferResult chooseBatchSource(const QString &chosenFolder, const QString &desktop) const;
     // Copies the source tree's macro files down to depth 5 into the library and fills the depth
-    // lists. Returns how many entries were refused (unusable names, not macro files).
+    // lists. Returns how many entries were refused (unusable names, not macro files) or could not
+    // be created.
     int importBatch() const;
     // Re-fills the depth lists from a library folder and clears stale catalogue groups.
     void rescan(const QString &currentName, int currentLevel, int deleteLevel,

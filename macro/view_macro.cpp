@@ -3,6 +3,7 @@
 
 #include "controller/dialogs.h"
 #include "controller/myqquickview.h"
+#include "controller/qml_values.h"
 #include "macro/macro_catalogue.h"
 #include "macro/macro_files.h"
 #include "macro/macro_transfer.h"
@@ -17,8 +18,18 @@ namespace
 // QML's numbers arrive as unsigned; what does not fit an int (a -1 among them) is no level.
 int unsignedArg(const QVariant &value)
 {
-    const uint n = value.toUInt();
+    const uint n = plainValue(value).toUInt();
     return n > uint(INT_MAX) ? -1 : int(n);
+}
+
+uint uintArg(const QVariant &value)
+{
+    return plainValue(value).toUInt();
+}
+
+QString textArg(const QVariant &value)
+{
+    return plainValue(value).toString();
 }
 
 QString macroFilter()
@@ -52,25 +63,28 @@ void myQQuickView::setMacroSelectName(QVariant name1, QVariant name2, QVariant n
                                       QVariant name4, QVariant name5)
 {
     macroLibrary.selection.setNames(
-        {name1.toString(), name2.toString(), name3.toString(), name4.toString(), name5.toString()});
+        {textArg(name1), textArg(name2), textArg(name3), textArg(name4), textArg(name5)});
 }
 
 void myQQuickView::setMacroLevel(QVariant level)
 {
-    macroLibrary.selection.setLevel(level.toString());
+    macroLibrary.selection.setLevel(textArg(level));
 }
 
 QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex, QVariant macroLevel,
                                       QVariant macroType)
 {
     const MacroFiles files(macroLibrary.selection);
-    const QString itemName = name.toString();
+    const QString itemName = textArg(name);
     const int level = unsignedArg(macroLevel);
-    if (macroType.toUInt() == 0) {
-        const CreateResult result = files.createMacro(level, itemName, macroIndex.toUInt());
+    if (uintArg(macroType) == 0) {
+        const CreateResult result = files.createMacro(level, itemName, uintArg(macroIndex));
         if (result == CreateResult::Refused)
             Dialogs::instance().warning(window(), tr("Create macro"),
-                                        refusalText(itemName, macroSuffix()));
+                                        refusalText(itemName, savedFileSuffix(macroSuffix())));
+        else if (result == CreateResult::Failed)
+            Dialogs::instance().warning(window(), tr("Create macro"),
+                                        tr("The macro %1 could not be created.").arg(itemName));
         return result == CreateResult::Created;
     }
     const CreateResult result = files.createFolder(level, itemName);
@@ -78,6 +92,9 @@ QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex, QVaria
         Dialogs::instance().warning(window(), tr("Create folder"), tr("Duplicate name！"));
     else if (result == CreateResult::Refused)
         Dialogs::instance().warning(window(), tr("Create folder"), refusalText(itemName, {}));
+    else if (result == CreateResult::Failed)
+        Dialogs::instance().warning(window(), tr("Create folder"),
+                                    tr("The folder %1 could not be created.").arg(itemName));
     return result == CreateResult::Created || result == CreateResult::Duplicate;
 }
 
@@ -85,32 +102,32 @@ QVariant myQQuickView::saveMacroIni(QVariant macroLevel, QVariant name, QStringL
                                     QVariant repeat)
 {
     return MacroFiles(macroLibrary.selection)
-        .save(unsignedArg(macroLevel), name.toString(), macros, repeat);
+        .save(unsignedArg(macroLevel), textArg(name), macros, plainValue(repeat));
 }
 
 QStringList myQQuickView::loadMacroIni(QVariant macroLevel, QVariant name)
 {
-    return MacroFiles(macroLibrary.selection).load(unsignedArg(macroLevel), name.toString());
+    return MacroFiles(macroLibrary.selection).load(unsignedArg(macroLevel), textArg(name));
 }
 
 QVariant myQQuickView::deleteMacroIni(QVariant macroLevel, QVariant macroType, QVariant name)
 {
     const MacroFiles files(macroLibrary.selection);
-    if (macroType.toUInt() == 0)
-        return files.removeMacro(unsignedArg(macroLevel), name.toString());
-    return files.removeFolder(unsignedArg(macroLevel), name.toString());
+    if (uintArg(macroType) == 0)
+        return files.removeMacro(unsignedArg(macroLevel), textArg(name));
+    return files.removeFolder(unsignedArg(macroLevel), textArg(name));
 }
 
 QVariant myQQuickView::modifyMacroNameUpdateProfile(QVariant macroLevel, QVariant macroType,
                                                     QVariant oldname, QVariant newname)
 {
-    const bool folder = macroType.toUInt() != 0;
-    const QString newName = newname.toString();
-    const QString suffix = folder ? QString() : macroSuffix();
+    const bool folder = uintArg(macroType) != 0;
+    const QString newName = textArg(newname);
+    const QString suffix = folder ? QString() : savedFileSuffix(macroSuffix());
     if (!isUsableName(newName, suffix))
         Dialogs::instance().warning(window(), tr("Rename"), refusalText(newName, suffix));
     return MacroFiles(macroLibrary.selection)
-        .rename(unsignedArg(macroLevel), folder, oldname.toString(), newName);
+        .rename(unsignedArg(macroLevel), folder, textArg(oldname), newName);
 }
 
 QVariantList myQQuickView::getNameList(QVariant type)
@@ -131,7 +148,7 @@ QVariant myQQuickView::getMacroList_Att(int att)
 
 QVariant myQQuickView::getMacroSubList_Att(int att, QVariant name)
 {
-    return MacroCatalogue().folderAttribute(att, macroLibrary.selection, name.toString());
+    return MacroCatalogue().folderAttribute(att, macroLibrary.selection, textArg(name));
 }
 
 QVariant myQQuickView::updataMacroList(QVariant att, QVariant macroLevel, QVariant currentName,
@@ -141,7 +158,7 @@ QVariant myQQuickView::updataMacroList(QVariant att, QVariant macroLevel, QVaria
                                        QStringList no2, QStringList no3, QStringList no4)
 {
     MacroCatalogue().writeFolder(
-        unsignedArg(att), unsignedArg(macroLevel), currentName.toString(), macroLibrary.selection,
+        unsignedArg(att), unsignedArg(macroLevel), textArg(currentName), macroLibrary.selection,
         {nameList, typeList, showImg, txtMargin, level, no0, no1, no2, no3, no4});
     return true;
 }
@@ -149,12 +166,12 @@ QVariant myQQuickView::updataMacroList(QVariant att, QVariant macroLevel, QVaria
 void myQQuickView::updataMacroList_delOld(QVariant macroLevel)
 {
     // The argument is a group name, whatever its name says.
-    MacroCatalogue().removeGroup(macroLevel.toString());
+    MacroCatalogue().removeGroup(textArg(macroLevel));
 }
 
 void myQQuickView::deleteMacroUpdateProfile(QVariant macroName)
 {
-    forgetDeletedMacro(settings, macroName.toString());
+    forgetDeletedMacro(settings, textArg(macroName));
 }
 
 QString myQQuickView::loadMacroFile(QVariant macroLevel, QVariant selectType)
@@ -163,11 +180,12 @@ QString myQQuickView::loadMacroFile(QVariant macroLevel, QVariant selectType)
         window(), tr("Open File"), Dialogs::desktopFolder(), macroFilter());
     const TransferResult result =
         MacroTransfer(macroLibrary.selection, macroLibrary.batch)
-            .importMacro(macroLevel.toInt(), selectType.toUInt() != 0, chosen);
+            .importMacro(plainValue(macroLevel).toInt(), uintArg(selectType) != 0, chosen);
     switch (result.status) {
     case TransferStatus::BadName:
-        Dialogs::instance().warning(window(), tr("Import"),
-                                    refusalText(QFileInfo(chosen).baseName(), macroSuffix()));
+        Dialogs::instance().warning(
+            window(), tr("Import"),
+            refusalText(QFileInfo(chosen).baseName(), savedFileSuffix(macroSuffix())));
         break;
     case TransferStatus::NotMacroFile:
         Dialogs::instance().warning(window(), tr("Import"), tr("This file is not a macro file."));
@@ -188,7 +206,7 @@ void myQQuickView::saveMacroFile(QVariant macroLevel, QVariant macroName)
     if (target.isEmpty())
         return;
     if (!MacroTransfer(macroLibrary.selection, macroLibrary.batch)
-             .exportMacro(unsignedArg(macroLevel), macroName.toString(), target))
+             .exportMacro(unsignedArg(macroLevel), textArg(macroName), target))
         Dialogs::instance().warning(window(), tr("Export"), tr("The macro could not be exported."));
 }
 
@@ -214,21 +232,21 @@ void myQQuickView::loadMacroFile_sub_batch()
     if (refused > 0)
         Dialogs::instance().warning(
             window(), tr("Import"),
-            tr("%n file(s) or folder(s) were left out: not macro files, or names that cannot be "
-               "used.",
+            tr("%n file(s) or folder(s) were left out: not macro files, names that cannot be "
+               "used, or entries that could not be created.",
                nullptr, refused));
 }
 
 QStringList myQQuickView::getMacroFileName_batch(QVariant macroLevel, QVariant macroType)
 {
-    return macroLibrary.batch.names(unsignedArg(macroLevel), macroType.toUInt() == 0 ? 0 : 1);
+    return macroLibrary.batch.names(unsignedArg(macroLevel), uintArg(macroType) == 0 ? 0 : 1);
 }
 
 void myQQuickView::searchMacroFile_sub_batch(QVariant currentName, QVariant currentLevel,
                                              QVariant deleteLevel)
 {
     MacroTransfer(macroLibrary.selection, macroLibrary.batch)
-        .rescan(currentName.toString(), unsignedArg(currentLevel), unsignedArg(deleteLevel),
+        .rescan(textArg(currentName), unsignedArg(currentLevel), unsignedArg(deleteLevel),
                 MacroCatalogue());
 }
 
@@ -248,9 +266,9 @@ void myQQuickView::saveMacroFile_batch(QVariant macroLevel, QVariantList macroFi
 {
     QStringList names;
     for (const QVariant &name : macroFileName)
-        names.append(name.toString());
+        names.append(textArg(name));
     QList<int> kinds;
-    for (const QVariant &kind : macroFileType)
+    for (const QVariant &kind : plainList(macroFileType))
         kinds.append(kind.toUInt() == 0 ? 0 : 1);
     MacroTransfer(macroLibrary.selection, macroLibrary.batch)
         .exportLevel(unsignedArg(macroLevel), names, kinds);

@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(runtime->read("modules/setting/p3.bin"), p3);
 
         // Chosen: the current slot reads the imported file at once.
-        QVERIFY(runtime->write("in.pf", "[mouse]\nlod=8\n"));
+        QVERIFY(runtime->write("in.pf", "[mouse]\nlod=8\n[mouseKeyMatrix]\n0=4, 0, 0, 0\n"));
         dialogs.answer = runtime->path("in.pf");
         view.setCurrentProfile(2);
         QVERIFY(view.loadProfile(2));

@@ -18,6 +18,8 @@
 #include <csignal>
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace
 {
 
@@ -102,7 +104,10 @@ private:
         auto *p = new QProcess(this);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("QT_QPA_PLATFORM");
-        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
+        // In front of what the test itself was given (the sanitizer build's preloads).
+        const QString inherited = qEnvironmentVariable("LD_PRELOAD");
+        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM") +
+                                     (inherited.isEmpty() ? QString() : ':' + inherited));
         env.insert("XDG_RUNTIME_DIR", xdg->path());
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::MergedChannels);
@@ -448,6 +453,36 @@ private slots:
         QVERIFY(waitForOutput(
             first, "------------------------- receiveMessage---------------------", 5000));
         QCOMPARE(first->state(), QProcess::Running);
+    }
+    // A damaged global file and a FIFO in place of a profile: start-up must neither hang nor
+    // leave a hidden window without a word. It names both files, offers the factory copies and,
+    // when the user agrees, restores them and goes on.
+    void brokenSettingsFilesAreNamedAtStartUp()
+    {
+        QVERIFY(runtime->write("modules/setting/apConfig.bin", QByteArray("\x7f"
+                                                                          "ELF\0\0garbage",
+                                                                          12)));
+        const QString p1 = runtime->path("modules/setting/p1.bin");
+        QVERIFY(QFile::remove(p1));
+        QVERIFY(::mkfifo(QFile::encodeName(p1).constData(), 0600) == 0);
+        QVERIFY(startMouse());
+        QProcess *program = startProgram(runtime->root());
+        QVERIFY(waitForOutput(program, "broken settings file: ./modules/setting/p1.bin", 15000));
+        QVERIFY(program->property("seen").toByteArray().contains(
+            "broken settings file: ./modules/setting/apConfig.bin"));
+
+        QList<WindowInfo> box;
+        QTRY_VERIFY_WITH_TIMEOUT(!(box = windowsNamed("Settings files")).isEmpty(), 10000);
+        // Yes is the default button.
+        run("xdotool", {"windowfocus", "--sync", box.first().id});
+        run("xdotool", {"key", "Return"});
+        QVERIFY(waitForOutput(program, "Device Connect", 15000));
+        const QByteArray seen = program->property("seen").toByteArray();
+        QVERIFY(seen.contains("restored ./modules/setting/apConfig.bin"));
+        QVERIFY(seen.contains("restored ./modules/setting/p1.bin"));
+        QCOMPARE(runtime->read("modules/setting/apConfig.bin"),
+                 runtime->read("modules/setting/apConfigD.bin"));
+        QCOMPARE(runtime->read("modules/setting/p1.bin"), runtime->read("modules/setting/pD.bin"));
     }
 };
 

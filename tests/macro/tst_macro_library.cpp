@@ -302,6 +302,44 @@ private slots:
                  (QStringList{"y", "z"}));
     }
 
+    // The root's lists live under the group "macro"; a root folder of that name (or "ma" holding
+    // "cro") used to write its own lists over them.
+    void folderNamedMacroKeepsTheRootLists()
+    {
+        TreeLists rootLists;
+        rootLists[0] = QStringList{"macro", "ma"};
+        rootLists[1] = QStringList{"1", "1"};
+        writeLists(1, 0, QString(), root, rootLists);
+        TreeLists inside;
+        inside[0] = QStringList{"Inner", "Other"};
+        inside[1] = QStringList{"0", "0"};
+        writeLists(1, 1, QString(), selectionOf({"macro"}), inside);
+        QCOMPARE(strings(MacroCatalogue().nameList(0)), (QStringList{"macro", "ma"}));
+        QCOMPARE(strings(MacroCatalogue().rootAttribute(0)), (QStringList{"1", "1"}));
+        QCOMPARE(strings(MacroCatalogue().folderAttribute(4, selectionOf({}, 1), "macro")),
+                 (QStringList{"Inner", "Other"}));
+        QCOMPARE(strings(MacroCatalogue().folderAttribute(0, selectionOf({}, 1), "macro")),
+                 (QStringList{"0", "0"}));
+
+        // "cro" inside "ma" joins to the same name (and shares the folder's group, as AB does).
+        TreeLists deep;
+        deep[0] = QStringList{"Deep", "Er"};
+        writeLists(1, 2, QString(), selectionOf({"ma", "cro"}), deep);
+        QCOMPARE(strings(MacroCatalogue().folderAttribute(4, selectionOf({"ma"}, 2), "cro")),
+                 (QStringList{"Deep", "Er"}));
+        QCOMPARE(strings(MacroCatalogue().nameList(0)), (QStringList{"macro", "ma"}));
+        QCOMPARE(strings(MacroCatalogue().rootAttribute(0)), (QStringList{"1", "1"}));
+
+        // Clearing the folder's lists leaves the root's.
+        MacroCatalogue().removeGroup("macro");
+        QVERIFY(MacroCatalogue().folderAttribute(4, selectionOf({}, 1), "macro").isEmpty());
+        QCOMPARE(strings(MacroCatalogue().nameList(0)), (QStringList{"macro", "ma"}));
+        QCOMPARE(strings(MacroCatalogue().rootAttribute(0)), (QStringList{"1", "1"}));
+        // Other folders keep the groups existing files use.
+        writeLists(1, 1, QString(), selectionOf({"A"}), inside);
+        QCOMPARE(stored("name.bin", "A/macroName").toStringList(), (QStringList{"Inner", "Other"}));
+    }
+
     void writeFolderByAtt_data()
     {
         QTest::addColumn<int>("att");
@@ -401,6 +439,20 @@ private slots:
         const MacroSelection selection = selectionOf({"F"});
         QVERIFY(MacroTransfer(selection, batch).exportMacro(1, "M", runtime->path("out/M.mc")));
         QCOMPARE(runtime->read("out/M.mc"), kMacro);
+    }
+
+    // A name typed without ".mc" would be invisible to the import's filter.
+    void exportAddsTheSuffix()
+    {
+        writeAll({"modules/macro/M.bin"});
+        QVERIFY(QDir().mkpath(runtime->path("out")));
+        QVERIFY(MacroTransfer(root, batch).exportMacro(0, "M", runtime->path("out/typed")));
+        QCOMPARE(runtime->read("out/typed.mc"), kMacro);
+        QVERIFY(!QFile::exists(runtime->path("out/typed")));
+        QVERIFY(MacroTransfer(root, batch).exportMacro(0, "M", runtime->path("out/Upper.MC")));
+        QCOMPARE(runtime->read("out/Upper.MC"), kMacro);
+        QVERIFY(MacroTransfer(root, batch).exportMacro(0, "M", runtime->path("out/v1.2")));
+        QCOMPARE(runtime->read("out/v1.2.mc"), kMacro);
     }
 
     void batchImportRefusesTheDesktop_data()

@@ -131,6 +131,50 @@ private slots:
         QCOMPARE(dialogs->warnings.size(), 3);
         QVERIFY(!QFile::exists(runtime->path("modules/macro/Junk.bin")));
     }
+    // A name that fits the file system but leaves no room for the settings library's lock and
+    // temporary files used to be created in vain, without a word. Every length either works all
+    // the way to a saved and loaded macro, or is refused with a warning.
+    void namesAtTheFileSystemLimit()
+    {
+        int created = 0;
+        for (int length = 236; length <= 256; ++length) {
+            const QString name(length, QLatin1Char('n'));
+            const int warned = dialogs->warnings.size();
+            const bool done = view->createMacroIni(name, 0, 0, 0).toBool();
+            if (!done) {
+                QVERIFY2(dialogs->warnings.size() == warned + 1,
+                         qPrintable(QString::number(length)));
+                continue;
+            }
+            ++created;
+            QVERIFY2(dialogs->warnings.size() == warned, qPrintable(QString::number(length)));
+            QVERIFY2(view->saveMacroIni(0, name, {"1,A", "2,A"}, 4).toBool(),
+                     qPrintable(QString::number(length)));
+            QCOMPARE(view->loadMacroIni(0, name), (QStringList{"1,A", "2,A", "4"}));
+        }
+        QVERIFY(created > 0);
+
+        // Folders have no helper files: a full-length name is taken.
+        QVERIFY(view->createMacroIni(QString(255, 'f'), 0, 0, 1).toBool());
+        QVERIFY(QFileInfo(runtime->path("modules/macro/" + QString(255, 'f'))).isDir());
+        const int warned = dialogs->warnings.size();
+        QVERIFY(!view->createMacroIni(QString(256, 'f'), 0, 0, 1).toBool());
+        QCOMPARE(dialogs->warnings.size(), warned + 1);
+    }
+
+    // The file system says no: a warning, every time.
+    void failedCreatesWarn()
+    {
+        QVERIFY(runtime->write("modules/macro/Plain", "a file, not a folder"));
+        view->setMacroSelectName("Plain", "", "", "", "");
+        QVERIFY(!view->createMacroIni("M", 0, 1, 0).toBool());
+        QCOMPARE(dialogs->warnings.size(), 1);
+        QVERIFY(dialogs->warnings.last().contains("M"));
+        view->setMacroSelectName("Missing", "", "", "", "");
+        QVERIFY(!view->createMacroIni("F", 0, 1, 1).toBool());
+        QCOMPARE(dialogs->warnings.size(), 2);
+        QVERIFY(!QFileInfo::exists(runtime->path("modules/macro/Missing")));
+    }
 };
 
 QTEST_MAIN(TestViewMacro)

@@ -36,4 +36,53 @@ TestCase {
         verify(!MacroEncoder.sendMacro(view, keys.strTokeycode, 1, "Missing", 0))
         compare(harness.reportsSeen(), 0)
     }
+
+    // A block cut at 128 bytes loses its terminator and may end between a press and its release:
+    // the macro is refused whole, with a warning that names it.
+    function test_tooLongMacroIsRefusedNotCut() {
+        const view = harness.connectMouse("553")
+        verify(view !== null)
+        let texts = []
+        for (let i = 0; i < 62; ++i)
+            texts.push(i % 2 ? "2,B" : "1,B")
+        verify(view.createMacroIni("Full", 0, 0, 0))
+        verify(view.saveMacroIni(0, "Full", texts, 1))
+        verify(view.createMacroIni("Long", 0, 0, 0))
+        verify(view.saveMacroIni(0, "Long", texts.concat(["1,C", "2,C"]), 1))
+        harness.takeWarnings()
+
+        // 2 + 62 * 2 + 2 bytes fill the block exactly.
+        verify(MacroEncoder.sendMacro(view, keys.strTokeycode, 1, "Full", 0))
+        compare(harness.mouseMacro(2).slice(126, 128), [0, 0])
+        compare(harness.takeWarnings(), [])
+
+        harness.clearLog()
+        verify(!MacroEncoder.sendMacro(view, keys.strTokeycode, 2, "Long", 0))
+        compare(harness.reportsSeen(), 0)
+        const warnings = harness.takeWarnings()
+        compare(warnings.length, 1)
+        verify(warnings[0].includes("Long"), warnings[0])
+        // Bytes past the block are refused by the core as well, whoever encoded them.
+        compare(view.mouseSendMacroData(new Array(129).fill(1), 2), false)
+        compare(harness.reportsSeen(), 0)
+        compare(harness.takeWarnings().length, 1)
+    }
+
+    // The loader gives a missing repeat count as "0"; the block holds 1 ... 65535.
+    function test_repeatCountOfTheBlock_data() {
+        return [
+            { tag: "missing", line: "", bytes: [0, 1] },
+            { tag: "0", line: "repeat=0\n", bytes: [0, 1] },
+            { tag: "300", line: "repeat=300\n", bytes: [1, 0x2c] },
+            { tag: "70000", line: "repeat=70000\n", bytes: [0xff, 0xff] }
+        ]
+    }
+    function test_repeatCountOfTheBlock(data) {
+        const view = harness.connectMouse("553")
+        verify(view !== null)
+        verify(harness.writeFile("modules/macro/Rep.bin",
+                                 "[config]\ntotal=1\n" + data.line + "[macro]\n0=\"1,A\"\n"))
+        verify(MacroEncoder.sendMacro(view, keys.strTokeycode, 0, "Rep", 0))
+        compare(harness.mouseMacro(1).slice(0, 4), data.bytes.concat([1, 4]))
+    }
 }

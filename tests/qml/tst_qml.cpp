@@ -1,18 +1,40 @@
 // Qt Quick Test cases of the QML document's shared parts. The setup gives them a private copy of
-// the runtime data, the English key names and, for the send test, a main view connected to the
-// virtual TK700.
+// the runtime data, the English key names, a main view (for the send tests connected to the
+// virtual TK700) and dialogs that record their warnings instead of showing them.
 
+#include "controller/dialogs.h"
 #include "controller/language_strings.h"
 #include "controller/myqquickview.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QtQuickTest>
 
 #include <memory>
+
+class RecordingDialogs : public Dialogs
+{
+public:
+    QStringList warnings; // title|text
+
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    QString existingDirectory(QWidget *, const QString &, const QString &) override { return {}; }
+    void warning(QWidget *, const QString &title, const QString &text) override
+    {
+        warnings << title + '|' + text;
+    }
+};
 
 class Setup : public QObject
 {
@@ -20,11 +42,16 @@ class Setup : public QObject
 
 public:
     Setup() = default;
+    ~Setup() override { Dialogs::setInstance(nullptr); }
 
 public slots:
     void qmlEngineAvailable(QQmlEngine *engine)
     {
-        runtime = std::make_unique<TestRuntime>();
+        // Called for each test file. One runtime copy for all: a second one would, on leaving,
+        // restore the folder that was current before the first, under the views' relative paths.
+        if (!runtime)
+            runtime = std::make_unique<TestRuntime>();
+        Dialogs::setInstance(&dialogs);
         engine->rootContext()->setContextProperty("englishKeyNames",
                                                   languageStrings("keyCode", "English"));
         engine->rootContext()->setContextProperty("harness", this);
@@ -52,6 +79,41 @@ public slots:
         return view.get();
     }
 
+    // A main view without a mouse.
+    QObject *plainView()
+    {
+        link.reset();
+        view.reset();
+        mouse.reset();
+        view = std::make_unique<myQQuickView>();
+        QQmlEngine::setObjectOwnership(view.get(), QQmlEngine::CppOwnership);
+        return view.get();
+    }
+
+    // `key` of `file` (below the runtime copy) as a fresh QSettings reads it: the view's writes
+    // are saved, and the file is parsed under a new name, where no cached copy can answer.
+    QVariant storedValue(const QString &file, const QString &key)
+    {
+        saveViewSettings();
+        static int copies = 0;
+        const QString copy = runtime->path(QStringLiteral("fresh%1.ini").arg(++copies));
+        if (!QFile::copy(runtime->path(file), copy))
+            return QStringLiteral("(no file)");
+        return QSettings(copy, QSettings::IniFormat).value(key);
+    }
+    QString fileText(const QString &file)
+    {
+        saveViewSettings();
+        return QString::fromUtf8(runtime->read(file));
+    }
+    // Writes a file below the runtime copy.
+    bool writeFile(const QString &file, const QString &text)
+    {
+        return runtime->write(file, text.toUtf8());
+    }
+
+    QStringList takeWarnings() { return std::exchange(dialogs.warnings, {}); }
+
     // The macro the mouse holds in slot `id` (1-based), as numbers.
     QVariantList mouseMacro(int id)
     {
@@ -67,6 +129,16 @@ public slots:
     int reportsSeen() { return mouse->log().size(); }
 
 private:
+    void saveViewSettings()
+    {
+        if (!view)
+            return;
+        view->settings.global().sync();
+        for (int i = 0; i < SettingsStore::kProfileCount; ++i)
+            view->settings.profile(i).sync();
+    }
+
+    RecordingDialogs dialogs;
     std::unique_ptr<TestRuntime> runtime;
     std::unique_ptr<VirtualMouse> mouse;
     std::unique_ptr<Hid_Thread> link;

@@ -14,10 +14,12 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <atomic>
 #include <set>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace hookmsg;
@@ -78,6 +80,40 @@ QByteArray frame(quint32 tag, quint32 length, const QByteArray &bytes)
     qToLittleEndian(tag, f.data());
     qToLittleEndian(length, f.data() + 4);
     return f + bytes;
+}
+
+// A warning box that stays open for a while and runs the event loop inside, as a modal box does.
+struct ModalDialogs : Dialogs {
+    int shown = 0;
+    int depth = 0;
+    int maxDepth = 0;
+    void warning(QWidget *, const QString &, const QString &) override
+    {
+        ++shown;
+        maxDepth = qMax(maxDepth, ++depth);
+        QTest::qWait(20);
+        --depth;
+    }
+};
+
+// Another process flooding the channel: frames in small writes, so that more arrive while a box
+// is open.
+void flood(const QByteArray &path, int writes, std::atomic<bool> &done)
+{
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0) {
+        const QByteArray chunk = frame(0x250F, 5, "Hello").repeated(5);
+        for (int i = 0; i < writes; ++i) {
+            if (::send(fd, chunk.constData(), size_t(chunk.size()), MSG_NOSIGNAL) < 0)
+                break;
+            usleep(2000);
+        }
+    }
+    ::close(fd);
+    done = true;
 }
 
 } // namespace
@@ -346,6 +382,84 @@ private slots:
         client.flush();
         QTRY_COMPARE(client.state(), QLocalSocket::UnconnectedState);
         QCOMPARE(copyMessages.size(), 2);
+    }
+
+    // Each message used to open its box from inside the socket's read, nested in the box before:
+    // a few thousand messages overflowed the stack.
+    void notificationsShowOneBoxAtATime()
+    {
+        ModalDialogs dialogs;
+        Dialogs::setInstance(&dialogs);
+        QWidget widget;
+        Input_Hook receiver;
+        receiver.setMessageFilter(showCopyData, nullptr, &widget);
+        std::atomic<bool> done = false;
+        std::thread sender(flood, CopyDataChannel::socketPath().toLocal8Bit(), 200, std::ref(done));
+        QTRY_VERIFY_WITH_TIMEOUT(done, 20000);
+        sender.join();
+        // Until the queue has drained.
+        int seen = -1;
+        while (seen != dialogs.shown) {
+            seen = dialogs.shown;
+            QTest::qWait(200);
+        }
+        Dialogs::setInstance(nullptr);
+        QCOMPARE(dialogs.maxDepth, 1);
+        QVERIFY2(dialogs.shown >= 2, qPrintable(QString::number(dialogs.shown)));
+        // 1000 were sent; what came while a box was open beyond the queue's bound was dropped.
+        QVERIFY2(dialogs.shown < 500, qPrintable(QString::number(dialogs.shown)));
+    }
+
+    void silentClientsAreDropped()
+    {
+        Input_Hook receiver;
+        receiver.setMessageFilter(recordCopy, nullptr, nullptr);
+        receiver.copyDataChannel()->setIdleTimeout(300);
+        copyMessages.clear();
+        QLocalSocket silent, halfway, talking;
+        for (QLocalSocket *client : {&silent, &halfway, &talking}) {
+            client->connectToServer(CopyDataChannel::socketPath());
+            QVERIFY(client->waitForConnected(2000));
+        }
+        halfway.write(frame(0x250F, 5, "Hello").left(10));
+        halfway.flush();
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 1000) {
+            talking.write(frame(0x2510, 2, "ok"));
+            talking.flush();
+            QTest::qWait(100);
+        }
+        QCOMPARE(silent.state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(halfway.state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(talking.state(), QLocalSocket::ConnectedState);
+        QVERIFY(copyMessages.size() >= 5);
+    }
+
+    void connectionsAreBounded()
+    {
+        Input_Hook receiver;
+        receiver.setMessageFilter(recordCopy, nullptr, nullptr);
+        std::vector<std::unique_ptr<QLocalSocket>> clients;
+        for (int i = 0; i < CopyDataChannel::kMaxClients + 4; ++i) {
+            clients.push_back(std::make_unique<QLocalSocket>());
+            clients.back()->connectToServer(CopyDataChannel::socketPath());
+            QVERIFY(clients.back()->waitForConnected(2000));
+        }
+        auto closed = [&clients] {
+            return std::count_if(clients.cbegin(), clients.cend(), [](const auto &c) {
+                return c->state() == QLocalSocket::UnconnectedState;
+            });
+        };
+        QTRY_COMPARE(closed(), 4);
+        // A place that comes free is taken again.
+        clients.front()->disconnectFromServer();
+        QLocalSocket late;
+        QTest::qWait(100);
+        late.connectToServer(CopyDataChannel::socketPath());
+        QVERIFY(late.waitForConnected(2000));
+        QTest::qWait(200);
+        QCOMPARE(late.state(), QLocalSocket::ConnectedState);
     }
 
     void copyDataChannelRefusesOtherUsers()

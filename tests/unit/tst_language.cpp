@@ -22,28 +22,29 @@ private slots:
 
     void groupInKeyOrder()
     {
-        QVERIFY(runtime.write("modules/i18n/Test.ini",
+        QVERIFY(runtime.write("modules/i18n/Italian.ini",
                               "[dpiSetting]\n2=third\ntotal=3\n0=first\n1=second\n"));
-        QCOMPARE(languageStrings("dpiSetting", "Test"), QStringList({"first", "second", "third"}));
+        QCOMPARE(languageStrings("dpiSetting", "Italian"),
+                 QStringList({"first", "second", "third"}));
     }
 
     void missingTotalGroupOrFile()
     {
-        QVERIFY(runtime.write("modules/i18n/Test.ini",
+        QVERIFY(runtime.write("modules/i18n/Italian.ini",
                               "[a]\n0=x\n[b]\ntotal=0\n[c]\ntotal=3\n1=only\n"));
-        QVERIFY(languageStrings("a", "Test").isEmpty());
-        QVERIFY(languageStrings("b", "Test").isEmpty());
-        QVERIFY(languageStrings("nogroup", "Test").isEmpty());
+        QVERIFY(languageStrings("a", "Italian").isEmpty());
+        QVERIFY(languageStrings("b", "Italian").isEmpty());
+        QVERIFY(languageStrings("nogroup", "Italian").isEmpty());
         QVERIFY(languageStrings("a", "Klingon").isEmpty());
-        QCOMPARE(languageStrings("c", "Test"), QStringList({"", "only", ""}));
+        QCOMPARE(languageStrings("c", "Italian"), QStringList({"", "only", ""}));
     }
 
     void nonAsciiTextIntact()
     {
         QVERIFY(runtime.write(
-            "modules/i18n/Test.ini",
+            "modules/i18n/Italian.ini",
             QStringLiteral("[profile]\ntotal=3\n0=Größe\n1=配置文件\n2=\"a, b\"\n").toUtf8()));
-        QCOMPARE(languageStrings("profile", "Test"),
+        QCOMPARE(languageStrings("profile", "Italian"),
                  QStringList({QStringLiteral("Größe"), QStringLiteral("配置文件"),
                               QStringLiteral("a, b")}));
     }
@@ -62,14 +63,14 @@ private slots:
 
     void fewerOtherTextsKeepTheRest()
     {
-        QVERIFY(runtime.write("modules/i18n/Test.ini", "[other]\ntotal=2\n0=one\n1=two\n"));
-        languageStrings("other", "Test");
+        QVERIFY(runtime.write("modules/i18n/Italian.ini", "[other]\ntotal=2\n0=one\n1=two\n"));
+        languageStrings("other", "Italian");
         QCOMPARE(notificationTexts[0], QStringLiteral("one"));
         QCOMPARE(notificationTexts[1], QStringLiteral("two"));
         QCOMPARE(notificationTexts[2], QStringLiteral("DPI Switch to"));
         // Other groups leave the notifications alone.
-        QVERIFY(runtime.write("modules/i18n/Test.ini", "[profile]\ntotal=1\n0=changed\n"));
-        languageStrings("profile", "Test");
+        QVERIFY(runtime.write("modules/i18n/Italian.ini", "[profile]\ntotal=1\n0=changed\n"));
+        languageStrings("profile", "Italian");
         QCOMPARE(notificationTexts[0], QStringLiteral("one"));
     }
 

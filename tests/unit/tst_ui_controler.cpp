@@ -193,6 +193,38 @@ private slots:
         QVERIFY(link.hidFree);
     }
 
+    // Every save disables the view for a moment; afterwards, and after another window had the
+    // focus, what the user types must still reach the text field.
+    void typingAfterDisableAndFocusChange()
+    {
+        myQQuickView view;
+        view.setSource(QUrl::fromLocalFile(QStringLiteral(TK700_TEST_DATA_DIR "/typing.qml")));
+        view.resize(400, 200);
+        view.show();
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        auto text = [&view] { return view.rootObject()->property("text").toString(); };
+        QTest::keyClicks(&view, "ab");
+        QCOMPARE(text(), QStringLiteral("ab"));
+
+        view.setEnabled(false);
+        view.setEnabled(true);
+        QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(50, 50));
+        QTRY_VERIFY(view.hasFocus());
+        QTest::keyClicks(&view, "cd");
+        QCOMPARE(text(), QStringLiteral("abcd"));
+
+        QWidget other;
+        other.resize(100, 100);
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QTest::keyClicks(&view, "ef");
+        QCOMPARE(text(), QStringLiteral("abcdef"));
+    }
+
     void clearHidBusyFreesTheToken()
     {
         myQQuickView view;

@@ -91,8 +91,19 @@ function fits(records, added) {
     return encodedLength(records.concat(added)) <= BLOCK_SIZE
 }
 
+// The block holds a repeat count of 1 ... 65535. A missing count loads as "0"; like a new macro,
+// such a macro plays once. A larger count is held at the largest the block takes.
+function blockRepeat(text) {
+    var count = parseInt(text)
+    if (!(count >= 1))
+        return 1
+    return Math.min(count, MAX_COUNT)
+}
+
 // Loads a stored macro, encodes it and sends it to macro slot `index`. False when the macro could
-// not be read or did not reach the mouse.
+// not be read, was refused or did not reach the mouse: a macro longer than the block is sent whole
+// to the core, which refuses it with a message naming it, rather than cut (a cut block can leave
+// keys pressed).
 function sendMacro(view, codeOf, index, macroName, macroLevel) {
     var stored = view.loadMacroIni(macroLevel, macroName)
     if (!stored || stored.length === 0)
@@ -100,6 +111,7 @@ function sendMacro(view, codeOf, index, macroName, macroLevel) {
     var records = []
     for (var r = 0; r < stored.length - 1; ++r)
         records.push(parseRecord(stored[r]))
-    var repeat = parseInt(stored[stored.length - 1]) || 1
-    return view.mouseSendMacroData(encode(records, repeat, codeOf), index) === true
+    var bytes = encode(records, blockRepeat(stored[stored.length - 1]), codeOf,
+                       Number.MAX_SAFE_INTEGER)
+    return view.mouseSendMacroData(bytes, index, macroName) === true
 }
