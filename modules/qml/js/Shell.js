@@ -224,6 +224,10 @@ function changeProfile(tmpProfileNo) {
     controlUIEnable(true)
 }
 
+// The macro editor's deleteMacro, modifyMacroName and modifyMacroData reach the button page
+// through MacroNotify.js (deleteMacro, renameMacro, macroChanged on keyMatrixMain.modKeys); the
+// Connections join with the macro editor.
+
 function anyVisible(items) {
     for (let i = 0; i < items.length; ++i) {
         if (items[i].visible)
