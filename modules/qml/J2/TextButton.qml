@@ -24,10 +24,14 @@ Item {
     Text {
         objectName: textButton.objectName + "Label"
         anchors.fill: parent
-        anchors.leftMargin: textButton.textMarginL
+        anchors.leftMargin: textButton.textMarginL + 4
+        anchors.rightMargin: 4
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
         text: textButton.textValue
+        // A long word in some languages shrinks rather than leave the plate.
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: 10
         elide: Text.ElideRight
         color: area.containsMouse ? mainIten.colorPrimary : textButton.textColor
         font.family: mainIten.fontFamily
