@@ -122,59 +122,17 @@ Look {
             onPressedEmpty: Shell.maskPressed()
         }
 
-        Item {
+        MousePage {
             id: mousePage
 
-            objectName: "mousePage"
-            x: mainIten.marginLeftFrame
-            y: 96
-            width: mainIten.normalW - 2 * mainIten.marginLeftFrame
-            height: 548
             visible: mainIten.currentTab === 0
-
-            // Left: the mode switch, the button list and the gun editor button; right: the
-            // mouse picture and the DPI panel. The pages arrive with their issues.
-            Panel { id: mouseLeft; width: 592; height: parent.height }
-            Panel { id: mouseRight; x: 616; width: 592; height: parent.height }
-
-            SwitchButton {
-                id: officeBtn
-
-                objectName: "officeBtn"
-                x: 18
-                y: 16
-                btnWidth: 150
-                source0: mainIten.sourceOfficeBtn0
-                source1: mainIten.sourceOfficeBtn1
-                txtMarginL: 44
-                textValue: mainIten.keyMatrixLang[1]
-                onBtnClick: mainIten.set_switchBtnMode(0)
-            }
-
-            SwitchButton {
-                id: gameBtn
-
-                visible: false
-                source0: mainIten.sourceGameBtn0
-                source1: mainIten.sourceGameBtn1
-                textValue: mainIten.keyMatrixLang[2]
-                onBtnClick: mainIten.set_switchBtnMode(1)
-            }
+            onModeChosen: index => mainIten.set_switchBtnMode(index)
         }
 
-        // Left: the system panel; right: the macro editor. Both arrive with their issue.
-        Item {
+        SettingsPage {
             id: settingsPage
 
-            objectName: "settingsPage"
-            x: mainIten.marginLeftFrame
-            y: 96
-            width: mainIten.normalW - 2 * mainIten.marginLeftFrame
-            height: 548
             visible: mainIten.currentTab === 2
-
-            Panel { id: settingsLeft; width: 592; height: parent.height }
-            Panel { id: settingsRight; x: 616; width: 592; height: parent.height }
         }
 
         BottomBar {

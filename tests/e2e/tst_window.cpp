@@ -2,13 +2,13 @@
 // virtual TK700, clicked with xdotool at the centre of the items the program itself reports
 // (TK700_ITEM_PROBE), and looked at in screenshots under build/test-screens/.
 
+#include "support/glyphs.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFontDatabase>
-#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,7 +17,6 @@
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QTextLayout>
 #include <QtTest>
 
 #include <memory>
@@ -40,21 +39,6 @@ QString run(const QString &program, const QStringList &args)
 bool xdotool(const QStringList &args)
 {
     return QProcess::execute("xdotool", args) == 0;
-}
-
-// The texts of a string that its font, with Qt's per-glyph fallback, draws as empty boxes.
-bool drawsBoxes(const QString &text, const QString &family, int pixelSize)
-{
-    QFont font(family);
-    font.setPixelSize(pixelSize > 0 ? pixelSize : 16);
-    QTextLayout layout(text, font);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    for (const QGlyphRun &run : layout.glyphRuns())
-        if (run.glyphIndexes().contains(0))
-            return true;
-    return false;
 }
 
 // One request to the program's item probe.
@@ -362,6 +346,8 @@ private slots:
         for (const auto &[index, language] : choices) {
             QVERIFY(click("languageListHeader"));
             QTRY_COMPARE(property("languageList", "openness").toDouble(), 1.0);
+            // The list names every language in its own script, in the current font.
+            verifyNoBoxes(7 + 8);
             QVERIFY(click("languageListItem" + QString::number(index)));
             const QString settings = languageText(language, "keyMatrix/19");
             QVERIFY(!settings.isEmpty());

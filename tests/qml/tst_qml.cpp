@@ -24,6 +24,9 @@ public:
 public slots:
     void qmlEngineAvailable(QQmlEngine *engine)
     {
+        // One copy at a time: an old copy going after the new one would take the current
+        // directory back with it.
+        runtime.reset();
         runtime = std::make_unique<TestRuntime>();
         engine->rootContext()->setContextProperty("englishKeyNames",
                                                   languageStrings("keyCode", "English"));

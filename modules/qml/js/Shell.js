@@ -151,8 +151,8 @@ function chooseTab(index) {
 function setMode(index) {
     const game = index === 1
     mainIten.mouseMode = game ? 1 : 0
-    officeBtn.isSelect = !game
-    gameBtn.isSelect = game
+    mousePage.officeBtn.isSelect = !game
+    mousePage.gameBtn.isSelect = game
     // keyMatrixMain.initMode(mouseMode) joins with the button page.
     if (game)
         mainIten.clickGameMode()
@@ -185,8 +185,8 @@ function resetAllDate() {
     controlUIEnable(false)
     tooltip.hide()
     mainIten.mouseMode = 0
-    officeBtn.isSelect = true
-    gameBtn.isSelect = false
+    mousePage.officeBtn.isSelect = true
+    mousePage.gameBtn.isSelect = false
     // keyMatrixMain.initMode(0) joins with the button page.
     mainIten.clickOfficeMode()
     ui_View.resetProfile(mainIten.profileNo)
