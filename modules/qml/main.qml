@@ -86,6 +86,7 @@ Look {
         id: menuUp
 
         objectName: "menuUp"
+        z: 1 // its lists open over the pages
         anchors.horizontalCenter: parent.horizontalCenter
         transformOrigin: Item.Top
         scale: mainIten.zoomInRate_min
@@ -150,6 +151,7 @@ Look {
     Item {
         id: dialogLayer
 
+        z: 2
         anchors.centerIn: parent
         width: mainIten.normalW
         height: mainIten.normalH

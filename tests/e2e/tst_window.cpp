@@ -348,6 +348,8 @@ private slots:
             QTRY_COMPARE(property("languageList", "openness").toDouble(), 1.0);
             // The list names every language in its own script, in the current font.
             verifyNoBoxes(7 + 8);
+            if (language == "German")
+                saveScreen("language-list.png");
             QVERIFY(click("languageListItem" + QString::number(index)));
             const QString settings = languageText(language, "keyMatrix/19");
             QVERIFY(!settings.isEmpty());
