@@ -1,5 +1,6 @@
 #include "controller/ui_controler.h"
 
+#include "controller/item_probe.h"
 #include "controller/myqquickview.h"
 
 #include <QDebug>
@@ -64,6 +65,7 @@ void Ui_Controler::setupUi(QWidget *host, Hid_Thread *hidLink)
     context->setContextProperty(QStringLiteral("hid"), hidLink);
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
     mainView->setSource(QUrl(QStringLiteral("qrc:modules/qml/main.qml")));
+    ItemProbe::attachIfRequested(mainView);
     isMaximized = false;
 
     const QSize screen = screenSize();

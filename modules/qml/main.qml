@@ -1,167 +1,188 @@
 import QtQuick
 import "basic"
+import "J2"
+import "js/Shell.js" as Shell
 
-// The document's root: the functions the core calls by name, the start-up logo and the busy
-// protection. Pages are children of the content frame.
-Item {
-    id: root
+// The document's root: the look every page uses by name, the window chrome, the pages and
+// dialogs (all created once), and the functions the core calls by name.
+Look {
+    id: mainIten
 
-    readonly property int normalW: 1280
-    readonly property int normalH: 720
-    property int frameW: normalW
-    property int frameH: normalH
     property bool isFrameMax: false
-    property real zoomInRate_min: 1.0
-    property real zoomInRate_max: 1.0
-
+    property int mouseMode: 0
+    property string language: "ChineseSimplified"
+    property string url: ""
+    property bool isColorful: false
+    property bool isGun: true
+    property string icType: "553"
+    property bool is55328: false
     property bool isPownOn: false
     property bool isStarted: false
-    property bool isColorful: false
-    property string icType: ""
-    property bool is55328: false
-    property bool isGun: false
-    property string language: "English"
-    property int langIndex: 0
+    property int currentTab: 0
     property int profileNo: 0
+    // The mouse's DPI stage, 0-based; the DPI panel shows it.
     property int currentDPI: 0
-    property var langLists: ({})
+    // The pages whose edits Apply and OK send, in this order: { page, save: function }. Each page
+    // adds its entry with its issue: keyMatrixMain.saveData(), dpiSettingMain.saveData(true),
+    // lightControlMain.saveData(true, 0), systemSettingMain.saveData(true, 0).
+    property var savers: []
+    readonly property bool isUnsaved: savers.some(s => s.page.isSave)
+    property list<string> keyMatrixLang: ["Key Setting", "Office Mode", "Game Mode", "Mode",
+        "Gun Editor", "Report Rate", "Profile", "Reset",
+        "Reset all settings of the current profile to their defaults?", "Cancel", "OK", "Close",
+        "Apply", "Minimize", "Restore Defaults", "Language", "Enable", "Mouse & Macros",
+        "Backlight", "Settings"]
 
-    readonly property var langGroups: ["keyMatrix", "keyAssigment", "dpiSetting", "lightControl",
-        "macroEditor", "systemSetting", "gunControl", "profile", "keyCode", "warningAssigment"]
-
+    signal initDropDownList()
+    signal clickMainFocus()
+    signal emptyAreaPressed()
+    signal clickOfficeMode()
+    signal clickGameMode()
     signal msg_KB(bool isDown, int usbCode)
     signal msg_MS(bool isDown, int vornCode, int x, int y)
     signal msg_wheel(int _value)
 
-    function initUI() {
-        setProtectUI(1000)
-        root.visible = true
-        if (!isPownOn) {
-            isColorful = String(ui_View.getGlobalData("mouse/isColorful")) === "true"
-            icType = ui_View.getGlobalData("mouse/icType") ?? ""
-            is55328 = String(ui_View.getGlobalData("mouse/is55328")) === "true"
-            isGun = String(ui_View.getGlobalData("mouse/isGun")) === "true"
-            if (icType === "560" && ui_View.mouseReadCurrentProfile() !== 1)
-                hid.hid560_02H_SetCurrentProfile(1)
-            language = ui_View.getGlobalData("common/language") ?? "English"
-            setLangIndex(language)
-            const lists = {}
-            for (const group of langGroups)
-                lists[group] = ui_View.getLangStrings(group, language)
-            langLists = lists
-            // The key names follow the language; a short list would shift codes, so it is kept
-            // out.
-            if (lists["keyCode"].length === _KeyCodeString.keyCode.length)
-                _KeyCodeString.keyCodeStr = lists["keyCode"]
-            ui_View.getLangStrings("other", language)
-            profileNo = parseInt(ui_View.getGlobalData("mouse/profileNo") ?? "0")
-            ui_View.setCurrentProfile(profileNo)
-            isPownOn = true
-        }
-        currentDPI = ui_View.mouseGetCurrentDPI() - 1
-    }
-
-    function run() {
-    }
-
+    function initUI() { Shell.initUI() }
+    function run() {}
     function setScreenRect(_widgetW, _widgetH, isMaxNormal) {
-        frameW = _widgetW
-        frameH = _widgetH
-        isFrameMax = isMaxNormal
-        zoomInRate_min = Math.min(frameW / normalW, frameH / normalH)
-        zoomInRate_max = Math.max(frameW / normalW, frameH / normalH)
-        console.log("zoomInRate_min =", zoomInRate_min, "zoomInRate_max =", zoomInRate_max)
+        Shell.setScreenRect(_widgetW, _widgetH, isMaxNormal)
     }
+    function setProtectUI(interval) { Shell.setProtectUI(interval) }
+    function setCurrentDPI(dpiValue) { Shell.setCurrentDPI(dpiValue) }
+    function detectKeyboard(isDown, usbCode) { msg_KB(isDown, usbCode) }
+    function detectMouse(isDown, vornCode, x, y) { msg_MS(isDown, vornCode, x, y) }
+    function scroll(_value) {}
 
-    function setProtectUI(interval) {
-        protectUIItem.setBusy(true)
-        ui_View.setEnabled(false)
-        tmrProtectUI.interval = interval > 0 ? interval : 1000
-        tmrProtectUI.restart()
-    }
+    function mainFocus() { Shell.mainFocus() }
+    function controlUIEnable(isEnable: bool) { Shell.controlUIEnable(isEnable) }
+    function setLangIndex(langStr: string) { Shell.setLangIndex(langStr) }
+    function saveAllData() { Shell.saveAllData() }
+    function resetAllDate() { Shell.resetAllDate() }
+    function set_switchBtnMode(index: int) { Shell.setMode(index) }
+    function changeProfile(tmpProfileNo: int) { Shell.changeProfile(tmpProfileNo) }
+    function chooseLanguage(code: string) { Shell.chooseLanguage(code) }
 
-    function controlUIEnable(isEnable: bool) {
-        protectUIItem.setBusy(!isEnable)
-        ui_View.setEnabled(isEnable)
-    }
+    objectName: "mainIten"
+    width: frameW
+    height: frameH
 
-    function setCurrentDPI(dpiValue) {
-        console.log("setCurrentDPI", dpiValue)
-        if (parseInt(dpiValue) !== 0)
-            currentDPI = parseInt(dpiValue) - 1
-    }
-
-    function detectKeyboard(isDown, usbCode) {
-        msg_KB(isDown, usbCode)
-    }
-
-    function detectMouse(isDown, vornCode, x, y) {
-        msg_MS(isDown, vornCode, x, y)
-    }
-
-    function scroll(_value) {
-    }
-
-    function setLangIndex(langStr) {
-        const index = ["English", "ChineseSimplified", "ChineseTraditional", "German", "French",
-                       "Italian", "Spanish"].indexOf(langStr)
-        if (index >= 0)
-            langIndex = index
-    }
-
-    width: normalW
-    height: normalH
-
-    KeyCodeString {
-        id: _KeyCodeString
-    }
+    KeyCodeString { id: _KeyCodeString }
+    ReportRate { id: reportRate }
 
     Timer {
         id: tmrProtectUI
 
         interval: 1000
-        repeat: false
-        onTriggered: {
-            ui_View.setEnabled(true)
-            protectUIItem.setBusy(false)
-            root.isStarted = true
-        }
+        onTriggered: Shell.protectionOver()
     }
 
-    Image {
-        id: sourcePowerOn
+    Environment {
+        anchors.fill: parent
+        visible: mainIten.isStarted
+        onEmptyPressed: Shell.emptyAreaPressed()
+    }
+
+    Menu_Up {
+        id: menuUp
+
+        objectName: "menuUp"
+        z: 1 // its lists open over the pages
+        anchors.horizontalCenter: parent.horizontalCenter
+        transformOrigin: Item.Top
+        scale: mainIten.zoomInRate_min
+        visible: mainIten.isStarted
+        onLanguageChosen: code => mainIten.chooseLanguage(code)
+    }
+
+    // The content frame: laid out in design pixels, scaled to the window.
+    Item {
+        id: contentFrame
 
         anchors.centerIn: parent
-        source: "../img/skin1/powerOn.svg"
-        sourceSize.width: 480 * root.zoomInRate_min
-        sourceSize.height: 220 * root.zoomInRate_min
-        visible: !root.isStarted
+        width: mainIten.normalW
+        height: mainIten.normalH
+        scale: mainIten.zoomInRate_min
+        visible: mainIten.isStarted
+
+        TabBar {
+            x: mainIten.marginLeftFrame
+            y: 48
+            currentTab: mainIten.currentTab
+            onTabChosen: index => Shell.chooseTab(index)
+        }
+
+        WindowDrag {
+            id: mainMask
+
+            objectName: "mainMask"
+            x: mainIten.marginLeftFrame
+            y: 96
+            width: mainIten.normalW - 2 * mainIten.marginLeftFrame
+            height: 548
+            visible: mainIten.currentTab === 2 || Shell.anyVisible(dialogLayer.children)
+            onPressedEmpty: Shell.maskPressed()
+        }
+
+        MousePage {
+            id: mousePage
+
+            visible: mainIten.currentTab === 0
+            onModeChosen: index => mainIten.set_switchBtnMode(index)
+        }
+
+        SettingsPage {
+            id: settingsPage
+
+            visible: mainIten.currentTab === 2
+        }
+
+        BottomBar {
+            x: mainIten.marginLeftFrame
+            y: 660
+            width: mainIten.normalW - 2 * mainIten.marginLeftFrame
+            isUnsaved: mainIten.isUnsaved
+            onOkClicked: Shell.okClicked()
+            onApplyClicked: mainIten.saveAllData()
+            onResetClicked: tooltip.show()
+        }
     }
 
-    Rectangle {
-        id: sourceBackground
+    // The dialogs open centred and can be dragged anywhere inside the window.
+    Item {
+        id: dialogLayer
 
-        anchors.fill: parent
-        radius: 8 * root.zoomInRate_min
-        color: "#1e2026"
-        border.color: "#3a3c44"
-        visible: root.isStarted
+        z: 2
+        anchors.centerIn: parent
+        width: mainIten.normalW
+        height: mainIten.normalH
+        scale: mainIten.zoomInRate_min
 
-        // The content frame: pages are laid out in design pixels and scaled to the window.
-        Item {
-            id: contentFrame
+        Tooltip {
+            id: tooltip
 
-            anchors.centerIn: parent
-            width: root.normalW
-            height: root.normalH
-            scale: root.zoomInRate_min
+            objectName: "resetConfirm"
+            titleText: mainIten.keyMatrixLang[7]
+            textValue: mainIten.keyMatrixLang[8]
+            onTooltipClickOK: mainIten.resetAllDate()
         }
+        Tooltip { id: tooltipMain; objectName: "tooltipMain" }
+        WarningAssigment { id: warningAssigmentMain; objectName: "warningAssigmentMain" }
+        InputAssigment { id: inputAssigmentMain; objectName: "inputAssigmentMain" }
+    }
+
+    SkinImage {
+        anchors.centerIn: parent
+        width: 480
+        height: 220
+        scale: mainIten.zoomInRate_min
+        source: mainIten.sourcePowerOn
+        visible: !mainIten.isStarted
     }
 
     BusyIndicator {
         id: protectUIItem
 
         anchors.fill: parent
-        visible: isBusy && root.isStarted
+        visible: isBusy && mainIten.isStarted
     }
 }

@@ -68,9 +68,10 @@ int countPixels(const QImage &image, const std::function<bool(QRgb)> &match)
     return n;
 }
 
+// The primary orange of the logo (#ff9933), with some room for anti-aliasing.
 bool isLogoOrange(QRgb c)
 {
-    return qRed(c) > 220 && qGreen(c) > 90 && qGreen(c) < 150 && qBlue(c) < 60;
+    return qRed(c) > 220 && qGreen(c) > 110 && qGreen(c) < 180 && qBlue(c) < 90;
 }
 
 } // namespace

@@ -47,10 +47,10 @@ public:
 public slots:
     void qmlEngineAvailable(QQmlEngine *engine)
     {
-        // Called for each test file. One runtime copy for all: a second one would, on leaving,
-        // restore the folder that was current before the first, under the views' relative paths.
-        if (!runtime)
-            runtime = std::make_unique<TestRuntime>();
+        // One copy at a time: an old copy going after the new one would take the current
+        // directory back with it.
+        runtime.reset();
+        runtime = std::make_unique<TestRuntime>();
         Dialogs::setInstance(&dialogs);
         engine->rootContext()->setContextProperty("englishKeyNames",
                                                   languageStrings("keyCode", "English"));

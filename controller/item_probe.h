@@ -1,0 +1,34 @@
+#pragma once
+
+// A test-only window into the running program. With TK700_ITEM_PROBE naming a local socket, the
+// program answers questions about its QML items, so that end-to-end tests click where an item
+// really is and read what it shows, the way a user sees it. Without the variable nothing listens.
+//
+// One request per line, one JSON object per line back:
+//   item <objectName> [property ...]  {"found", "visible", "x", "y", "w", "h" (screen pixels),
+//                                      "props": {name: value}}
+//   texts                             {"texts": [{"text", "family", "pixelSize"}]}: every text
+//                                      the window shows now
+
+#include <QObject>
+
+class QLocalServer;
+class QLocalSocket;
+class QQuickItem;
+class QQuickWidget;
+
+class ItemProbe : public QObject
+{
+    Q_OBJECT
+
+public:
+    static void attachIfRequested(QQuickWidget *view);
+
+private:
+    ItemProbe(QQuickWidget *view, QLocalServer *server);
+
+    void serve(QLocalSocket *socket);
+    QByteArray answer(const QByteArray &request) const;
+
+    QQuickWidget *view;
+};

@@ -1,0 +1,77 @@
+import QtQuick
+
+// The name box: OK closes it and reports what the name is for (`type`, set by the caller).
+DialogBox {
+    id: inputBox
+
+    property alias textValue: field.text
+    property int type: 0
+
+    signal clickOK(int type)
+
+    function showFor(newType: int, text: string) {
+        type = newType
+        textValue = text
+        show()
+        field.forceActiveFocus()
+        field.selectAll()
+    }
+
+    width: 416
+    height: 180
+    titleText: "Please enter a name"
+
+    Rectangle {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 20
+        width: 250
+        height: 30
+        radius: 3
+        color: mainIten.colorSurface0
+        border.color: field.activeFocus ? mainIten.colorPrimary : mainIten.colorLine
+
+        TextInput {
+            id: field
+
+            objectName: inputBox.objectName + "Field"
+            anchors.fill: parent
+            anchors.leftMargin: 8
+            anchors.rightMargin: 8
+            verticalAlignment: TextInput.AlignVCenter
+            clip: true
+            selectByMouse: true
+            color: mainIten.fontColor
+            selectionColor: mainIten.colorPrimary
+            font.family: mainIten.fontFamily
+            font.pixelSize: mainIten.fontNormalSize
+            onActiveFocusChanged: {
+                if (!activeFocus && text === "")
+                    text = "0"
+            }
+            Keys.onReturnPressed: focus = false
+            Keys.onEnterPressed: focus = false
+        }
+    }
+
+    Row {
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        spacing: 16
+
+        TextButton {
+            objectName: inputBox.objectName + "Cancel"
+            textValue: mainIten.keyMatrixLang[9]
+            onClicked: inputBox.hide()
+        }
+
+        TextButton {
+            objectName: inputBox.objectName + "OK"
+            textValue: mainIten.keyMatrixLang[10]
+            onClicked: {
+                field.focus = false
+                inputBox.hide()
+                inputBox.clickOK(inputBox.type)
+            }
+        }
+    }
+}

@@ -1,0 +1,48 @@
+import QtQuick
+
+// A skinned button plate with a label that turns the primary colour under the mouse.
+Item {
+    id: textButton
+
+    property string textValue: ""
+    property string source: mainIten.sourceDialogBtn
+    property color textColor: mainIten.fontColor
+    property int fontSize: mainIten.fontNormalSize
+    property int textMarginL: 0
+    readonly property bool hovered: area.containsMouse
+
+    signal clicked()
+
+    width: 90
+    height: 28
+
+    SkinImage {
+        anchors.fill: parent
+        source: textButton.source
+    }
+
+    Text {
+        objectName: textButton.objectName + "Label"
+        anchors.fill: parent
+        anchors.leftMargin: textButton.textMarginL + 4
+        anchors.rightMargin: 4
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+        text: textButton.textValue
+        // A long word in some languages shrinks rather than leave the plate.
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: 10
+        elide: Text.ElideRight
+        color: area.containsMouse ? mainIten.colorPrimary : textButton.textColor
+        font.family: mainIten.fontFamily
+        font.pixelSize: textButton.fontSize
+    }
+
+    MouseArea {
+        id: area
+
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: textButton.clicked()
+    }
+}

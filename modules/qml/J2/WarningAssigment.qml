@@ -1,0 +1,50 @@
+import QtQuick
+
+// A message with one OK that closes it. The texts are the page warnings of the language file.
+DialogBox {
+    id: warning
+
+    property string textValue: ""
+    property var warningAssigmentLang: [
+        "Please enter any key value !", "Please click on the tick ✓ !",
+        "There is already a macro with the same name in this directory.",
+        "Can't add a new folder!", "Already have a macro with the same name!",
+        "Please select a macro first !",
+        "Please keep a key at least for the left button function.", "Confirm delete ?"]
+
+    // Shows warning `index` of the list.
+    function showWarning(index: int) {
+        textValue = warningAssigmentLang[index] ?? ""
+        show()
+    }
+
+    width: 430
+    height: 180
+    iconSource: mainIten.sourceWarning
+    titleText: "TK700"
+
+    Text {
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.bottom: okButton.top
+        anchors.bottomMargin: 8
+        verticalAlignment: Text.AlignVCenter
+        horizontalAlignment: Text.AlignHCenter
+        text: warning.textValue
+        wrapMode: Text.Wrap
+        color: mainIten.colorGray3
+        font.family: mainIten.fontFamily
+        font.pixelSize: mainIten.fontNormalSize
+    }
+
+    TextButton {
+        id: okButton
+
+        objectName: warning.objectName + "OK"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        textValue: mainIten.keyMatrixLang[10]
+        onClicked: warning.hide()
+    }
+}

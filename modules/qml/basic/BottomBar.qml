@@ -1,0 +1,90 @@
+import QtQuick
+import "../J2"
+
+// The bottom bar: profile button, the maker's address, OK, Apply and Reset.
+Item {
+    id: bottomBar
+
+    property bool isUnsaved: false
+
+    signal profileClicked()
+    signal okClicked()
+    signal applyClicked()
+    signal resetClicked()
+
+    height: 40
+
+    Row {
+        anchors.left: parent.left
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: 20
+
+        // Opens the profile dialog, which arrives with its own issue.
+        TextButton {
+            objectName: "profileBtn"
+            width: 130
+            height: 32
+            visible: false
+            source: mainIten.sourceProfileBtn
+            textMarginL: 26
+            textValue: mainIten.keyMatrixLang[6]
+            onClicked: bottomBar.profileClicked()
+        }
+
+        Text {
+            objectName: "urlText"
+            anchors.verticalCenter: parent.verticalCenter
+            text: mainIten.url
+            color: urlArea.containsMouse ? mainIten.colorPrimary : mainIten.colorGray2
+            font.family: mainIten.fontFamily
+            font.pixelSize: mainIten.fontMinSize + 2
+            font.underline: urlArea.containsMouse
+
+            MouseArea {
+                id: urlArea
+
+                anchors.fill: parent
+                hoverEnabled: true
+                cursorShape: Qt.PointingHandCursor
+                onClicked: Qt.openUrlExternally("http://" + mainIten.url)
+            }
+        }
+    }
+
+    Row {
+        anchors.right: parent.right
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: 12
+
+        TextButton {
+            objectName: "okBtn"
+            width: 130
+            height: 32
+            source: mainIten.sourceOkBtn
+            textMarginL: 26
+            textValue: mainIten.keyMatrixLang[10]
+            onClicked: bottomBar.okClicked()
+        }
+
+        TextButton {
+            objectName: "applyBtn"
+            width: 130
+            height: 32
+            source: mainIten.sourceApplyBtn
+            textMarginL: 26
+            textValue: mainIten.keyMatrixLang[12]
+            textColor: bottomBar.isUnsaved ? mainIten.colorAccent : mainIten.fontColor
+            onClicked: bottomBar.applyClicked()
+        }
+
+        TextButton {
+            objectName: "resetBtn"
+            width: 130
+            height: 32
+            source: mainIten.sourceResetBtn
+            textMarginL: 26
+            textValue: mainIten.keyMatrixLang[7]
+            onClicked: bottomBar.resetClicked()
+        }
+    }
+}

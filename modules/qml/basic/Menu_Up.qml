@@ -1,0 +1,94 @@
+import QtQuick
+import "../J2"
+import "../js/Language.js" as Language
+
+// The top menu bar: title, profile list, language list, minimise and close to the tray.
+Item {
+    id: menuUp
+
+    readonly property alias profileList: profileList
+    readonly property alias languageList: languageList
+
+    signal languageChosen(string code)
+
+    function closeMenus() {
+        profileList.closeMenu()
+        languageList.closeMenu()
+    }
+
+    width: mainIten.normalW
+    height: mainIten.normalH * 0.05
+
+    SkinImage {
+        anchors.fill: parent
+        source: mainIten.sourceTitleBar
+    }
+
+    SkinImage {
+        x: 18
+        anchors.verticalCenter: parent.verticalCenter
+        width: 132
+        height: 22
+        source: mainIten.sourceTitleLogo
+    }
+
+    Row {
+        anchors.right: parent.right
+        anchors.rightMargin: 12
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: 10
+
+        // The profiles of the profile dialog; its model (profileMain.profileDataModel0) and the
+        // switch on a choice (profileMain.changeProfile(index)) arrive with that dialog.
+        DropDownList {
+            id: profileList
+
+            objectName: "profileList"
+            width: 144
+            visible: count > 0
+        }
+
+        SkinImage {
+            anchors.verticalCenter: parent.verticalCenter
+            width: 18
+            height: 18
+            source: mainIten.sourceLanguageBtn
+        }
+
+        DropDownList {
+            id: languageList
+
+            objectName: "languageList"
+            width: 144
+            mdItems: ListModel {
+                id: languageModel
+            }
+            onValueChange: index => menuUp.languageChosen(Language.codes[index])
+            Component.onCompleted: {
+                for (const name of Language.nativeNames)
+                    languageModel.append({ textValue: name })
+            }
+        }
+
+        ImageButton {
+            objectName: "minBtn"
+            source: mainIten.sourceMinBtn
+            onClicked: ui_Ctl.onMinimize()
+        }
+
+        ImageButton {
+            objectName: "maxBtn"
+            visible: false
+            enabled: false
+            source: mainIten.sourceMaxBtn
+            onClicked: ui_Ctl.onMaxRestore()
+        }
+
+        ImageButton {
+            objectName: "closeBtn"
+            hoverColor: mainIten.colorAccent
+            source: mainIten.sourceCloseBtn
+            onClicked: ui_Ctl.onHide()
+        }
+    }
+}

@@ -1,0 +1,42 @@
+import QtQuick
+import "../J2"
+
+// The report-rate list. Its area is not shown, but the profile's rate is still selected at
+// start-up and sent on a reset or a profile change.
+Item {
+    id: reportRate
+
+    property bool isSave: false
+    readonly property alias list: rateList
+
+    // Index 0 ... 3 of the list to the device's rate code; anything else is 1000 Hz.
+    function rateFor(index: int): int {
+        return [8, 4, 2][index] ?? 1
+    }
+
+    function init(isSendData: bool) {
+        const index = parseInt(ui_View.getData("mouse/reportRate", false))
+        rateList.setSelect(index >= 0 && index < rateList.count ? index : -1)
+        if (isSendData)
+            ui_View.mouseSetReportRate(rateFor(isNaN(index) ? -1 : index))
+    }
+
+    function closeMenu() {
+        rateList.closeMenu()
+    }
+
+    visible: false
+
+    DropDownList {
+        id: rateList
+
+        objectName: "reportRateList"
+        mdItems: ListModel {
+            ListElement { textValue: "125Hz" }
+            ListElement { textValue: "250Hz" }
+            ListElement { textValue: "500Hz" }
+            ListElement { textValue: "1000Hz" }
+        }
+        onValueChange: reportRate.isSave = true
+    }
+}

@@ -1,0 +1,34 @@
+import QtQuick
+import "../J2"
+
+// The page tabs: mouse and macros (0) and settings (2). The backlight tab (1) exists hidden.
+Row {
+    id: tabBar
+
+    property int currentTab: 0
+
+    signal tabChosen(int index)
+
+    spacing: 6
+
+    Repeater {
+        model: [{ tab: 0, name: "tabMouse" }, { tab: 1, name: "tabLight" },
+                { tab: 2, name: "tabSettings" }]
+
+        TextButton {
+            required property var modelData
+
+            objectName: modelData.name
+            width: 200
+            height: 36
+            visible: modelData.tab !== 1
+            source: tabBar.currentTab === modelData.tab ? mainIten.sourceTabBtnSelect
+                                                        : mainIten.sourceTabBtn
+            textValue: mainIten.keyMatrixLang[17 + modelData.tab]
+            textColor: tabBar.currentTab === modelData.tab ? mainIten.fontColor
+                                                           : mainIten.colorGray2
+            fontSize: mainIten.fontMaxSize
+            onClicked: tabBar.tabChosen(modelData.tab)
+        }
+    }
+}

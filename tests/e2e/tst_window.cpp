@@ -1,0 +1,397 @@
+// The program's window as an owner uses it: the real tk700 binary on an X display against the
+// virtual TK700, clicked with xdotool at the centre of the items the program itself reports
+// (TK700_ITEM_PROBE), and looked at in screenshots under build/test-screens/.
+
+#include "support/glyphs.h"
+#include "support/test_runtime.h"
+#include "support/virtual_mouse.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <memory>
+
+namespace
+{
+
+QString run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(5000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+
+bool xdotool(const QStringList &args)
+{
+    return QProcess::execute("xdotool", args) == 0;
+}
+
+// One request to the program's item probe.
+QJsonObject ask(const QString &probe, const QByteArray &request)
+{
+    QLocalSocket socket;
+    socket.connectToServer(probe);
+    if (!socket.waitForConnected(2000))
+        return {};
+    socket.write(request + '\n');
+    QElapsedTimer timer;
+    timer.start();
+    while (!socket.canReadLine() && timer.elapsed() < 3000)
+        socket.waitForReadyRead(100);
+    return QJsonDocument::fromJson(socket.readLine()).object();
+}
+
+} // namespace
+
+class TestWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestRuntime> runtime;
+    std::unique_ptr<VirtualMouse> mouse;
+    std::unique_ptr<QTemporaryDir> xdg;
+    QProcess *program = nullptr;
+    QProcess *trayer = nullptr;
+    QString probe;
+
+    QString binDir() const { return qEnvironmentVariable("TK700_BIN_DIR"); }
+    QString screens() const { return binDir() + "/../test-screens/"; }
+
+    void setGlobal(const QString &key, const QVariant &value)
+    {
+        QSettings apConfig(runtime->path("modules/setting/apConfig.bin"), QSettings::IniFormat);
+        if (value.isValid())
+            apConfig.setValue(key, value);
+        else
+            apConfig.remove(key);
+    }
+
+    QString languageText(const QString &language, const QString &key)
+    {
+        QSettings file(runtime->path("modules/i18n/" + language + ".ini"), QSettings::IniFormat);
+        return file.value(key).toString();
+    }
+
+    // Starts the program beside a copy of the runtime folders and waits for the first screen
+    // after the logo.
+    bool startProgram(const QString &family, const QStringList &extraEnv = {})
+    {
+        setGlobal("mouse/icType", family);
+        if (!mouse) {
+            mouse = std::make_unique<VirtualMouse>(VirtualMouse::Options{family, false, QString()});
+            if (!mouse->start())
+                return false;
+        }
+        const QString exe = runtime->path("tk700");
+        QFile::copy(binDir() + "/tk700", exe);
+        QFile(exe).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        probe = xdg->path() + "/probe";
+        program = new QProcess(this);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
+        env.insert("XDG_RUNTIME_DIR", xdg->path());
+        env.insert("TK700_ITEM_PROBE", probe);
+        for (const QString &entry : extraEnv)
+            env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+        program->setProcessEnvironment(env);
+        program->setProcessChannelMode(QProcess::MergedChannels);
+        program->setWorkingDirectory(runtime->root());
+        program->start(exe, {});
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 20000) {
+            if (ask(probe, "item mainIten isStarted")["props"].toObject()["isStarted"].toBool())
+                return true;
+            QTest::qWait(100);
+        }
+        qWarning().noquote() << "program output:" << program->readAll();
+        return false;
+    }
+
+    QJsonObject item(const QString &name, const QString &properties = {})
+    {
+        return ask(probe, ("item " + name + " " + properties).toUtf8());
+    }
+
+    QVariant property(const QString &name, const QString &property)
+    {
+        return item(name, property)["props"].toObject()[property].toVariant();
+    }
+
+    bool click(const QString &name, const QStringList &extra = {"click", "1"})
+    {
+        const QJsonObject found = item(name);
+        if (!found["visible"].toBool()) {
+            qWarning().noquote() << name << "is not shown:" << QJsonDocument(found).toJson();
+            return false;
+        }
+        const int x = found["x"].toInt() + found["w"].toInt() / 2;
+        const int y = found["y"].toInt() + found["h"].toInt() / 2;
+        return xdotool(QStringList{"mousemove", QString::number(x), QString::number(y)} + extra);
+    }
+
+    QImage grabWindow()
+    {
+        const QJsonObject root = item("mainIten");
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(0, root["x"].toInt(), root["y"].toInt(), root["w"].toInt(),
+                         root["h"].toInt())
+            .toImage();
+    }
+
+    void saveScreen(const QString &file)
+    {
+        QDir().mkpath(screens());
+        QVERIFY(grabWindow().save(screens() + file));
+    }
+
+    // Every text the window shows is drawn with real glyphs.
+    void verifyNoBoxes(int atLeast)
+    {
+        const QJsonArray texts = ask(probe, "texts")["texts"].toArray();
+        QVERIFY2(texts.size() >= atLeast, qPrintable(QString::number(texts.size())));
+        QStringList boxes;
+        for (const QJsonValue &v : texts) {
+            const QJsonObject t = v.toObject();
+            if (drawsBoxes(t["text"].toString(), t["family"].toString(), t["pixelSize"].toInt()))
+                boxes << t["text"].toString() + " (" + t["family"].toString() + ")";
+        }
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join(", ")));
+    }
+
+    bool windowShown()
+    {
+        return !run("xdotool", {"search", "--onlyvisible", "--name", "^Talvemark TK700$"})
+                    .isEmpty();
+    }
+
+    // A host's select-profile request straight to the simulated mouse, over its own socket.
+    bool selectMouseProfile(int profile)
+    {
+        QLocalSocket socket;
+        socket.connectToServer(mouse->socketPath());
+        if (!socket.waitForConnected(2000))
+            return false;
+        auto exchange = [&socket](char op, const QByteArray &fields) {
+            QByteArray body = QByteArray(1, op) + fields;
+            const quint32 length = quint32(body.size());
+            socket.write(reinterpret_cast<const char *>(&length), 4);
+            socket.write(body);
+            QElapsedTimer timer;
+            timer.start();
+            while (socket.bytesAvailable() < 8 && timer.elapsed() < 3000)
+                socket.waitForReadyRead(100);
+            const QByteArray header = socket.read(8);
+            quint32 size = 0;
+            qint32 result = -1;
+            memcpy(&size, header.constData(), 4);
+            memcpy(&result, header.constData() + 4, 4);
+            socket.read(size - 4);
+            return header.size() == 8 ? result : -1;
+        };
+        QByteArray report(9, '\0');
+        report[1] = 0x02;
+        report[2] = char(profile);
+        report[8] = char(~(0x02 + profile) & 0xff);
+        return exchange(0x02, "tk700-sim:if0") == 0 && exchange(0x03, report) == 9;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
+            QSKIP("needs an X display (the test command runs under Xvfb)");
+        if (QStandardPaths::findExecutable("xdotool").isEmpty())
+            QSKIP("needs xdotool");
+        QVERIFY(QFontDatabase::addApplicationFont(":/modules/fonts/Rajdhani-Bold.ttf") >= 0);
+    }
+
+    void init()
+    {
+        runtime = std::make_unique<TestRuntime>();
+        xdg = std::make_unique<QTemporaryDir>();
+        QVERIFY(runtime->isValid());
+    }
+
+    void cleanup()
+    {
+        if (program) {
+            program->terminate();
+            if (!program->waitForFinished(3000)) {
+                program->kill();
+                program->waitForFinished();
+            }
+            delete program;
+            program = nullptr;
+        }
+        if (trayer) {
+            trayer->kill();
+            trayer->waitForFinished();
+            delete trayer;
+            trayer = nullptr;
+        }
+        mouse.reset();
+        xdg.reset();
+        runtime.reset();
+    }
+
+    void chromeAfterStartUp_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::newRow("553") << "553";
+        QTest::newRow("560") << "560";
+    }
+    void chromeAfterStartUp()
+    {
+        QFETCH(QString, family);
+        QVERIFY(startProgram(family));
+        for (const char *name : {"menuUp", "languageList", "minBtn", "closeBtn", "tabMouse",
+                                 "tabSettings", "officeBtn", "urlText", "okBtn", "applyBtn",
+                                 "resetBtn", "mousePage"})
+            QVERIFY2(item(name)["visible"].toBool(), name);
+        QCOMPARE(property("tabSettingsLabel", "text").toString(),
+                 languageText("English", "keyMatrix/19"));
+        QVERIFY(!item("settingsPage")["visible"].toBool());
+        QVERIFY(!item("maxBtn")["visible"].toBool());
+        verifyNoBoxes(8);
+        if (family == "553")
+            saveScreen("main.png");
+
+        QVERIFY(click("tabSettings"));
+        QTRY_VERIFY(item("settingsPage")["visible"].toBool());
+        QVERIFY(!item("mousePage")["visible"].toBool());
+        QCOMPARE(property("mainIten", "currentTab").toInt(), 2);
+        if (family == "553") {
+            QTest::qWait(200);
+            saveScreen("settings.png");
+        }
+    }
+
+    // The 560 mouse is made to use profile 1 during start-up, and only when it is elsewhere.
+    void startUpSelectsProfileOneOn560_data()
+    {
+        QTest::addColumn<int>("current");
+        QTest::addColumn<bool>("selected");
+        QTest::newRow("on profile 2") << 2 << true;
+        QTest::newRow("on profile 1") << 1 << false;
+    }
+    void startUpSelectsProfileOneOn560()
+    {
+        QFETCH(int, current);
+        QFETCH(bool, selected);
+        mouse = std::make_unique<VirtualMouse>(VirtualMouse::Options{"560", false, QString()});
+        QVERIFY(mouse->start());
+        QVERIFY(selectMouseProfile(current));
+        QCOMPARE(mouse->state()["currentProfile"].toInt(), current);
+        mouse->clearLog();
+        QVERIFY(startProgram("560"));
+        QCOMPARE(mouse->requests().contains("00 02 01 00 00 00 00 00 fc"), selected);
+        QCOMPARE(mouse->state()["currentProfile"].toInt(), 1);
+    }
+
+    void closeHidesToTheTrayAndTheTrayRestores()
+    {
+        if (QStandardPaths::findExecutable("trayer").isEmpty())
+            QSKIP("needs trayer for a system tray under Xvfb");
+        trayer = new QProcess;
+        trayer->start("trayer", {"--edge", "top", "--align", "right", "--widthtype", "pixel",
+                                 "--width", "200", "--height", "32", "--SetDockType", "true"});
+        QVERIFY(trayer->waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(!run("xdotool", {"search", "--class", "trayer"}).isEmpty(), 5000);
+        QVERIFY(startProgram("553"));
+        QVERIFY(windowShown());
+
+        QVERIFY(click("closeBtn"));
+        QTRY_VERIFY_WITH_TIMEOUT(!windowShown(), 3000);
+        QVERIFY(!item("mainIten")["visible"].toBool());
+        QCOMPARE(program->state(), QProcess::Running);
+
+        // The tray icon is the program's small window inside the tray.
+        QString icon;
+        for (const QString &id : run("xdotool", {"search", "--onlyvisible", "--class", "tk700"})
+                                     .split('\n', Qt::SkipEmptyParts)) {
+            const QString info = run("xwininfo", {"-id", id});
+            if (info.contains("Width: 22") && info.contains("Height: 30"))
+                icon = id;
+        }
+        QVERIFY(!icon.isEmpty());
+        QVERIFY(xdotool({"mousemove", "--window", icon, "11", "15", "click", "--repeat", "2",
+                         "--delay", "80", "1"}));
+        QTRY_VERIFY_WITH_TIMEOUT(windowShown(), 3000);
+        QTRY_VERIFY(item("closeBtn")["visible"].toBool());
+    }
+
+    // The language list of the menu bar changes every text at once and is kept for next time.
+    void languageFromTheMenuBar()
+    {
+        QVERIFY(startProgram("553"));
+        const QList<QPair<int, QString>> choices{{3, "German"}, {1, "ChineseSimplified"}};
+        for (const auto &[index, language] : choices) {
+            QVERIFY(click("languageListHeader"));
+            QTRY_COMPARE(property("languageList", "openness").toDouble(), 1.0);
+            // The list names every language in its own script, in the current font.
+            verifyNoBoxes(7 + 8);
+            if (language == "German")
+                saveScreen("language-list.png");
+            QVERIFY(click("languageListItem" + QString::number(index)));
+            const QString settings = languageText(language, "keyMatrix/19");
+            QVERIFY(!settings.isEmpty());
+            QTRY_COMPARE(property("tabSettingsLabel", "text").toString(), settings);
+            QCOMPARE(property("applyBtnLabel", "text").toString(),
+                     languageText(language, "keyMatrix/12"));
+            QCOMPARE(property("mainIten", "fontFamily").toString(),
+                     QStringLiteral("WenQuanYi Micro Hei"));
+            QSettings apConfig(runtime->path("modules/setting/apConfig.bin"),
+                               QSettings::IniFormat);
+            QCOMPARE(apConfig.value("common/language").toString(), language);
+            QTest::qWait(300);
+            verifyNoBoxes(8);
+            saveScreen("lang-" + language + ".png");
+        }
+    }
+
+    // Without a stored choice the desktop's language is used; anything unknown gives English.
+    void followsTheDesktopLanguage_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("German desktop") << "de_DE.UTF-8" << "German" << "Deutsch";
+        QTest::newRow("Taiwanese desktop") << "zh_TW.UTF-8" << "ChineseTraditional" << "繁體中文";
+        QTest::newRow("POSIX") << "C" << "English" << "English";
+    }
+    void followsTheDesktopLanguage()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, language);
+        QFETCH(QString, shown);
+        setGlobal("common/language", QVariant());
+        QVERIFY(startProgram("553", {"LC_ALL=" + locale, "LANG=" + locale, "LANGUAGE="}));
+        QCOMPARE(property("languageList", "textValue").toString(), shown);
+        QCOMPARE(property("tabSettingsLabel", "text").toString(),
+                 languageText(language, "keyMatrix/19"));
+        // Following the desktop stores nothing: a later desktop language is followed too.
+        QSettings apConfig(runtime->path("modules/setting/apConfig.bin"), QSettings::IniFormat);
+        QVERIFY(!apConfig.contains("common/language"));
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"

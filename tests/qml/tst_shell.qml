@@ -1,0 +1,308 @@
+import QtQuick
+import QtTest
+
+// The document's root under stand-ins of the core's three objects, which record every call.
+// main.qml finds them by name, as it finds the real ones.
+TestCase {
+    id: testCase
+
+    name: "Shell"
+    width: 1280
+    height: 720
+    when: windowShown
+    visible: true
+
+    readonly property var german: ["Tasteneinstellung", "Büromodus", "Spielmodus", "Modus",
+        "Waffeneditor", "Abfragerate", "Profil", "Zurücksetzen", "Alles zurücksetzen?",
+        "Abbrechen", "OK", "Schließen", "Übernehmen", "Minimieren", "Standard", "Sprache",
+        "Aktivieren", "Maus & Makros", "Beleuchtung", "Einstellungen"]
+    property var shell: null
+
+    QtObject {
+        id: ui_View
+
+        property var global: ({})
+        property var profile: ({})
+        property var lists: ({})
+        property var calls: []
+        property int dpiStage: 3
+        property int deviceProfile: 1
+        property bool enabled: true
+
+        function note(call) { calls.push(call) }
+        function getGlobalData(key) { note("getGlobalData(" + key + ")"); return global[key] }
+        function setGlobalData(key, value) {
+            note("setGlobalData(" + key + "," + value + ")")
+            global[key] = value
+        }
+        function getData(key, isRecovery) { note("getData(" + key + ")"); return profile[key] }
+        function getLangStrings(group, language) {
+            note("getLangStrings(" + group + "," + language + ")")
+            return lists[group + "/" + language] ?? []
+        }
+        function mouseGetCurrentDPI() { note("mouseGetCurrentDPI()"); return dpiStage }
+        function mouseReadCurrentProfile() { note("mouseReadCurrentProfile()"); return deviceProfile }
+        function setCurrentProfile(n) { note("setCurrentProfile(" + n + ")") }
+        function setEnabled(on) { note("setEnabled(" + on + ")"); enabled = on }
+        function resetProfile(n) { note("resetProfile(" + n + ")") }
+        function mouseSetReportRate(rate) { note("mouseSetReportRate(" + rate + ")") }
+        function mouseSwitchKeyMatrix(n) { note("mouseSwitchKeyMatrix(" + n + ")") }
+        function mouseResetKeyMatrix() { note("mouseResetKeyMatrix()") }
+        function mouseSetCurrentDPI(n) { note("mouseSetCurrentDPI(" + n + ")") }
+    }
+
+    QtObject {
+        id: hid
+
+        property var calls: []
+
+        function hid560_02H_SetCurrentProfile(profile) { calls.push(profile) }
+    }
+
+    QtObject {
+        id: ui_Ctl
+
+        property var calls: []
+
+        function onMinimize() { calls.push("onMinimize") }
+        function onHide() { calls.push("onHide") }
+        function onMaxRestore() { calls.push("onMaxRestore") }
+        function onXChanged(dx) { calls.push("onXChanged(" + dx + ")") }
+        function onYChanged(dy) { calls.push("onYChanged(" + dy + ")") }
+    }
+
+    // A page with unsaved edits, as the pages will be.
+    Component {
+        id: pageComponent
+
+        QtObject {
+            property bool isSave: false
+            property int saved: 0
+        }
+    }
+
+    function init() {
+        ui_View.global = { "mouse/isColorful": "true", "mouse/icType": "553",
+                           "mouse/is55328": "false", "mouse/isGun": "true",
+                           "common/language": "English", "mouse/profileNo": "0" }
+        ui_View.profile = { "mouse/mouseMode": "0", "mouse/reportRate": "3" }
+        ui_View.lists = { "keyMatrix/German": german }
+        ui_View.calls = []
+        ui_View.dpiStage = 3
+        ui_View.deviceProfile = 1
+        hid.calls = []
+        ui_Ctl.calls = []
+    }
+
+    function start() {
+        shell = createTemporaryObject(Qt.createComponent("qrc:/modules/qml/main.qml"), testCase)
+        verify(shell)
+        shell.initUI()
+        tryVerify(() => shell.isStarted, 3000)
+        ui_View.calls = []
+        return shell
+    }
+
+    function called(name) {
+        return ui_View.calls.filter(c => c.startsWith(name))
+    }
+
+    function test_zoomRates() {
+        const shell = start()
+        shell.setScreenRect(2560, 1440, true)
+        compare(shell.zoomInRate_min, 2.0)
+        compare(shell.zoomInRate_max, 2.0)
+        verify(shell.isFrameMax)
+        shell.setScreenRect(1280, 1080, false)
+        compare(shell.zoomInRate_min, 1.0)
+        compare(shell.zoomInRate_max, 1.5)
+        verify(!shell.isFrameMax)
+    }
+
+    function test_setCurrentDPI() {
+        ui_View.dpiStage = 1
+        const shell = start()
+        compare(shell.currentDPI, 0)
+        shell.setCurrentDPI(3)
+        compare(shell.currentDPI, 2)
+        shell.setCurrentDPI(0)
+        compare(shell.currentDPI, 2)
+    }
+
+    // After a reconnect only the lock and the current stage remain.
+    function test_secondInitUIReadsNoSettingsAgain() {
+        const shell = start()
+        ui_View.dpiStage = 5
+        shell.initUI()
+        compare(ui_View.calls, ["setEnabled(false)", "mouseGetCurrentDPI()"])
+        compare(shell.currentDPI, 4)
+        tryVerify(() => ui_View.enabled, 2000)
+    }
+
+    function test_startUpReadsTraitsLanguageAndProfile() {
+        ui_View.global["common/language"] = "German"
+        ui_View.global["mouse/profileNo"] = "2"
+        ui_View.global["mouse/isColorful"] = "false"
+        shell = createTemporaryObject(Qt.createComponent("qrc:/modules/qml/main.qml"), testCase)
+        const lists = signalSpy(shell, "initDropDownList")
+        shell.initUI()
+        verify(shell.isPownOn)
+        verify(!shell.isColorful)
+        compare(shell.langIndex, 3)
+        compare(shell.fontFamily, "WenQuanYi Micro Hei")
+        compare(shell.keyMatrixLang[12], "Übernehmen")
+        verify(shell.url !== "")
+        // No German key names here: the built-in ones stay.
+        compare(shell.warningAssigmentLang?.length ?? 8, 8)
+        verify(called("getLangStrings(other,German)").length === 1)
+        verify(called("setCurrentProfile(2)").length === 1)
+        compare(lists.count, 2) // once by the mode switch, once at the end
+    }
+
+    function test_unknownLanguageKeepsIndexZeroAndRajdhani() {
+        ui_View.global["common/language"] = "Klingon"
+        const shell = start()
+        compare(shell.language, "Klingon")
+        compare(shell.langIndex, 0)
+        compare(shell.fontFamily, "Rajdhani")
+        compare(shell.keyMatrixLang[12], "Apply")
+    }
+
+    function test_560SelectsProfileOne_data() {
+        return [{ tag: "560 on profile 2", type: "560", current: 2, sent: [1] },
+                { tag: "560 on profile 1", type: "560", current: 1, sent: [] },
+                { tag: "553", type: "553", current: 2, sent: [] }]
+    }
+    function test_560SelectsProfileOne(data) {
+        ui_View.global["mouse/icType"] = data.type
+        ui_View.deviceProfile = data.current
+        start()
+        compare(hid.calls, data.sent)
+    }
+
+    function test_applyTurnsItsLabelBackAfterSaving() {
+        const shell = start()
+        const page = createTemporaryObject(pageComponent, testCase)
+        shell.savers = [{ page: page, save: () => page.saved++ }]
+        const label = findChild(shell, "applyBtnLabel")
+        compare(label.color, shell.fontColor)
+        page.isSave = true
+        compare(label.color, shell.colorAccent)
+        mouseClick(findChild(shell, "applyBtn"))
+        compare(page.saved, 1)
+        verify(!page.isSave)
+        compare(called("setEnabled"), ["setEnabled(false)", "setEnabled(true)"])
+        // Under the mouse the label is the primary colour; its own colour is white again.
+        compare(findChild(shell, "applyBtn").textColor, shell.fontColor)
+        // Nothing unsaved: nothing saved, the window is not locked.
+        ui_View.calls = []
+        mouseClick(findChild(shell, "applyBtn"))
+        compare(page.saved, 1)
+        compare(called("setEnabled"), ["setEnabled(true)"])
+    }
+
+    // Reset from game mode: office mode again, isGun kept, the gun tables reset, stage 2.
+    function test_resetFromGameMode() {
+        ui_View.profile["mouse/mouseMode"] = "1"
+        ui_View.global["mouse/isGun"] = "false"
+        const shell = start()
+        compare(shell.mouseMode, 1)
+        verify(shell.isGun)
+        const page = createTemporaryObject(pageComponent, testCase, { isSave: true })
+        shell.savers = [{ page: page, save: () => page.saved++ }]
+        mouseClick(findChild(shell, "resetBtn"))
+        const confirm = findChild(shell, "resetConfirm")
+        verify(confirm.visible)
+        verify(findChild(shell, "mainMask").visible)
+        mouseClick(findChild(shell, "resetConfirmOK"))
+        verify(!confirm.visible)
+        verify(!findChild(shell, "mainMask").visible)
+        compare(ui_View.calls.filter(c => !c.startsWith("getData")),
+                ["setEnabled(false)", "resetProfile(0)", "mouseSetReportRate(1)",
+                 "mouseSwitchKeyMatrix(1)", "mouseResetKeyMatrix()", "mouseSetCurrentDPI(2)",
+                 "setEnabled(true)"])
+        compare(shell.mouseMode, 0)
+        verify(shell.isGun)
+        compare(shell.currentDPI, 1)
+        verify(findChild(shell, "officeBtn").isSelect)
+        verify(!page.isSave)
+        compare(page.saved, 0)
+    }
+
+    function test_resetCancelled() {
+        const shell = start()
+        mouseClick(findChild(shell, "resetBtn"))
+        mouseClick(findChild(shell, "resetConfirmCancel"))
+        verify(!findChild(shell, "resetConfirm").visible)
+        compare(called("resetProfile"), [])
+    }
+
+    function test_changeProfile() {
+        ui_View.profile["mouse/reportRate"] = "1"
+        const shell = start()
+        shell.changeProfile(0)
+        compare(ui_View.calls, [])
+        shell.changeProfile(3)
+        compare(ui_View.calls.filter(c => !c.startsWith("getData")),
+                ["setEnabled(false)", "setGlobalData(mouse/profileNo,3)", "setCurrentProfile(3)",
+                 "mouseSetReportRate(4)", "setEnabled(true)"])
+        compare(shell.profileNo, 3)
+    }
+
+    // Beyond the stored choice: the menu bar's list switches every text, the font and the
+    // address, and the choice is kept for the next start.
+    function test_languageFromTheMenuBar() {
+        const shell = start()
+        const englishUrl = shell.url
+        const refreshed = signalSpy(shell, "initDropDownList")
+        mouseClick(findChild(shell, "languageListHeader"))
+        const german = findChild(shell, "languageListItem3")
+        tryVerify(() => german.visible && german.height > 0
+                        && findChild(shell, "languageList").openness === 1)
+        mouseClick(german)
+        tryCompare(shell, "language", "German")
+        compare(ui_View.global["common/language"], "German")
+        compare(findChild(shell, "tabSettingsLabel").text, "Einstellungen")
+        compare(findChild(shell, "applyBtnLabel").text, "Übernehmen")
+        compare(shell.fontFamily, "WenQuanYi Micro Hei")
+        verify(shell.url !== englishUrl)
+        compare(findChild(shell, "languageList").textValue, "Deutsch")
+        verify(called("getLangStrings(other,German)").length === 1)
+        compare(refreshed.count, 1)
+    }
+
+    function test_windowButtons() {
+        const shell = start()
+        mouseClick(findChild(shell, "closeBtn"))
+        mouseClick(findChild(shell, "minBtn"))
+        compare(ui_Ctl.calls, ["onHide", "onMinimize"])
+        verify(!findChild(shell, "maxBtn").visible)
+        ui_Ctl.calls = []
+        mouseClick(findChild(shell, "okBtn"))
+        compare(ui_Ctl.calls, ["onMinimize"])
+    }
+
+    // An empty area: the open lists close, then the window follows the pointer.
+    function test_emptyAreaClosesListsAndDragsTheWindow() {
+        const shell = start()
+        const pressed = signalSpy(shell, "emptyAreaPressed")
+        const focus = signalSpy(shell, "clickMainFocus")
+        mouseClick(findChild(shell, "languageListHeader"))
+        verify(findChild(shell, "languageList").isDrop)
+        mousePress(shell, 600, 20)
+        verify(!findChild(shell, "languageList").isDrop)
+        compare(pressed.count, 1)
+        compare(focus.count, 1)
+        mouseMove(shell, 630, 20, -1, Qt.LeftButton)
+        mouseMove(shell, 630, 10, -1, Qt.LeftButton)
+        mouseRelease(shell, 630, 10)
+        compare(ui_Ctl.calls, ["onXChanged(30)", "onXChanged(30)", "onYChanged(-10)"])
+    }
+
+    function signalSpy(target, name) {
+        const spy = createTemporaryQmlObject("import QtTest; SignalSpy {}", testCase, "spy")
+        spy.target = target
+        spy.signalName = name
+        return spy
+    }
+}
