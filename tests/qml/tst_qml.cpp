@@ -5,6 +5,7 @@
 #include "controller/dialogs.h"
 #include "controller/language_strings.h"
 #include "controller/myqquickview.h"
+#include "controller/svg_elements.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
 
@@ -149,6 +150,7 @@ private:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    SvgElements::registerQmlType();
     Setup setup;
     return quick_test_main_with_setup(argc, argv, "tk700qml", QUICK_TEST_SOURCE_DIR, &setup);
 }
