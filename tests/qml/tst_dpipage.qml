@@ -131,21 +131,6 @@ TestCase {
         compare(ui_View.argsOf("mouseSetRGBColor"), [])
     }
 
-    // The mouse's stage is the highlighted one, as it reports it.
-    function test_highlightFollowsTheMouse() {
-        ui_View.dpiStage = 2
-        start()
-        const accent = shell.colorAccent
-        const primary = shell.colorPrimary
-        compare(child("dpiSlider1").colorS, accent)
-        compare(child("dpiSlider0").colorS, primary)
-        shell.setCurrentDPI(4)
-        compare(child("dpiSlider3").colorS, accent)
-        compare(child("dpiSlider1").colorS, primary)
-        shell.setCurrentDPI(0)
-        compare(child("dpiSlider3").colorS, accent)
-    }
-
     // Restore shows the stored defaults and marks the panel; the next Apply sends them.
     function test_restore() {
         ui_View.profile["mouse/dpiValueArray"] = [1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000]

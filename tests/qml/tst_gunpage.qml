@@ -157,19 +157,6 @@ TestCase {
         compare(gun.gunNumberModel.get(0).gunY, "16")
     }
 
-    function test_timesAndEndless() {
-        const gun = start()
-        open()
-        gun.timesField.input.forceActiveFocus()
-        gun.timesField.textValue = "30"
-        gun.forceActiveFocus()
-        verify(!gun.endlessBox.isSelect)
-        compare(gun.gunNumberModel.get(0).gunTimes, "30")
-        mouseClick(gun.endlessBox)
-        compare(gun.timesField.textValue, "0")
-        compare(gun.gunNumberModel.get(0).gunTimes, "0")
-    }
-
     // A preset can serve two slots; the choice is stored for the next start.
     function test_sameRowForTwoSlots() {
         const gun = start()
@@ -192,13 +179,5 @@ TestCase {
         const gun = start()
         compare(gun.resetData(), true)
         compare(ui_View.argsOf("mouseSendGundata"), [])
-    }
-
-    // The button is there in game mode only.
-    function test_editorButtonInGameModeOnly() {
-        start()
-        verify(child("gunEditorBtn").visible)
-        shell.set_switchBtnMode(0)
-        verify(!child("gunEditorBtn").visible)
     }
 }
