@@ -1,6 +1,7 @@
 #include "controller/lighting.h"
 
-#include "controller/profile_block.h"
+#include "base/byte_values.h"
+#include "base/profile_block.h"
 
 #include "device/commands.h"
 

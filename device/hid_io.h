@@ -14,6 +14,10 @@
 struct hid_device_;
 typedef struct hid_device_ hid_device;
 
+// Opens the HID interface at `path` for blocking calls; null when it cannot be opened. Every
+// interface the link uses is opened through here.
+hid_device *openHidInterface(const std::string &path);
+
 class HidIo
 {
 public:

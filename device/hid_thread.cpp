@@ -2,14 +2,7 @@
 
 #include <hidapi/hidapi.h>
 
-bool deviceConnected = false;
 uchar secrecyCode[8] = {};
-QString notificationTexts[8] = {
-    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
-    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
-    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
-    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
-};
 
 Hid_Thread::Hid_Thread(QObject *parent) : QThread(parent) {}
 

@@ -22,9 +22,20 @@ inline QString nullSlotMark()
 }
 QStringList withoutSentinel(const QStringList &list);
 
-// The ten attribute lists of one folder, in the order of updataMacroList's arguments: macroName,
-// macroType, showImg, txtMargin, level, no0 ... no4.
-constexpr int kTreeAttributes = 10;
+// The ten attribute lists of one folder, in the order of updataMacroList's arguments.
+enum TreeList {
+    kMacroNameList,
+    kMacroTypeList,
+    kShowImgList,
+    kTxtMarginList,
+    kLevelList,
+    kNo0List,
+    kNo1List,
+    kNo2List,
+    kNo3List,
+    kNo4List,
+    kTreeAttributes
+};
 using TreeLists = std::array<QStringList, kTreeAttributes>;
 
 class MacroCatalogue

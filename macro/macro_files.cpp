@@ -1,6 +1,6 @@
 #include "macro/macro_files.h"
 
-#include "controller/runtime_files.h"
+#include "base/runtime_files.h"
 
 #include <QDebug>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "macro/macro_transfer.h"
 
-#include "controller/settings_store.h"
+#include "base/settings_store.h"
 #include "macro/macro_catalogue.h"
 
 #include <QDir>

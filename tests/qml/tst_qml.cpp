@@ -2,9 +2,9 @@
 // the runtime data, the English key names, a main view (for the send tests connected to the
 // virtual TK700) and dialogs that record their warnings instead of showing them.
 
-#include "controller/dialogs.h"
+#include "view/dialogs.h"
 #include "controller/language_strings.h"
-#include "controller/myqquickview.h"
+#include "view/myqquickview.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
 
