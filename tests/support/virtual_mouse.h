@@ -47,6 +47,9 @@ public:
     bool plug();
     bool unplug();
     bool pressDpi(int stage);
+    // A feature request on the command interface over a connection of its own, as another program
+    // on the machine would send it; true when the mouse took all of it.
+    bool sendFeature(const QByteArray &report);
     QString socketPath() const;
 
     static QByteArray bytesOf(const QJsonValue &hex); // "00 01 fe" -> bytes
