@@ -102,6 +102,12 @@ const QString kOfficeGroup = QStringLiteral("mouseKeyMatrix");
 const QString kGameGroup = QStringLiteral("mouseKeyMatrix2");
 const QString kFirmwareGroup = QStringLiteral("mouseFwKeyMatrix");
 
+// Where entry `n` starts in a table.
+constexpr std::size_t entryOffset(int n)
+{
+    return std::size_t(n) * kEntryBytes;
+}
+
 bool hasGunButton(const KeyTable &table)
 {
     for (int n = 0; n < kButtons; ++n)
@@ -146,7 +152,7 @@ KeyTable KeyMatrix::translate(const KeyTable &table, bool family560)
 {
     KeyTable out = table;
     for (int n = 0; n < kButtons; ++n)
-        translateEntry(out.data() + n * kEntryBytes, family560);
+        translateEntry(out.data() + entryOffset(n), family560);
     return out;
 }
 
@@ -212,8 +218,9 @@ bool KeyMatrix::set(const QVariant &mode, const QVariantList &office, const QVar
 
     ctx.settings.setData(QStringLiteral("mouse/mouseMode"), mode);
     for (int n = 0; n < kButtons; ++n) {
-        ctx.settings.setData(entryKey(kOfficeGroup, n), office.mid(n * kEntryBytes, kEntryBytes));
-        ctx.settings.setData(entryKey(kGameGroup, n), game.mid(n * kEntryBytes, kEntryBytes));
+        const auto at = qsizetype(entryOffset(n));
+        ctx.settings.setData(entryKey(kOfficeGroup, n), office.mid(at, kEntryBytes));
+        ctx.settings.setData(entryKey(kGameGroup, n), game.mid(at, kEntryBytes));
     }
     if (!send)
         return true;
@@ -250,7 +257,7 @@ KeyTable KeyMatrix::firmwareTable() const
     for (int n = 0; n < kButtons; ++n) {
         const QVariantList entry = ctx.settings.dataList(entryKey(kFirmwareGroup, n), false);
         const std::array<uchar, kEntryBytes> bytes = lowBytes<kEntryBytes>(entry);
-        std::copy(bytes.begin(), bytes.end(), table.begin() + n * kEntryBytes);
+        std::copy(bytes.begin(), bytes.end(), table.data() + entryOffset(n));
     }
     return table;
 }

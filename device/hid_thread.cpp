@@ -45,7 +45,7 @@ QString Hid_Thread::unopenableInterface(int index)
 {
     const DeviceEntry *device = entry(index);
     if (!device)
-        return QString();
+        return {};
     for (const QString &path : {device->cmdPath, device->eventPath}) {
         if (path.isEmpty())
             continue;
@@ -57,5 +57,5 @@ QString Hid_Thread::unopenableInterface(int index)
             return path;
         io.closeLater(handle);
     }
-    return QString();
+    return {};
 }

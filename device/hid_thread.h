@@ -21,7 +21,7 @@ struct Definition;
 }
 
 struct hid_device_;
-typedef struct hid_device_ hid_device;
+using hid_device = struct hid_device_;
 
 // What the link needs to know of the mouse model; the main view fills it in.
 class DeviceTraits

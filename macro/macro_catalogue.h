@@ -12,6 +12,7 @@
 #include <QVariantList>
 
 #include <array>
+#include <utility>
 
 class SettingsStore;
 
@@ -42,7 +43,7 @@ class MacroCatalogue
 {
 public:
     MacroCatalogue();
-    explicit MacroCatalogue(const QString &fileName) : fileName(fileName) {}
+    explicit MacroCatalogue(QString fileName) : fileName(std::move(fileName)) {}
 
     // Type 0 root names, 1 gun names, 2 profile names, 3 selected guns; as stored, sentinel
     // included. Another type gives an empty list and writes nothing.

@@ -12,7 +12,7 @@ bool sendMacroBlock(DeviceContext &context, const QVariantList &bytes, uint inde
     uchar block[macroblock::kSize] = {};
     for (int i = 0; i < bytes.size(); ++i)
         block[i] = lowByte(bytes.at(i));
-    const uchar macroId = uchar(slot + 1);
+    const auto macroId = uchar(slot + 1);
     return context.byFamily(&Hid_Thread::hid553_13H_SetMacroKey, &Hid_Thread::hid560_0FH_SetMacroKey,
                             macroId, +block);
 }

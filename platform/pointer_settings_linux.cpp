@@ -194,7 +194,7 @@ bool writeKdeEntry(const QString &path, const QString &group, const QString &key
 class KdePointerSettings final : public PointerSettings
 {
 public:
-    explicit KdePointerSettings(const QString &configHome) : dir(configHome) {}
+    explicit KdePointerSettings(QString configHome) : dir(std::move(configHome)) {}
 
     bool setPointerSpeed(int speed) override
     {

@@ -50,7 +50,7 @@ void collectTexts(QQuickItem *item, QJsonArray &out)
     if (item->inherits("QQuickText") || item->inherits("QQuickTextInput")) {
         const QString text = item->property("text").toString();
         if (!text.isEmpty()) {
-            const QFont font = item->property("font").value<QFont>();
+            const auto font = item->property("font").value<QFont>();
             out.append(QJsonObject{{"text", text},
                                    {"family", font.family()},
                                    {"pixelSize", font.pixelSize()}});

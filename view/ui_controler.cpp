@@ -19,7 +19,7 @@ constexpr int kDesignWidth = 1280;
 QSize fittedSize(const QSize &screen)
 {
     if (screen.width() > kDesignWidth)
-        return QSize(int(screen.width() / 1.5), int(screen.height() / 1.5));
+        return {int(screen.width() / 1.5), int(screen.height() / 1.5)};
     return screen;
 }
 

@@ -48,7 +48,7 @@ QString refusalText(const QString &name, const QString &suffix)
     case NameProblem::Separator:
         return myQQuickView::tr("A name must not contain / or \\.");
     case NameProblem::DotName:
-        return myQQuickView::tr("\".\" and \"..\" cannot be used as names.");
+        return myQQuickView::tr(R"("." and ".." cannot be used as names.)");
     case NameProblem::TooLong:
         return myQQuickView::tr("The name is too long.");
     case NameProblem::None:

@@ -76,7 +76,7 @@ private slots:
             QList<QLocalSocket *> taken;
             QElapsedTimer open;
             open.start();
-            while (!senderDone && open.elapsed() < 3 * kTimeoutMs) {
+            while (!senderDone && open.elapsed() < 3LL * kTimeoutMs) {
                 server.waitForNewConnection(50);
                 while (QLocalSocket *s = server.nextPendingConnection())
                     taken << s;
@@ -118,7 +118,7 @@ private slots:
         huge.connectToServer(channel.socketName());
         QVERIFY(huge.waitForConnected(2000));
         // Claims 256 MB and starts sending them.
-        huge.write(frame(256u << 20, QByteArray(64 * 1024, 'x')));
+        huge.write(frame(256u << 20, QByteArray(64LL * 1024, 'x')));
         QTRY_COMPARE_WITH_TIMEOUT(huge.state(), QLocalSocket::UnconnectedState, 2000);
 
         QLocalSocket odd;

@@ -151,7 +151,7 @@ private slots:
         const QByteArray table = rig.block("keyMatrices", 0);
         for (int n = 0; n < 16; ++n) {
             const Translation &t = kTranslations[n];
-            QVERIFY2(table.mid(n * 4, 4) == bytes(family == "560" ? t.to560 : t.to553), t.what);
+            QVERIFY2(table.mid(qsizetype(n) * 4, 4) == bytes(family == "560" ? t.to560 : t.to553), t.what);
         }
     }
 

@@ -11,7 +11,7 @@ namespace
 
 QByteArray bytes(const uchar *p, int n)
 {
-    return QByteArray(reinterpret_cast<const char *>(p), n);
+    return {reinterpret_cast<const char *>(p), n};
 }
 
 void keyFromCode(const char *code, uchar key[8])

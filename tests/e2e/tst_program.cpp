@@ -49,9 +49,9 @@ QList<WindowInfo> windowsNamed(const QString &title)
     for (const QString &id : ids) {
         const QString info = run("xwininfo", {"-id", id});
         auto field = [&info](const char *name) {
-            const int at = info.indexOf(QLatin1String(name));
+            const qsizetype at = info.indexOf(QLatin1String(name));
             return at < 0 ? -1
-                          : info.mid(at + int(strlen(name))).section('\n', 0, 0).trimmed().toInt();
+                          : info.mid(at + qsizetype(strlen(name))).section('\n', 0, 0).trimmed().toInt();
         };
         found.append({id, QRect(field("Absolute upper-left X:"), field("Absolute upper-left Y:"),
                                 field("Width:"), field("Height:"))});

@@ -85,7 +85,7 @@ class TestMacroLibrary : public QObject
 private:
     std::unique_ptr<TestRuntime> runtime;
     MacroBatch batch;
-    const MacroSelection root;
+    const MacroSelection root{};
 
     void writeAll(const QStringList &files, const QByteArray &content = kMacro)
     {

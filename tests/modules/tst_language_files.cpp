@@ -45,7 +45,7 @@ QList<RawValue> rawValues(const QString &content)
             group = line.mid(1, line.size() - 2);
             continue;
         }
-        const int eq = line.indexOf(QLatin1Char('='));
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq <= 0)
             continue;
         RawValue v{group, line.left(eq), line.mid(eq + 1), {}};
@@ -209,7 +209,7 @@ private slots:
                      qPrintable(where + " reads as \"" + texts.at(index) + "\""));
             ++checked;
         }
-        int texts = 0;
+        qsizetype texts = 0;
         for (const QString &group : kGroups)
             texts += languageStrings(group, "English").size();
         QCOMPARE(checked, texts);

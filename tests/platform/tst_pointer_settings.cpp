@@ -68,7 +68,7 @@ class TestPointerSettings : public QObject
     Q_OBJECT
 
 public:
-    explicit TestPointerSettings(const QString &configHome) : config(configHome) {}
+    explicit TestPointerSettings(QString configHome) : config(std::move(configHome)) {}
 
 private:
     QString config;

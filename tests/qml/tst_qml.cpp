@@ -126,7 +126,7 @@ public slots:
     }
 
     void clearLog() { mouse->clearLog(); }
-    int reportsSeen() { return mouse->log().size(); }
+    int reportsSeen() { return int(mouse->log().size()); }
 
 private:
     void saveViewSettings()

@@ -28,7 +28,7 @@ public:
         model.icType = family;
         model.isGun = gun;
     }
-    ~MouseRig()
+    ~MouseRig() override
     {
         link.reset(); // before its mouse goes away
         mouse.reset();
@@ -82,7 +82,7 @@ public:
     QByteArray deviceBlock(int n) { return block("profiles", n); }
     QByteArray imageBlock(int n) const
     {
-        return QByteArray(reinterpret_cast<const char *>(image[n]), kProfileBlockSize);
+        return {reinterpret_cast<const char *>(image[n]), kProfileBlockSize};
     }
 
     bool gunCapable() const override { return model.isGun; }

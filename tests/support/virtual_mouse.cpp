@@ -68,7 +68,7 @@ QByteArray requestOver(QLocalSocket &socket, wire::Op op, const QByteArray &fiel
 
 } // namespace
 
-VirtualMouse::VirtualMouse(const Options &options) : options_(options) {}
+VirtualMouse::VirtualMouse(Options options) : options_(std::move(options)) {}
 
 VirtualMouse::~VirtualMouse()
 {
@@ -161,11 +161,11 @@ QJsonObject VirtualMouse::exchange(const QJsonObject &request, int *result)
     if (result)
         *result = -1;
     if (socketPath_.isEmpty())
-        return QJsonObject();
+        return {};
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
     if (!socket.waitForConnected(kControlWaitMs))
-        return QJsonObject();
+        return {};
     int answered = -1;
     const QByteArray data = requestOver(
         socket, wire::OpControl, QJsonDocument(request).toJson(QJsonDocument::Compact), &answered);

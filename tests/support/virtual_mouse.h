@@ -24,7 +24,7 @@ class VirtualMouse
 public:
     using Options = VirtualMouseOptions;
 
-    explicit VirtualMouse(const Options &options = Options());
+    explicit VirtualMouse(Options options = Options());
     ~VirtualMouse(); // sends quit, waits, kills if needed, removes the socket
 
     VirtualMouse(const VirtualMouse &) = delete;

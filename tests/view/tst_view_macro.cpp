@@ -139,7 +139,7 @@ private slots:
         int created = 0;
         for (int length = 236; length <= 256; ++length) {
             const QString name(length, QLatin1Char('n'));
-            const int warned = dialogs->warnings.size();
+            const qsizetype warned = dialogs->warnings.size();
             const bool done = view->createMacroIni(name, 0, 0, 0).toBool();
             if (!done) {
                 QVERIFY2(dialogs->warnings.size() == warned + 1,
@@ -157,7 +157,7 @@ private slots:
         // Folders have no helper files: a full-length name is taken.
         QVERIFY(view->createMacroIni(QString(255, 'f'), 0, 0, 1).toBool());
         QVERIFY(QFileInfo(runtime->path("modules/macro/" + QString(255, 'f'))).isDir());
-        const int warned = dialogs->warnings.size();
+        const qsizetype warned = dialogs->warnings.size();
         QVERIFY(!view->createMacroIni(QString(256, 'f'), 0, 0, 1).toBool());
         QCOMPARE(dialogs->warnings.size(), warned + 1);
     }

@@ -77,7 +77,7 @@ wchar_t *wideCopy(const std::string &text)
     const std::wstring wide = widen(text);
     auto *copy = static_cast<wchar_t *>(std::calloc(wide.size() + 1, sizeof(wchar_t)));
     if (copy)
-        std::wmemcpy(copy, wide.data(), wide.size());
+        std::wmemcpy(copy, wide.c_str(), wide.size() + 1); // with its terminator
     return copy;
 }
 
@@ -396,7 +396,7 @@ hid_device *hid_open(unsigned short vendor_id, unsigned short product_id,
     for (hid_device_info *d = devices; d; d = d->next) {
         if (d->vendor_id != vendor_id || d->product_id != product_id)
             continue;
-        if (serial_number && (!d->serial_number || std::wcscmp(serial_number, d->serial_number)))
+        if (serial_number && (!d->serial_number || std::wcscmp(serial_number, d->serial_number) != 0))
             continue;
         path = d->path;
         break;

@@ -11,7 +11,6 @@
 #include <QLocalSocket>
 #include <QPointer>
 #include <QTimer>
-#include <QtEndian>
 
 #include <sys/stat.h>
 #include <type_traits>
@@ -56,7 +55,7 @@ template <typename T> T field(const QByteArray &fields, qsizetype at)
 
 QByteArray toQByteArray(const std::uint8_t *data, std::size_t size)
 {
-    return QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    return {reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)};
 }
 
 QByteArray toQByteArray(const Bytes &bytes)

@@ -91,7 +91,7 @@ inline QByteArray query(const QByteArray &report)
 {
     Handle dev = openPath(kCommandPath);
     if (!dev || sendFeature(dev.get(), report) != report.size())
-        return QByteArray();
+        return {};
     return getFeature(dev.get());
 }
 
