@@ -8,7 +8,6 @@
 #include <QDebug>
 #include <QSettings>
 
-
 namespace
 {
 

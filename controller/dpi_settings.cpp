@@ -145,8 +145,8 @@ bool DpiSettings::setStages(int count, const QString &sensor, const QVariantList
 
 bool DpiSettings::setCurrentStage(uchar stage)
 {
-    return ctx.byFamily(&Hid_Thread::hid553_0BH_SetCurrentDPI, &Hid_Thread::hid560_04H_SetCurrentDPI,
-                        stage);
+    return ctx.byFamily(&Hid_Thread::hid553_0BH_SetCurrentDPI,
+                        &Hid_Thread::hid560_04H_SetCurrentDPI, stage);
 }
 
 int DpiSettings::currentStage()

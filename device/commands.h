@@ -63,7 +63,9 @@ constexpr Definition ReadProfile           {0x8C, Query, 128,  false, false, "cm
 // clang-format on
 
 // Shared by both families.
+// clang-format off
 constexpr Definition GetLEDInstructFunction{0x87, Query, 0,    false, false, "cmd Failed"};
+// clang-format on
 
 // Block lengths announced in the requests.
 constexpr uchar kLen8 = 0x08;

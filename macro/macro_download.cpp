@@ -13,6 +13,6 @@ bool sendMacroBlock(DeviceContext &context, const QVariantList &bytes, uint inde
     for (int i = 0; i < bytes.size(); ++i)
         block[i] = lowByte(bytes.at(i));
     const auto macroId = uchar(slot + 1);
-    return context.byFamily(&Hid_Thread::hid553_13H_SetMacroKey, &Hid_Thread::hid560_0FH_SetMacroKey,
-                            macroId, +block);
+    return context.byFamily(&Hid_Thread::hid553_13H_SetMacroKey,
+                            &Hid_Thread::hid560_0FH_SetMacroKey, macroId, +block);
 }

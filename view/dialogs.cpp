@@ -4,7 +4,8 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
-namespace {
+namespace
+{
 Dialogs realDialogs;
 Dialogs *current = &realDialogs;
 } // namespace

@@ -51,9 +51,8 @@ void collectTexts(QQuickItem *item, QJsonArray &out)
         const QString text = item->property("text").toString();
         if (!text.isEmpty()) {
             const auto font = item->property("font").value<QFont>();
-            out.append(QJsonObject{{"text", text},
-                                   {"family", font.family()},
-                                   {"pixelSize", font.pixelSize()}});
+            out.append(QJsonObject{
+                {"text", text}, {"family", font.family()}, {"pixelSize", font.pixelSize()}});
         }
     }
     for (QQuickItem *child : item->childItems())

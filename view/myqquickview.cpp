@@ -1,7 +1,7 @@
 #include "view/myqquickview.h"
 
-#include "controller/language_strings.h"
 #include "base/profile_block.h"
+#include "controller/language_strings.h"
 #include "view/qml_values.h"
 
 #include <QDebug>

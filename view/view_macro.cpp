@@ -1,12 +1,12 @@
 // The macro library's slots of the main view: they convert QML's values, ask the dialogs and hand
 // over to the feature classes.
 
-#include "view/dialogs.h"
-#include "view/myqquickview.h"
-#include "view/qml_values.h"
 #include "macro/macro_catalogue.h"
 #include "macro/macro_files.h"
 #include "macro/macro_transfer.h"
+#include "view/dialogs.h"
+#include "view/myqquickview.h"
+#include "view/qml_values.h"
 
 #include <QFileInfo>
 

@@ -1,9 +1,9 @@
 // The view's macro download slot.
 
+#include "macro/macro_download.h"
 #include "view/dialogs.h"
 #include "view/myqquickview.h"
 #include "view/qml_values.h"
-#include "macro/macro_download.h"
 
 QVariant myQQuickView::mouseSendMacroData(QVariantList macroData, QVariant macroIndex,
                                           QVariant macroName)

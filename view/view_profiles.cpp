@@ -1,8 +1,8 @@
 // The view's profile slots: the file dialogs and argument conversion; the work is in Profiles.
 
+#include "controller/profiles.h"
 #include "view/dialogs.h"
 #include "view/myqquickview.h"
-#include "controller/profiles.h"
 
 bool myQQuickView::loadProfile(int profile)
 {

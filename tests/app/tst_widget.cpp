@@ -2,11 +2,11 @@
 
 #include "app/user_event.h"
 #include "app/widget.h"
-#include "view/myqquickview.h"
 #include "base/profile_block.h"
-#include "view/ui_controler.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
+#include "view/myqquickview.h"
+#include "view/ui_controler.h"
 
 #include <QAction>
 #include <QElapsedTimer>

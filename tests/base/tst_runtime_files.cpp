@@ -3,15 +3,15 @@
 // in place of settings files, unbounded counts and paths in files, and the start-up check that
 // names a broken file and offers its factory copy.
 
-#include "view/dialogs.h"
-#include "controller/gun_data.h"
-#include "controller/language_strings.h"
-#include "view/myqquickview.h"
 #include "base/settings_check.h"
 #include "base/settings_store.h"
-#include "view/settings_check_box.h"
+#include "controller/gun_data.h"
+#include "controller/language_strings.h"
 #include "macro/macro_catalogue.h"
 #include "support/test_runtime.h"
+#include "view/dialogs.h"
+#include "view/myqquickview.h"
+#include "view/settings_check_box.h"
 
 #include <QRegularExpression>
 #include <QtTest>

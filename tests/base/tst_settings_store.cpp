@@ -1,8 +1,8 @@
 // The settings store over real files in a private copy of the runtime data.
 
-#include "view/myqquickview.h"
 #include "base/settings_store.h"
 #include "support/test_runtime.h"
+#include "view/myqquickview.h"
 
 #include <QDir>
 #include <QtTest>

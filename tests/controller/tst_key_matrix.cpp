@@ -151,7 +151,8 @@ private slots:
         const QByteArray table = rig.block("keyMatrices", 0);
         for (int n = 0; n < 16; ++n) {
             const Translation &t = kTranslations[n];
-            QVERIFY2(table.mid(qsizetype(n) * 4, 4) == bytes(family == "560" ? t.to560 : t.to553), t.what);
+            QVERIFY2(table.mid(qsizetype(n) * 4, 4) == bytes(family == "560" ? t.to560 : t.to553),
+                     t.what);
         }
     }
 
@@ -274,7 +275,8 @@ private slots:
         for (int t = 0; t < 4; ++t)
             QCOMPARE(state["keyMatrices"][t].toString(), held(family, tables[t]));
         if (family == "560") {
-            QCOMPARE(rig.commands(), QStringList({"0c 00", "0d 01", "0d 02", "0d 03", "0d 04", "02 01"}));
+            QCOMPARE(rig.commands(),
+                     QStringList({"0c 00", "0d 01", "0d 02", "0d 03", "0d 04", "02 01"}));
             QByteArray block0(reinterpret_cast<const char *>(rig.image[0]), kProfileBlockSize);
             QCOMPARE(int(uchar(block0[2])), gunMask);
             QCOMPARE(state["profiles"][0].toString(), hex(block0));

@@ -3,11 +3,11 @@
 
 #include "app/input_forwarding.h"
 #include "app/widget.h"
-#include "view/myqquickview.h"
-#include "view/ui_controler.h"
 #include "input/input_hook.h"
 #include "platform/input_observer.h"
 #include "support/test_runtime.h"
+#include "view/myqquickview.h"
+#include "view/ui_controler.h"
 
 #include <QProcess>
 #include <QQuickItem>

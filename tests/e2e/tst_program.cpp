@@ -51,7 +51,10 @@ QList<WindowInfo> windowsNamed(const QString &title)
         auto field = [&info](const char *name) {
             const qsizetype at = info.indexOf(QLatin1String(name));
             return at < 0 ? -1
-                          : info.mid(at + qsizetype(strlen(name))).section('\n', 0, 0).trimmed().toInt();
+                          : info.mid(at + qsizetype(strlen(name)))
+                                .section('\n', 0, 0)
+                                .trimmed()
+                                .toInt();
         };
         found.append({id, QRect(field("Absolute upper-left X:"), field("Absolute upper-left Y:"),
                                 field("Width:"), field("Height:"))});
@@ -512,8 +515,8 @@ private slots:
 
         QVERIFY(startMouse());
         QTemporaryDir elsewhere;
-        QProcess *started =
-            startProgram(elsewhere.path(), program, installed + "/virtual-tk700/libtk700-hidapi.so");
+        QProcess *started = startProgram(elsewhere.path(), program,
+                                         installed + "/virtual-tk700/libtk700-hidapi.so");
         QVERIFY(waitForOutput(started, "Device Connect", 15000));
         QVERIFY(!started->property("seen").toByteArray().contains("broken settings file"));
         QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed("Talvemark TK700").isEmpty(), 10000);

@@ -242,9 +242,9 @@ private slots:
     {
         QFETCH(QString, family);
         QVERIFY(startProgram(family));
-        for (const char *name : {"menuUp", "languageList", "minBtn", "closeBtn", "tabMouse",
-                                 "tabSettings", "officeBtn", "urlText", "okBtn", "applyBtn",
-                                 "resetBtn", "mousePage"})
+        for (const char *name :
+             {"menuUp", "languageList", "minBtn", "closeBtn", "tabMouse", "tabSettings",
+              "officeBtn", "urlText", "okBtn", "applyBtn", "resetBtn", "mousePage"})
             QVERIFY2(item(name)["visible"].toBool(), name);
         QCOMPARE(property("tabSettingsLabel", "text").toString(),
                  languageText("English", "keyMatrix/19"));
@@ -338,8 +338,7 @@ private slots:
                      languageText(language, "keyMatrix/12"));
             QCOMPARE(property("mainIten", "fontFamily").toString(),
                      QStringLiteral("WenQuanYi Micro Hei"));
-            QSettings apConfig(runtime->path("modules/setting/apConfig.bin"),
-                               QSettings::IniFormat);
+            QSettings apConfig(runtime->path("modules/setting/apConfig.bin"), QSettings::IniFormat);
             QCOMPARE(apConfig.value("common/language").toString(), language);
             QTest::qWait(300);
             verifyNoBoxes(8);
@@ -353,9 +352,11 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("shown");
+        // clang-format off
         QTest::newRow("German desktop") << "de_DE.UTF-8" << "German" << "Deutsch";
         QTest::newRow("Taiwanese desktop") << "zh_TW.UTF-8" << "ChineseTraditional" << "繁體中文";
         QTest::newRow("POSIX") << "C" << "English" << "English";
+        // clang-format on
     }
     void followsTheDesktopLanguage()
     {

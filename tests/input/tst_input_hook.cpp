@@ -2,11 +2,11 @@
 // messages.
 
 #include "app/input_forwarding.h"
-#include "view/dialogs.h"
 #include "input/copy_data.h"
 #include "input/input_hook.h"
-#include "platform/input_observer.h"
 #include "input/key_tables.h"
+#include "platform/input_observer.h"
+#include "view/dialogs.h"
 
 #include <QKeyEvent>
 #include <QLocalSocket>

@@ -71,10 +71,7 @@ private slots:
     }
 
     // The check sees a glyph that no font has.
-    void aMissingGlyphIsSeen()
-    {
-        QVERIFY(drawsBoxes(QString(QChar(0xE000)) + "A", "Rajdhani"));
-    }
+    void aMissingGlyphIsSeen() { QVERIFY(drawsBoxes(QString(QChar(0xE000)) + "A", "Rajdhani")); }
 };
 
 QTEST_MAIN(TestGlyphFallback)

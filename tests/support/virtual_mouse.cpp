@@ -55,14 +55,15 @@ QByteArray requestOver(QLocalSocket &socket, wire::Op op, const QByteArray &fiel
     char header[wire::kLengthSize];
     if (!readExactly(socket, header, sizeof(header), deadline))
         return {};
-    const auto size = wire::get<quint32>(reinterpret_cast<const uchar *>(header), sizeof(header), 0);
+    const auto size =
+        wire::get<quint32>(reinterpret_cast<const uchar *>(header), sizeof(header), 0);
     if (size < wire::kResultSize || size > wire::kMaxFrame)
         return {};
     QByteArray reply(static_cast<qsizetype>(size), Qt::Uninitialized);
     if (!readExactly(socket, reply.data(), reply.size(), deadline))
         return {};
-    *result = wire::get<qint32>(reinterpret_cast<const uchar *>(reply.constData()),
-                                wire::kResultSize, 0);
+    *result =
+        wire::get<qint32>(reinterpret_cast<const uchar *>(reply.constData()), wire::kResultSize, 0);
     return reply.mid(wire::kResultSize);
 }
 

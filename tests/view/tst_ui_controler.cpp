@@ -1,8 +1,8 @@
 // The window controller and the view's calls into the QML root.
 
+#include "support/test_runtime.h"
 #include "view/myqquickview.h"
 #include "view/ui_controler.h"
-#include "support/test_runtime.h"
 
 #include <QGuiApplication>
 #include <QQmlContext>

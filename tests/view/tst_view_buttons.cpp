@@ -1,10 +1,10 @@
 // The view's slots for profiles, buttons and DPI: the file dialogs they show, and that QML's
 // values reach the mouse and the files through them.
 
-#include "view/dialogs.h"
-#include "view/myqquickview.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
+#include "view/dialogs.h"
+#include "view/myqquickview.h"
 
 #include <QJsonArray>
 #include <QtTest>

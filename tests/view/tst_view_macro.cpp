@@ -1,8 +1,8 @@
 // The macro slots of the main view: what QML passes, which dialogs they ask and what they warn.
 
+#include "support/test_runtime.h"
 #include "view/dialogs.h"
 #include "view/myqquickview.h"
-#include "support/test_runtime.h"
 
 #include <QDir>
 #include <QtTest>

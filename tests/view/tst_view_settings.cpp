@@ -1,8 +1,8 @@
 // The view's lighting, gun, option and pointer slots as QML calls them: QML's values reach the
 // mouse, the files and the desktop's settings converted as the slots promise.
 
-#include "view/myqquickview.h"
 #include "support/mouse_rig.h"
+#include "view/myqquickview.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -396,7 +396,8 @@ hid_device *hid_open(unsigned short vendor_id, unsigned short product_id,
     for (hid_device_info *d = devices; d; d = d->next) {
         if (d->vendor_id != vendor_id || d->product_id != product_id)
             continue;
-        if (serial_number && (!d->serial_number || std::wcscmp(serial_number, d->serial_number) != 0))
+        if (serial_number &&
+            (!d->serial_number || std::wcscmp(serial_number, d->serial_number) != 0))
             continue;
         path = d->path;
         break;

@@ -173,9 +173,9 @@ void SimServer::reply(Connection *c, qint32 result, const QByteArray &data)
 {
     if (c->closed)
         return;
-    c->socket->write(toQByteArray(replyFrame(
-        result, reinterpret_cast<const std::uint8_t *>(data.constData()),
-        static_cast<std::size_t>(data.size()))));
+    c->socket->write(
+        toQByteArray(replyFrame(result, reinterpret_cast<const std::uint8_t *>(data.constData()),
+                                static_cast<std::size_t>(data.size()))));
 }
 
 void SimServer::closeConnection(Connection *c)

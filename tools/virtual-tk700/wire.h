@@ -1,7 +1,8 @@
 // The wire format between the hidapi stand-in (and the tests' control client) and tk700-sim,
 // written once. Every message, in both directions, is a frame: a u32 length and that many bytes of
 // body. A request body is an op byte and its fields; a reply body an i32 result and its data. All
-// integers are little-endian. No Qt here: the stand-in is loaded into programs that bring their own.
+// integers are little-endian. No Qt here: the stand-in is loaded into programs with a Qt of their
+// own.
 #pragma once
 
 #include <cstddef>

@@ -293,10 +293,10 @@ void TestSimFirmware::scrambledRequestIsDecoded_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("value");
     // Known answers worked out by hand from the scrambling steps.
-    QTest::newRow("default code, rate 2")
-        << QString() << fromHex("00760545d7b03def47") << fromHex("0001020000000000fc") << "reportRate" << 2;
-    QTest::newRow("123456, stage 5")
-        << "123456" << fromHex("0076e5bdefa085e747") << fromHex("000b050000000000ef") << "dpiStage" << 5;
+    QTest::newRow("default code, rate 2") << QString() << fromHex("00760545d7b03def47")
+                                          << fromHex("0001020000000000fc") << "reportRate" << 2;
+    QTest::newRow("123456, stage 5") << "123456" << fromHex("0076e5bdefa085e747")
+                                     << fromHex("000b050000000000ef") << "dpiStage" << 5;
 }
 
 void TestSimFirmware::scrambledRequestIsDecoded()
@@ -324,7 +324,8 @@ void TestSimFirmware::wrongCodeIsRejected_data()
     QTest::newRow("scrambled with 123456") << QString() << false << fromHex("0076e545efc835e747");
     QTest::newRow("right code, mouse uses another")
         << QString() << true << fromHex("00760545d7b03def47");
-    QTest::newRow("scrambled with the default") << "123456" << false << fromHex("00760545d7b03def47");
+    QTest::newRow("scrambled with the default")
+        << "123456" << false << fromHex("00760545d7b03def47");
 }
 
 void TestSimFirmware::wrongCodeIsRejected()
