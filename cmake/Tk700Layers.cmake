@@ -34,8 +34,8 @@ endfunction()
 
 # tk700_folder(<folder> LAYER <layer> [QTCORE_ONLY] [SEES <folders>...]
 #              [PUBLIC <libs>...] [PRIVATE <libs>...] SOURCES <files>...)
-#   Compiles the sources of <folder> (an object library <layer>_<folder>) and puts them into
-#   <layer>. They see their own folder, the folders in SEES (of the same layer) and what the
+#   Compiles the sources of <folder> (an object library <layer>_<folder>), and each of its
+#   headers on its own, and puts them into <layer>. They see their own folder, the folders in SEES (of the same layer) and what the
 #   libraries they link bring; users of <layer> see <folder>. PUBLIC libraries are also linked by
 #   the layer's users.
 function(tk700_folder folder)
@@ -53,6 +53,16 @@ function(tk700_folder folder)
     target_include_directories(${objects} BEFORE PRIVATE ${TK700_QTCORE_ONLY_DIR})
   endif()
   target_link_libraries(${objects} PRIVATE ${F_PUBLIC} ${F_PRIVATE})
+  # Each header is also compiled on its own, in this folder's place: an include in a header that
+  # no source of the folder includes cannot slip past, and every header stands alone.
+  foreach(source IN LISTS F_SOURCES)
+    if(source MATCHES "\\.h$")
+      get_filename_component(name ${source} NAME_WE)
+      set(check ${CMAKE_BINARY_DIR}/header-checks/${folder}/${name}.cpp)
+      file(CONFIGURE OUTPUT ${check} CONTENT "#include \"${folder}/${source}\"\n")
+      target_sources(${objects} PRIVATE ${check})
+    endif()
+  endforeach()
 
   target_sources(${F_LAYER} PRIVATE $<TARGET_OBJECTS:${objects}>)
   target_include_directories(${F_LAYER} INTERFACE ${root})
