@@ -1,22 +1,16 @@
 #include "app/device_change.h"
 
-#include <hidapi/hidapi.h>
+#include "device/device_table.h"
+#include "platform/device_monitor.h"
 
-QStringList enumerateHidInterfaces()
+DeviceChangeNotifier::DeviceChangeNotifier(std::function<bool()> watching, QObject *parent)
+    : QObject(parent), watching(std::move(watching))
 {
-    QStringList found;
-    hid_device_info *list = hid_enumerate(0, 0);
-    for (hid_device_info *it = list; it; it = it->next) {
-        found << QStringLiteral("%1 %2:%3 %4:%5")
-                     .arg(QString::fromLatin1(it->path))
-                     .arg(it->vendor_id, 4, 16, QLatin1Char('0'))
-                     .arg(it->product_id, 4, 16, QLatin1Char('0'))
-                     .arg(it->usage_page, 4, 16, QLatin1Char('0'))
-                     .arg(it->usage, 4, 16, QLatin1Char('0'));
-    }
-    hid_free_enumeration(list);
-    found.sort();
-    return found;
+    auto *monitor = new DeviceMonitor(this);
+    connect(monitor, &DeviceMonitor::changed, this, &DeviceChangeNotifier::deviceChanged);
+    connect(&pollTimer, &QTimer::timeout, this, &DeviceChangeNotifier::poll);
+    pollTimer.start(kPollMs);
+    poll();
 }
 
 void DeviceChangeNotifier::rebase(quint16 vid, quint16 pid)

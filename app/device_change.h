@@ -17,7 +17,6 @@ class DeviceChangeNotifier : public QObject
 public:
     // `watching` says whether a device is watched now; the comparison pauses meanwhile.
     explicit DeviceChangeNotifier(std::function<bool()> watching, QObject *parent = nullptr);
-    ~DeviceChangeNotifier() override;
 
     static constexpr int kPollMs = 250;
 
@@ -32,15 +31,9 @@ signals:
 
 private:
     void poll();
-    bool startSystemMonitor(); // per platform
 
     std::function<bool()> watching;
     QTimer pollTimer;
     QStringList baseline;
     bool haveBaseline = false;
-    struct SystemMonitor;
-    SystemMonitor *monitor = nullptr;
 };
-
-// The paths and usages of every HID interface present now, sorted.
-QStringList enumerateHidInterfaces();

@@ -1,9 +1,9 @@
 #include "app/input_forwarding.h"
 
 #include "app/widget.h"
-#include "controller/dialogs.h"
-#include "controller/myqquickview.h"
-#include "controller/ui_controler.h"
+#include "view/dialogs.h"
+#include "view/myqquickview.h"
+#include "view/ui_controler.h"
 
 #include <cstring>
 

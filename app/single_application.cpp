@@ -111,7 +111,7 @@ void InstanceChannel::readMessage(QLocalSocket *socket)
     char header[kLengthBytes];
     if (socket->peek(header, kLengthBytes) < kLengthBytes)
         return;
-    const quint32 length = qFromBigEndian<quint32>(header);
+    const auto length = qFromBigEndian<quint32>(header);
     const qint64 size = length == kNullString ? 0 : qint64(length);
     if (size > kMaxMessageBytes || size % 2 != 0) {
         socket->abort();

@@ -2,8 +2,9 @@
 
 #include "app/device_change.h"
 #include "app/user_event.h"
-#include "controller/myqquickview.h"
-#include "controller/ui_controler.h"
+#include "base/profile_block.h"
+#include "view/myqquickview.h"
+#include "view/ui_controler.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -30,13 +31,37 @@ const QEvent::Type kRestoreEvent = QEvent::Type(QEvent::registerEventType());
 
 } // namespace
 
+bool deviceConnected = false;
+
+QString notificationTexts[kNotificationTexts] = {
+    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
+    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
+    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
+    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
+};
+
+void takeNotificationTexts(const QString &group, const QStringList &texts)
+{
+    if (group != QLatin1String("other"))
+        return;
+    for (int i = 0; i < kNotificationTexts && i < texts.size(); ++i)
+        notificationTexts[i] = texts.at(i);
+}
+
+const QString &notificationText(int stage)
+{
+    if (stage >= 1 && stage <= kStageNotifications)
+        return notificationTexts[stage - 1];
+    return notificationTexts[kStageNotifications];
+}
+
 Widget::Widget(QWidget *parent) : QWidget(parent)
 {
-    hidLink.ownerWidget = this;
     controler = new Ui_Controler;
     controler->setupUi(this, &hidLink);
     controler->mainView->deviceLink = &hidLink;
     hidLink.traits = controler->mainView;
+    connect(controler->mainView, &myQQuickView::languageGroupRead, this, &takeNotificationTexts);
     deviceTimer.setInterval(kDeviceTimerMs);
     deviceTimer.setSingleShot(true);
     connect(&deviceTimer, &QTimer::timeout, this, &Widget::deviceTimerFired);
@@ -216,13 +241,8 @@ void Widget::checkDevice()
     showBalloon(QStringLiteral("Info"), QStringLiteral("Detect Device"));
     hidLink.startDeviceWatch(index);
     if (view->is560()) {
-        view->mouseReadProfile(0);
-        view->mouseReadProfile(1);
-        if (view->isGun) {
-            view->mouseReadProfile(2);
-            view->mouseReadProfile(3);
-            view->mouseReadProfile(4);
-        }
+        for (int b = 0; b < profile_block::blocksInUse(view->isGun); ++b)
+            view->mouseReadProfile(uint(b));
     }
     view->setEnabled(true);
     launchUi();
@@ -231,9 +251,7 @@ void Widget::checkDevice()
 void Widget::showDpiStage(int stage)
 {
     controler->mainView->setCurrentDPI(stage);
-    const QString &text =
-        (stage >= 1 && stage <= 7) ? notificationTexts[stage - 1] : notificationTexts[7];
-    showBalloon(QStringLiteral("Info"), text + QLatin1Char(' '));
+    showBalloon(QStringLiteral("Info"), notificationText(stage) + QLatin1Char(' '));
 }
 
 void Widget::showBalloon(const QString &title, const QString &text)

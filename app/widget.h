@@ -5,11 +5,26 @@
 
 #include "device/hid_thread.h"
 
+#include <QStringList>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+
+// Whether a mouse is connected now: a restore command from the tray or another instance is acted
+// on only then.
+extern bool deviceConnected;
+
+// The texts of the DPI-button notifications: one per stage 1 ... 7, then one for any other stage.
+constexpr int kStageNotifications = 7;
+constexpr int kNotificationTexts = kStageNotifications + 1;
+extern QString notificationTexts[kNotificationTexts];
+// The notifications follow the language group "other" as the pages read it: its first texts
+// replace them; fewer texts leave the rest as they were. Other groups change nothing.
+void takeNotificationTexts(const QString &group, const QStringList &texts);
+// The notification of a stage report.
+const QString &notificationText(int stage);
 
 class Ui_Controler;
 class DeviceChangeNotifier;

@@ -145,11 +145,17 @@ bool DpiSettings::setStages(int count, const QString &sensor, const QVariantList
 
 bool DpiSettings::setCurrentStage(uchar stage)
 {
-    if (!ctx.link)
-        return false;
-    if (ctx.model.family560())
-        return ctx.link->hid560_04H_SetCurrentDPI(stage);
-    return ctx.link->hid553_0BH_SetCurrentDPI(stage);
+    return ctx.byFamily(&Hid_Thread::hid553_0BH_SetCurrentDPI,
+                        &Hid_Thread::hid560_04H_SetCurrentDPI, stage);
+}
+
+int DpiSettings::currentStage()
+{
+    // The 560 family is asked for the stage of mode 1. A query that fails hands these back.
+    uchar mode = 1, stage = 0;
+    ctx.byFamily([&](Hid_Thread &link) { return link.hid553_8BH_GetCurrentDPI(stage); },
+                 [&](Hid_Thread &link) { return link.hid560_84H_GetCurrentDPI(mode, stage); });
+    return stage;
 }
 
 bool DpiSettings::setLod(uchar rate, uchar en)

@@ -3,7 +3,7 @@
 // DPI stages and lift-off distance. The mouse takes no DPI values, only a one-byte code per
 // stage whose rule depends on the optical sensor of the model.
 
-#include "controller/device_context.h"
+#include "base/device_context.h"
 
 #include <QString>
 #include <QVariant>
@@ -47,6 +47,8 @@ public:
                    const QVariantList &enabled);
     // Makes `stage` (1-based) the active stage.
     bool setCurrentStage(uchar stage);
+    // The mouse's active stage, 1-based; 0 when it could not be asked.
+    int currentStage();
     // Writes the lift-off code and its enable bit to profile block 1 and sends the block.
     bool setLod(uchar rate, uchar en);
 

@@ -1,6 +1,7 @@
 #include "controller/gun_data.h"
 
-#include "controller/runtime_files.h"
+#include "base/byte_values.h"
+#include "base/runtime_files.h"
 
 #include <QDebug>
 #include <QSettings>
@@ -46,13 +47,6 @@ bool closeGunFile(QSettings &file)
 {
     file.sync();
     return file.status() == QSettings::NoError;
-}
-
-// Low byte of a number given as a number or as text; negative values come out as two's
-// complement, so -10 and "-10" both give 0xF6.
-uchar lowByte(const QVariant &v)
-{
-    return uchar(v.toLongLong());
 }
 
 } // namespace

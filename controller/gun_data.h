@@ -7,8 +7,8 @@
 // does nothing and every reader returns an empty result. Each operation opens the file and closes
 // it before returning; nothing holds it between calls.
 
-#include "controller/device_context.h"
-#include "controller/profile_block.h"
+#include "base/device_context.h"
+#include "base/profile_block.h"
 
 #include <QStringList>
 #include <QVariantList>

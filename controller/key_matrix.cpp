@@ -1,5 +1,6 @@
 #include "controller/key_matrix.h"
 
+#include "base/byte_values.h"
 #include "controller/profiles.h"
 
 #include <QDebug>
@@ -50,6 +51,7 @@ constexpr TypeRule kTypeRules[] = {
     {0xFF,   4,      0},
 };
 // clang-format on
+static_assert(kTypeRules[kMacroType].type == kMacroType, "the macro row");
 
 // ... except the Windows functions that are consumer-page usages, which go out as media keys.
 // Checked after the rules above, on the translated p2.
@@ -100,12 +102,10 @@ const QString kOfficeGroup = QStringLiteral("mouseKeyMatrix");
 const QString kGameGroup = QStringLiteral("mouseKeyMatrix2");
 const QString kFirmwareGroup = QStringLiteral("mouseFwKeyMatrix");
 
-KeyTable lowBytes(const QVariantList &numbers)
+// Where entry `n` starts in a table.
+constexpr std::size_t entryOffset(int n)
 {
-    KeyTable table = {};
-    for (int i = 0; i < kTableBytes; ++i)
-        table[i] = uchar(numbers.at(i).toInt());
-    return table;
+    return std::size_t(n) * kEntryBytes;
 }
 
 bool hasGunButton(const KeyTable &table)
@@ -152,7 +152,7 @@ KeyTable KeyMatrix::translate(const KeyTable &table, bool family560)
 {
     KeyTable out = table;
     for (int n = 0; n < kButtons; ++n)
-        translateEntry(out.data() + n * kEntryBytes, family560);
+        translateEntry(out.data() + entryOffset(n), family560);
     return out;
 }
 
@@ -207,10 +207,8 @@ bool KeyMatrix::set(const QVariant &mode, const QVariantList &office, const QVar
         return false;
     }
     const bool family560 = ctx.model.family560();
-    const KeyTable uiTable = lowBytes(isOfficeMode(mode) ? office : game);
-    std::array<uchar, kGunSlots> gunPeriods = {};
-    for (int k = 0; k < kGunSlots && k < periods.size(); ++k)
-        gunPeriods[k] = uchar(periods.at(k).toUInt());
+    const KeyTable uiTable = lowBytes<kTableBytes>(isOfficeMode(mode) ? office : game);
+    const std::array<uchar, kGunSlots> gunPeriods = lowBytes<kGunSlots>(periods);
     Tables tables = build(uiTable, firmwareTable(), gunPeriods, family560);
     if (send && tables.gun && periods.size() < kGunSlots) {
         qDebug() << "mouseSetKeyMatrix: refused, gun buttons need" << kGunSlots << "periods, got"
@@ -220,8 +218,9 @@ bool KeyMatrix::set(const QVariant &mode, const QVariantList &office, const QVar
 
     ctx.settings.setData(QStringLiteral("mouse/mouseMode"), mode);
     for (int n = 0; n < kButtons; ++n) {
-        ctx.settings.setData(entryKey(kOfficeGroup, n), office.mid(n * kEntryBytes, kEntryBytes));
-        ctx.settings.setData(entryKey(kGameGroup, n), game.mid(n * kEntryBytes, kEntryBytes));
+        const auto at = qsizetype(entryOffset(n));
+        ctx.settings.setData(entryKey(kOfficeGroup, n), office.mid(at, kEntryBytes));
+        ctx.settings.setData(entryKey(kGameGroup, n), game.mid(at, kEntryBytes));
     }
     if (!send)
         return true;
@@ -240,12 +239,9 @@ bool KeyMatrix::set(const QVariant &mode, const QVariantList &office, const QVar
     }
     for (int t = 0; t < kTables; ++t)
         ok = sendTable(tables.table[t], t + 1) && ok;
-    if (ctx.link) {
-        if (family560)
-            ok = ctx.link->hid560_02H_SetCurrentProfile(1) && ok;
-        else
-            ok = ctx.link->hid553_02H_SetCurrentKeyMatrix(1) && ok;
-    }
+    ok = ctx.byFamily(&Hid_Thread::hid553_02H_SetCurrentKeyMatrix,
+                      &Hid_Thread::hid560_02H_SetCurrentProfile, uchar(1)) &&
+         ok;
     return ok;
 }
 
@@ -260,8 +256,8 @@ KeyTable KeyMatrix::firmwareTable() const
     KeyTable table = {};
     for (int n = 0; n < kButtons; ++n) {
         const QVariantList entry = ctx.settings.dataList(entryKey(kFirmwareGroup, n), false);
-        for (int i = 0; i < kEntryBytes && i < entry.size(); ++i)
-            table[n * kEntryBytes + i] = uchar(entry.at(i).toInt());
+        const std::array<uchar, kEntryBytes> bytes = lowBytes<kEntryBytes>(entry);
+        std::copy(bytes.begin(), bytes.end(), table.data() + entryOffset(n));
     }
     return table;
 }
@@ -281,19 +277,14 @@ bool KeyMatrix::switchTo(int number)
         qDebug() << "mouseSwitchKeyMatrix: no key table" << number;
         return false;
     }
-    if (!ctx.link)
-        return false;
     // The 553 family counts its tables from 0.
-    if (ctx.model.family560())
-        return ctx.link->hid560_02H_SetCurrentProfile(uchar(number));
-    return ctx.link->hid553_02H_SetCurrentKeyMatrix(uchar(number - 1));
+    return ctx.byFamily(
+        [&](Hid_Thread &link) { return link.hid553_02H_SetCurrentKeyMatrix(uchar(number - 1)); },
+        [&](Hid_Thread &link) { return link.hid560_02H_SetCurrentProfile(uchar(number)); });
 }
 
 bool KeyMatrix::sendTable(KeyTable &table, int number)
 {
-    if (!ctx.link)
-        return false;
-    if (ctx.model.family560())
-        return ctx.link->hid560_0DH_SetKeyMatrix(table.data(), uchar(number));
-    return ctx.link->hid553_12H_SetKeyMatrix(table.data(), uchar(number));
+    return ctx.byFamily(&Hid_Thread::hid553_12H_SetKeyMatrix, &Hid_Thread::hid560_0DH_SetKeyMatrix,
+                        table.data(), uchar(number));
 }

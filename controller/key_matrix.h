@@ -3,27 +3,12 @@
 // Button assignment: the office and game tables of the current profile, their translation from
 // the user interface's encoding into the mouse's, the gun tables, and switching between tables.
 
-#include "controller/device_context.h"
+#include "base/button_entry.h"
+#include "base/device_context.h"
 
 #include <QVariant>
 
 #include <array>
-
-// One button entry is (type, p1, p2, p3); a table is sixteen of them.
-namespace key_table
-{
-constexpr int kButtons = 16;
-constexpr int kEntryBytes = 4;
-constexpr int kTableBytes = kButtons * kEntryBytes;
-constexpr int kType = 0;
-constexpr int kP1 = 1;
-constexpr int kP2 = 2;
-constexpr int kP3 = 3;
-// Table 1 is the normal assignment; tables 2, 3 and 4 are used by gun slots 1, 2 and 3.
-constexpr int kTables = 4;
-constexpr int kGunSlots = 3;
-static_assert(kTableBytes == 64, "a key table is one 64-byte block");
-} // namespace key_table
 
 using KeyTable = std::array<uchar, key_table::kTableBytes>;
 

@@ -1,13 +1,11 @@
 #include "controller/language_strings.h"
 
-#include "controller/runtime_files.h"
-#include "device/hid_thread.h"
+#include "base/runtime_files.h"
 
 #include <QSettings>
 
 namespace
 {
-constexpr int kNotificationTexts = 8;
 // The largest group has 133 texts; a larger total comes from a damaged file and must not make us
 // build millions of strings.
 constexpr int kMaxTexts = 1024;
@@ -39,11 +37,5 @@ QStringList languageStrings(const QString &group, const QString &langCode)
     QStringList texts;
     for (int i = 0; i < total; ++i)
         texts << file.value(group + QLatin1Char('/') + QString::number(i)).toString();
-
-    // Fewer than eight texts leave the remaining notifications as they were.
-    if (group == QLatin1String("other")) {
-        for (int i = 0; i < kNotificationTexts && i < texts.size(); ++i)
-            notificationTexts[i] = texts.at(i);
-    }
     return texts;
 }

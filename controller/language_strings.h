@@ -3,7 +3,6 @@
 #include <QStringList>
 
 // One group of UI texts from ./modules/i18n/<langCode>.ini: "<group>/total" texts under the keys
-// 0, 1, 2, ... The group "other" also refreshes the texts of the DPI notifications. Only the
-// shipped language codes are read; any other code gives an empty list.
+// 0, 1, 2, ... Only the shipped language codes are read; any other code gives an empty list.
 QStringList languageStrings(const QString &group, const QString &langCode);
 bool isLanguageCode(const QString &langCode);

@@ -1,6 +1,7 @@
 #include "controller/lighting.h"
 
-#include "controller/profile_block.h"
+#include "base/byte_values.h"
+#include "base/profile_block.h"
 
 #include "device/commands.h"
 
@@ -210,7 +211,7 @@ bool Lighting::setStageColours(uchar type, const QVariantList &src24)
     ColourTable table = lowBytes<kColourTableSize>(src24);
     if (type == command::kPackedColourType) {
         // Two colour indices per byte, the first in the low nibble.
-        for (int k = 0; k < command::kPackedColourBytes; ++k)
+        for (std::size_t k = 0; k < std::size_t(command::kPackedColourBytes); ++k)
             table[k] = uchar((table[2 * k] & 0x0F) | (table[2 * k + 1] << 4));
     }
     // The 553 command on both families: the 560 firmware takes it too.

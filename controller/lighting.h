@@ -3,7 +3,7 @@
 // The mouse's light: the slave attribute block, the effect choice with its model-dependent code
 // tables, the colour tables and the DPI-stage colours kept in the profile.
 
-#include "controller/device_context.h"
+#include "base/device_context.h"
 
 #include <QVariantList>
 
@@ -42,16 +42,6 @@ using EffectTriple = std::array<uchar, 3>;
 EffectTriple colourfulEffect(uchar effect, uchar option1, uchar option2);
 // The third byte is the table's own; most single-colour models get a constant instead.
 EffectTriple singleColourEffect(uchar effect, uchar option1, uchar option2);
-
-// The low bytes of the first N numbers of `values`; missing ones stay zero.
-template <size_t N> std::array<uchar, N> lowBytes(const QVariantList &values)
-{
-    std::array<uchar, N> out{};
-    const qsizetype n = qMin(values.size(), qsizetype(N));
-    for (qsizetype i = 0; i < n; ++i)
-        out[size_t(i)] = uchar(values.at(i).toLongLong());
-    return out;
-}
 
 } // namespace lighting
 

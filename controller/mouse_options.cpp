@@ -17,11 +17,8 @@ QString selectGunKey(const QString &index)
 
 bool MouseOptions::setReportRate(uchar rate)
 {
-    if (!c.link)
-        return false;
-    if (c.model.family560())
-        return c.link->hid560_03H_SetReportRate(rate);
-    return c.link->hid553_01H_SetReportRate(rate);
+    return c.byFamily(&Hid_Thread::hid553_01H_SetReportRate, &Hid_Thread::hid560_03H_SetReportRate,
+                      rate);
 }
 
 bool MouseOptions::setKeyboardOption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)

@@ -3,7 +3,7 @@
 // The remaining per-mouse settings: report rate, the four keyboard-option bytes, and the
 // per-profile XY sensitivity and selected-gun entries.
 
-#include "controller/device_context.h"
+#include "base/device_context.h"
 
 #include <QVariant>
 #include <QVariantList>

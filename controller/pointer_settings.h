@@ -1,12 +1,10 @@
 #pragma once
 
 // The operating system's pointer settings for the current user: pointer speed, double-click time
-// and wheel scroll lines. One implementation per platform (pointer_settings_<platform>.cpp) writes
-// them where the desktop keeps them; none of this reaches the mouse.
+// and wheel scroll lines. The platform layer implements the interface (desktopPointerSettings) and
+// writes them where the desktop keeps them; none of this reaches the mouse.
 
 #include <QtGlobal>
-
-#include <memory>
 
 class PointerSettings
 {
@@ -23,9 +21,6 @@ public:
     virtual bool setDoubleClickTime(int milliseconds) = 0;
     virtual bool setWheelScrollLines(int lines) = 0;
 };
-
-// The settings of the desktop this process runs in.
-std::unique_ptr<PointerSettings> desktopPointerSettings();
 
 // The system page's three operations. The page passes slider positions 0...10 for speed and
 // double-click (speed 2 x position, but at least 1; 900 - 70 x position milliseconds) and the

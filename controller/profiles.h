@@ -3,8 +3,8 @@
 // The profile files p1.bin ... p10.bin: export to and import from ".pf" files (plain byte copies
 // of a profile file), reset from pD.bin and copy of one slot over another.
 
-#include "controller/device_context.h"
-#include "controller/profile_block.h"
+#include "base/device_context.h"
+#include "base/profile_block.h"
 
 #include <QString>
 

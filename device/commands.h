@@ -16,7 +16,7 @@ struct Definition {
     Exchange exchange;
     int block;           // data bytes that follow the request; -1: chosen by the slot
     bool settle;         // 128 ms waits around the block
-    bool pauseAfter;     // 8 ms sleep after the exchange
+    bool pauseAfter;     // kPauseAfterMs sleep after the exchange
     const char *failure; // nullptr: nothing is written
 };
 
@@ -63,7 +63,9 @@ constexpr Definition ReadProfile           {0x8C, Query, 128,  false, false, "cm
 // clang-format on
 
 // Shared by both families.
+// clang-format off
 constexpr Definition GetLEDInstructFunction{0x87, Query, 0,    false, false, "cmd Failed"};
+// clang-format on
 
 // Block lengths announced in the requests.
 constexpr uchar kLen8 = 0x08;
@@ -76,6 +78,10 @@ constexpr uchar kLodConst = 0x7D;
 constexpr uchar kPackedColourType = 2;
 constexpr int kPackedColourBytes = 4;
 constexpr int kColourBytes = 24;
+// The pause after the exchanges whose definition asks for it.
+constexpr int kPauseAfterMs = 8;
+// The reply of 87H echoes the type in its first parameter byte; the three options follow.
+constexpr int kLedOptionsReplyByte = 3;
 // Modes addressed one after the other by the 560 family's rate and stage commands.
 constexpr uchar kFirstMode = 1;
 constexpr uchar kLastMode = 4;

@@ -83,3 +83,20 @@ void findInterfaces(DeviceEntry &entry)
     }
     hid_free_enumeration(list);
 }
+
+QStringList enumerateHidInterfaces()
+{
+    QStringList found;
+    hid_device_info *list = hid_enumerate(0, 0);
+    for (hid_device_info *it = list; it; it = it->next) {
+        found << QStringLiteral("%1 %2:%3 %4:%5")
+                     .arg(QString::fromLatin1(it->path))
+                     .arg(it->vendor_id, 4, 16, QLatin1Char('0'))
+                     .arg(it->product_id, 4, 16, QLatin1Char('0'))
+                     .arg(it->usage_page, 4, 16, QLatin1Char('0'))
+                     .arg(it->usage, 4, 16, QLatin1Char('0'));
+    }
+    hid_free_enumeration(list);
+    found.sort();
+    return found;
+}

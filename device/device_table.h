@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <memory>
@@ -47,3 +48,7 @@ bool isUsableEntry(const DeviceEntry &entry);
 // Fills cmdPath and eventPath from the HID interfaces present now; a later match overwrites an
 // earlier one, and one interface may serve both roles.
 void findInterfaces(DeviceEntry &entry);
+
+// The path, ids and usages of every HID interface present now, one text each, sorted: what a
+// comparison needs to notice a device that came or went.
+QStringList enumerateHidInterfaces();

@@ -2,7 +2,7 @@
 
 #include "device/commands.h"
 #include "device/hid_thread.h"
-#include "device/scramble.h"
+#include "device/report.h"
 
 #include <QDebug>
 
@@ -10,7 +10,7 @@
 
 void Hid_Thread::buildRequest(uchar code, std::initializer_list<uchar> params)
 {
-    Q_ASSERT(params.size() <= 6);
+    Q_ASSERT(params.size() <= report::kParams);
     std::memset(outReport, 0, sizeof outReport);
     outReport[report::kIdByte] = 0;
     outReport[report::kCodeByte] = code;
@@ -32,7 +32,7 @@ bool Hid_Thread::takeToken(const command::Definition &def)
 void Hid_Thread::pauseAfter(const command::Definition &def)
 {
     if (def.pauseAfter)
-        QThread::msleep(8);
+        QThread::msleep(command::kPauseAfterMs);
 }
 
 bool Hid_Thread::runSet(const command::Definition &def, std::initializer_list<uchar> params,
@@ -94,5 +94,6 @@ bool Hid_Thread::setPerMode(const command::Definition &def, uchar value)
 bool Hid_Thread::hid_87H_GetLEDInstructFunction(uchar type, uchar &option1, uchar &option2,
                                                 uchar &option3)
 {
-    return runQuery(command::GetLEDInstructFunction, {type}, {&option1, &option2, &option3}, 3);
+    return runQuery(command::GetLEDInstructFunction, {type}, {&option1, &option2, &option3},
+                    command::kLedOptionsReplyByte);
 }

@@ -33,6 +33,14 @@ struct HidIo::Shared {
     bool exited = false;
 };
 
+hid_device *openHidInterface(const std::string &path)
+{
+    hid_device *handle = hid_open_path(path.c_str());
+    if (handle)
+        hid_set_nonblocking(handle, 0);
+    return handle;
+}
+
 HidIo::HidIo() : shared(std::make_shared<Shared>())
 {
     std::thread(&HidIo::work, shared).detach();
@@ -98,11 +106,7 @@ hid_device *HidIo::open(const std::string &path, Clock::time_point deadline, boo
     if (*timedOut)
         return nullptr;
     auto job = std::make_shared<Job>();
-    job->work = [path](Job &j) {
-        j.handle = hid_open_path(path.c_str());
-        if (j.handle)
-            hid_set_nonblocking(j.handle, 0);
-    };
+    job->work = [path](Job &j) { j.handle = openHidInterface(path); };
     job->late = [](Job &j) {
         if (j.handle)
             hid_close(j.handle);

@@ -12,7 +12,11 @@
 #include <string>
 
 struct hid_device_;
-typedef struct hid_device_ hid_device;
+using hid_device = struct hid_device_;
+
+// Opens the HID interface at `path` for blocking calls; null when it cannot be opened. Every
+// interface the link uses is opened through here.
+hid_device *openHidInterface(const std::string &path);
 
 class HidIo
 {

@@ -2,14 +2,7 @@
 
 #include <hidapi/hidapi.h>
 
-bool deviceConnected = false;
 uchar secrecyCode[8] = {};
-QString notificationTexts[8] = {
-    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
-    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
-    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
-    QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
-};
 
 Hid_Thread::Hid_Thread(QObject *parent) : QThread(parent) {}
 
@@ -52,7 +45,7 @@ QString Hid_Thread::unopenableInterface(int index)
 {
     const DeviceEntry *device = entry(index);
     if (!device)
-        return QString();
+        return {};
     for (const QString &path : {device->cmdPath, device->eventPath}) {
         if (path.isEmpty())
             continue;
@@ -64,5 +57,5 @@ QString Hid_Thread::unopenableInterface(int index)
             return path;
         io.closeLater(handle);
     }
-    return QString();
+    return {};
 }

@@ -5,6 +5,7 @@
 
 #include "device/device_table.h"
 #include "device/hid_io.h"
+#include "device/report.h"
 
 #include <QFuture>
 #include <QString>
@@ -20,9 +21,7 @@ struct Definition;
 }
 
 struct hid_device_;
-typedef struct hid_device_ hid_device;
-
-class Widget;
+using hid_device = struct hid_device_;
 
 // What the link needs to know of the mouse model; the main view fills it in.
 class DeviceTraits
@@ -33,10 +32,8 @@ public:
     virtual bool family560() const = 0;
 };
 
-// Process-wide state shared by the scan, the transport and the event loop.
-extern bool deviceConnected;
+// The scrambling code of the current device: bytes 1 ... 6 are used.
 extern uchar secrecyCode[8];
-extern QString notificationTexts[8];
 
 namespace transport
 {
@@ -62,7 +59,6 @@ public:
     explicit Hid_Thread(QObject *parent = nullptr);
     ~Hid_Thread() override;
 
-    Widget *ownerWidget = nullptr;
     const DeviceTraits *traits = nullptr;
     DeviceList devices;
     int currentDevice = 1;
@@ -72,8 +68,8 @@ public:
     std::atomic<bool> listening{false};
     QFuture<void> listener;
 
-    uchar outReport[9] = {};
-    uchar inReport[9] = {};
+    uchar outReport[report::kFeatureSize] = {};
+    uchar inReport[report::kFeatureSize] = {};
     uchar bulkBuffer[transport::kBulkCapacity] = {};
 
     // Loads the table, finds the interfaces of every entry and replaces `devices`; returns the
@@ -176,6 +172,10 @@ private:
     bool sendFeature();
     bool getFeature();
     bool writeChunk(const uchar *chunk, int size);
+    // The first step of both transfers: opens the command interface and sends the request in
+    // outReport, scrambled when the device asks for it. The device, or null when `n` is no block
+    // length, the interface cannot be opened or the request did not go out.
+    const DeviceEntry *sendRequest(int n);
     int readChunk(uchar *chunk, int size);
     // A reply counts only with the command's echo and a checksum that fits.
     bool replyChecksOut(uchar code) const;
@@ -187,7 +187,8 @@ private:
     bool runSet(const command::Definition &def, std::initializer_list<uchar> params,
                 const uchar *block = nullptr, int blockLength = 0);
     bool runQuery(const command::Definition &def, std::initializer_list<uchar> params,
-                  std::initializer_list<uchar *> results, int firstReplyByte = 2);
+                  std::initializer_list<uchar *> results,
+                  int firstReplyByte = report::kFirstParamByte);
     bool setPerMode(const command::Definition &def, uchar value);
     void pauseAfter(const command::Definition &def);
     void closeEventDevice();

@@ -1,6 +1,7 @@
 // The report transport: every exchange with the mouse passes through here.
 
 #include "device/hid_thread.h"
+#include "device/report.h"
 #include "device/scramble.h"
 
 #include <QCoreApplication>
@@ -109,11 +110,11 @@ bool Hid_Thread::ioStep(const std::function<int(hid_device *)> &call, int *resul
 
 bool Hid_Thread::sendFeature()
 {
-    const std::vector<uchar> report(outReport, outReport + report::kFeatureSize);
+    const std::vector<uchar> request(outReport, outReport + report::kFeatureSize);
     int sent = -1;
     return ioStep(
-               [report](hid_device *h) {
-                   return hid_send_feature_report(h, report.data(), report.size());
+               [request](hid_device *h) {
+                   return hid_send_feature_report(h, request.data(), request.size());
                },
                &sent) &&
            sent >= 0;
@@ -169,7 +170,7 @@ int Hid_Thread::readChunk(uchar *chunk, int size)
 bool Hid_Thread::replyChecksOut(uchar code) const
 {
     return inReport[report::kCodeByte] == code &&
-           inReport[report::kChecksumByte] == reportChecksum(inReport + report::kCodeByte);
+           inReport[report::kChecksumByte] == report::checksum(inReport + report::kCodeByte);
 }
 
 void Hid_Thread::settleWait()
@@ -178,27 +179,31 @@ void Hid_Thread::settleWait()
     QThread::msleep(kSettleHalfMs);
 }
 
+const DeviceEntry *Hid_Thread::sendRequest(int n)
+{
+    if (n < 0 || n > kMaxBlock || !openCmdDevice(currentDevice))
+        return nullptr;
+    const DeviceEntry *device = entry(currentDevice);
+    if (device->isEncode)
+        scrambleReport(outReport + report::kScrambledOffset, secrecyCode);
+    return sendFeature() ? device : nullptr;
+}
+
 bool Hid_Thread::hidGetTransfer(int n)
 {
     ExchangeScope exchange(*this);
     exchange.startClock();
-    if (n < 0 || n > kMaxBlock || !openCmdDevice(currentDevice))
-        return false;
-    const DeviceEntry &device = *entry(currentDevice);
-    const bool encode = device.isEncode;
-    const int reportLength = device.reportLength;
     const uchar code = outReport[report::kCodeByte];
-    if (encode)
-        scrambleReport(outReport + report::kScrambledOffset, secrecyCode);
-
-    if (!sendFeature() || !getFeature())
+    const DeviceEntry *device = sendRequest(n);
+    if (!device || !getFeature())
         return false;
     if (n == 0) {
-        if (encode)
+        if (device->isEncode)
             unscrambleReport(inReport + report::kScrambledOffset, secrecyCode);
         return replyChecksOut(code);
     }
     // The reply that announces a data block travels plain, and the block is never scrambled.
+    const int reportLength = device->reportLength;
     if (!replyChecksOut(code) || reportLength <= 0)
         return false;
 
@@ -219,18 +224,13 @@ bool Hid_Thread::hidSetTransfer(int n, bool settle)
     ExchangeScope exchange(*this);
     QCoreApplication::processEvents();
     exchange.startClock();
-    if (n < 0 || n > kMaxBlock || !openCmdDevice(currentDevice))
-        return false;
-    const DeviceEntry &device = *entry(currentDevice);
-    const int reportLength = device.reportLength;
-    if (device.isEncode)
-        scrambleReport(outReport + report::kScrambledOffset, secrecyCode);
-
     // Every step goes over the one handle: a mouse that was pulled and plugged in again meanwhile
     // has lost the request, and the next step fails instead of talking to a mouse that knows
     // nothing of it.
-    if (!sendFeature())
+    const DeviceEntry *device = sendRequest(n);
+    if (!device)
         return false;
+    const int reportLength = device->reportLength;
     if (settle)
         settleWait();
     if (n == 0)
@@ -257,7 +257,7 @@ bool Hid_Thread::hidSetTransfer(int n, bool settle)
 
 uchar Hid_Thread::hidCS(uchar *cmd)
 {
-    return reportChecksum(cmd);
+    return report::checksum(cmd);
 }
 
 void Hid_Thread::USBDataEncryption(uchar FIFOBuf[], uchar SecrecyCode[])

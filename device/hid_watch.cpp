@@ -27,12 +27,9 @@ hid_device *Hid_Thread::openEventDevice(int index)
     if (!device || device->eventPath.isEmpty())
         return nullptr;
     closeEventDevice();
-    eventHandle = hid_open_path(device->eventPath.toLatin1().constData());
-    if (!eventHandle) {
+    eventHandle = openHidInterface(device->eventPath.toStdString());
+    if (!eventHandle)
         device->eventPath.clear();
-        return nullptr;
-    }
-    hid_set_nonblocking(eventHandle, 0);
     return eventHandle;
 }
 

@@ -28,14 +28,6 @@ void xorKey(uint8_t p[8], const uint8_t key[8])
 
 } // namespace
 
-uint8_t reportChecksum(const uint8_t *codeAndParams)
-{
-    uint8_t sum = 0;
-    for (int i = 0; i < 7; ++i)
-        sum = static_cast<uint8_t>(sum + codeAndParams[i]);
-    return static_cast<uint8_t>(~sum);
-}
-
 void scrambleReport(uint8_t p[8], const uint8_t key[8])
 {
     swapPairs(p);

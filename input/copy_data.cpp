@@ -68,8 +68,8 @@ void CopyDataChannel::read(QLocalSocket *socket)
 {
     while (socket->bytesAvailable() >= kHeaderBytes) {
         const QByteArray header = socket->peek(kHeaderBytes);
-        const quint32 tag = qFromLittleEndian<quint32>(header.constData());
-        const quint32 length = qFromLittleEndian<quint32>(header.constData() + 4);
+        const auto tag = qFromLittleEndian<quint32>(header.constData());
+        const auto length = qFromLittleEndian<quint32>(header.constData() + 4);
         if (length > kMaxBytes) {
             socket->abort();
             return;

@@ -43,7 +43,7 @@ Input_Hook::~Input_Hook()
         instance = nullptr;
 }
 
-bool Input_Hook::start(bool flag)
+bool Input_Hook::start(bool flag, std::unique_ptr<InputObserver> platformObserver)
 {
     hashKeyFlag = flag;
     instance = this;
@@ -51,7 +51,7 @@ bool Input_Hook::start(bool flag)
     virtualKeyToUsage = keys::virtualKeyToUsage(hashKeyFlag);
     if (observer)
         stop();
-    observer = InputObserver::create();
+    observer = std::move(platformObserver);
     if (!observer || !observer->start()) {
         observer.reset();
         return false;

@@ -49,8 +49,9 @@ public:
     Input_Hook();
     ~Input_Hook();
 
-    // Fills the tables and installs the observer; false when none could be installed.
-    bool start(bool hashKeyFlag);
+    // Fills the tables and starts `observer` (the platform's, or none: the procedures are then fed
+    // by hand); false when no observer runs.
+    bool start(bool hashKeyFlag, std::unique_ptr<InputObserver> observer);
     void setKeyboardCallback(KeyboardCallback callback, void *context);
     void setMouseCallback(MouseCallback callback, void *context);
     // Opens the copy-data channel of `app` and hands its messages to `callback`.
@@ -77,6 +78,5 @@ class InputObserver
 {
 public:
     virtual ~InputObserver() = default;
-    static std::unique_ptr<InputObserver> create(); // per platform
     virtual bool start() = 0;
 };

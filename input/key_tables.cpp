@@ -1,7 +1,5 @@
 #include "input/key_tables.h"
 
-#include <initializer_list>
-
 namespace keys
 {
 namespace
@@ -20,7 +18,55 @@ constexpr quint8 kHashUsage = 0x32;
 
 // One row per captured key: set-1 scan code, E0 prefix, virtual key, USB usage.
 // clang-format off
-constexpr Row kSingleRows[] = {
+constexpr Row kRows[] = {
+    {0x1E, false, 0x41, 0x04}, // A
+    {0x30, false, 0x42, 0x05}, // B
+    {0x2E, false, 0x43, 0x06}, // C
+    {0x20, false, 0x44, 0x07}, // D
+    {0x12, false, 0x45, 0x08}, // E
+    {0x21, false, 0x46, 0x09}, // F
+    {0x22, false, 0x47, 0x0A}, // G
+    {0x23, false, 0x48, 0x0B}, // H
+    {0x17, false, 0x49, 0x0C}, // I
+    {0x24, false, 0x4A, 0x0D}, // J
+    {0x25, false, 0x4B, 0x0E}, // K
+    {0x26, false, 0x4C, 0x0F}, // L
+    {0x32, false, 0x4D, 0x10}, // M
+    {0x31, false, 0x4E, 0x11}, // N
+    {0x18, false, 0x4F, 0x12}, // O
+    {0x19, false, 0x50, 0x13}, // P
+    {0x10, false, 0x51, 0x14}, // Q
+    {0x13, false, 0x52, 0x15}, // R
+    {0x1F, false, 0x53, 0x16}, // S
+    {0x14, false, 0x54, 0x17}, // T
+    {0x16, false, 0x55, 0x18}, // U
+    {0x2F, false, 0x56, 0x19}, // V
+    {0x11, false, 0x57, 0x1A}, // W
+    {0x2D, false, 0x58, 0x1B}, // X
+    {0x15, false, 0x59, 0x1C}, // Y
+    {0x2C, false, 0x5A, 0x1D}, // Z
+    {0x02, false, 0x31, 0x1E}, // 1
+    {0x03, false, 0x32, 0x1F}, // 2
+    {0x04, false, 0x33, 0x20}, // 3
+    {0x05, false, 0x34, 0x21}, // 4
+    {0x06, false, 0x35, 0x22}, // 5
+    {0x07, false, 0x36, 0x23}, // 6
+    {0x08, false, 0x37, 0x24}, // 7
+    {0x09, false, 0x38, 0x25}, // 8
+    {0x0A, false, 0x39, 0x26}, // 9
+    {0x0B, false, 0x30, 0x27}, // 0
+    {0x3B, false, 0x70, 0x3A}, // F1
+    {0x3C, false, 0x71, 0x3B}, // F2
+    {0x3D, false, 0x72, 0x3C}, // F3
+    {0x3E, false, 0x73, 0x3D}, // F4
+    {0x3F, false, 0x74, 0x3E}, // F5
+    {0x40, false, 0x75, 0x3F}, // F6
+    {0x41, false, 0x76, 0x40}, // F7
+    {0x42, false, 0x77, 0x41}, // F8
+    {0x43, false, 0x78, 0x42}, // F9
+    {0x44, false, 0x79, 0x43}, // F10
+    {0x57, false, 0x7A, 0x44}, // F11
+    {0x58, false, 0x7B, 0x45}, // F12
     {0x1C, false, 0x0D, 0x28}, // Enter
     {0x01, false, 0x1B, 0x29}, // Escape
     {0x0E, false, 0x08, 0x2A}, // Backspace
@@ -80,27 +126,7 @@ constexpr Row kSingleRows[] = {
     {0x38, true,  0xA5, 0xE6}, // Right Alt
 };
 
-// Letters A ... Z in alphabetical order.
-constexpr quint8 kLetterScans[26] = {0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17,
-                                     0x24, 0x25, 0x26, 0x32, 0x31, 0x18, 0x19, 0x10, 0x13,
-                                     0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
 // clang-format on
-
-template <typename F> void forEachRow(F &&f)
-{
-    for (int i = 0; i < 26; ++i)
-        f(Row{kLetterScans[i], false, quint8(0x41 + i), quint8(0x04 + i)});
-    // 1 ... 9, 0
-    for (int i = 0; i < 10; ++i)
-        f(Row{quint8(0x02 + i), false, quint8(i < 9 ? 0x31 + i : 0x30), quint8(0x1E + i)});
-    // F1 ... F10, then F11 and F12
-    for (int i = 0; i < 10; ++i)
-        f(Row{quint8(0x3B + i), false, quint8(0x70 + i), quint8(0x3A + i)});
-    f(Row{0x57, false, 0x7A, 0x44});
-    f(Row{0x58, false, 0x7B, 0x45});
-    for (const Row &row : kSingleRows)
-        f(row);
-}
 
 // Linux input-event codes that are not their own set-1 scan code.
 struct LinuxKey {
@@ -148,16 +174,16 @@ constexpr quint16 kLastIdentityCode = 88;
 ScanMap scanToVirtualKey()
 {
     ScanMap map;
-    forEachRow([&map](const Row &r) { map[scanKey(r.scan, r.extended)] = r.virtualKey; });
+    for (const Row &r : kRows)
+        map[scanKey(r.scan, r.extended)] = r.virtualKey;
     return map;
 }
 
 UsageMap virtualKeyToUsage(bool hashKeyFlag)
 {
     UsageMap map;
-    forEachRow([&map, hashKeyFlag](const Row &r) {
+    for (const Row &r : kRows)
         map[r.virtualKey] = (r.virtualKey == VK_OEM_5 && hashKeyFlag) ? kHashUsage : r.usage;
-    });
     return map;
 }
 

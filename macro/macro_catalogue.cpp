@@ -1,7 +1,8 @@
 #include "macro/macro_catalogue.h"
 
-#include "controller/runtime_files.h"
-#include "controller/settings_store.h"
+#include "base/button_entry.h"
+#include "base/runtime_files.h"
+#include "base/settings_store.h"
 
 #include <QDebug>
 #include <QSettings>
@@ -16,16 +17,18 @@ const char *const kNamedLists[] = {"macro/macroName", "gun/gunName", "profile/pr
 const char *const kTreeKeys[kTreeAttributes] = {
     "/macroName", "/macroType", "/showImg", "/txtMargin", "/level",
     "/no0",       "/no1",       "/no2",     "/no3",       "/no4"};
-constexpr int kMacroName = 0;
 
-// getMacroList_Att: att -> TreeLists index (root names come from the name list of type 0).
-constexpr int kRootAttributes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-// getMacroSubList_Att: the names are att 4 here.
-constexpr int kFolderAttributes[] = {1, 2, 3, 4, 0, 5, 6, 7, 8, 9};
+// getMacroList_Att's att 0 ... 8: the root's names are name list 0, not one of these.
+constexpr TreeList kRootAttributes[] = {kMacroTypeList, kShowImgList, kTxtMarginList,
+                                        kLevelList,     kNo0List,     kNo1List,
+                                        kNo2List,       kNo3List,     kNo4List};
+// getMacroSubList_Att's att 0 ... 9: a folder's names come after its levels.
+constexpr TreeList kFolderAttributes[] = {kMacroTypeList, kShowImgList, kTxtMarginList, kLevelList,
+                                          kMacroNameList, kNo0List,     kNo1List,       kNo2List,
+                                          kNo3List,       kNo4List};
 
+// The profile dialog offers the first six profiles; only their buttons can hold a macro.
 constexpr int kProfilesWithMacros = 6;
-constexpr int kButtons = 16;
-constexpr int kMacroAssignment = 4;
 
 QString rootGroup()
 {
@@ -129,7 +132,7 @@ void MacroCatalogue::writeFolder(int att, int level, const QString &currentName,
 {
     qDebug().noquote()
         << "=========================== updataMacroList =====================================";
-    qDebug().noquote() << "nameList =" << lists[kMacroName].join(QLatin1Char(' '));
+    qDebug().noquote() << "nameList =" << lists[kMacroNameList].join(QLatin1Char(' '));
 
     const bool levelInRange = level >= 0 && level <= kMacroMaxLevel;
     const auto settings = openSettingsFile(fileName);
@@ -175,14 +178,15 @@ void MacroCatalogue::removeGroup(const QString &group) const
 
 void forgetDeletedMacro(SettingsStore &settings, const QString &macroName)
 {
+    using namespace key_table;
     for (int p = 0; p < kProfilesWithMacros; ++p) {
         QSettings &profile = settings.profile(p);
         for (int i = 0; i < kButtons; ++i) {
             const QString key = QStringLiteral("mouseKeyMatrix/%1").arg(i);
             const QStringList entry = profile.value(key).toStringList();
-            if (entry.value(0).toInt() != kMacroAssignment || entry.size() < 3)
+            if (entry.value(kType).toInt() != kMacroType || entry.size() <= kP2)
                 continue;
-            const QString slotKey = QStringLiteral("mouseMacroKey/") + entry.at(2);
+            const QString slotKey = QStringLiteral("mouseMacroKey/") + entry.at(kP2);
             if (profile.value(slotKey).toString() != macroName)
                 continue;
             const QVariant factory = settings.defaults().value(key);

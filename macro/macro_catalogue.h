@@ -12,6 +12,7 @@
 #include <QVariantList>
 
 #include <array>
+#include <utility>
 
 class SettingsStore;
 
@@ -22,16 +23,27 @@ inline QString nullSlotMark()
 }
 QStringList withoutSentinel(const QStringList &list);
 
-// The ten attribute lists of one folder, in the order of updataMacroList's arguments: macroName,
-// macroType, showImg, txtMargin, level, no0 ... no4.
-constexpr int kTreeAttributes = 10;
+// The ten attribute lists of one folder, in the order of updataMacroList's arguments.
+enum TreeList {
+    kMacroNameList,
+    kMacroTypeList,
+    kShowImgList,
+    kTxtMarginList,
+    kLevelList,
+    kNo0List,
+    kNo1List,
+    kNo2List,
+    kNo3List,
+    kNo4List,
+    kTreeAttributes
+};
 using TreeLists = std::array<QStringList, kTreeAttributes>;
 
 class MacroCatalogue
 {
 public:
     MacroCatalogue();
-    explicit MacroCatalogue(const QString &fileName) : fileName(fileName) {}
+    explicit MacroCatalogue(QString fileName) : fileName(std::move(fileName)) {}
 
     // Type 0 root names, 1 gun names, 2 profile names, 3 selected guns; as stored, sentinel
     // included. Another type gives an empty list and writes nothing.

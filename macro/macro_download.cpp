@@ -1,5 +1,7 @@
 #include "macro/macro_download.h"
 
+#include "base/byte_values.h"
+
 #include <QDebug>
 
 bool sendMacroBlock(DeviceContext &context, const QVariantList &bytes, uint index)
@@ -9,9 +11,8 @@ bool sendMacroBlock(DeviceContext &context, const QVariantList &bytes, uint inde
         return false;
     uchar block[macroblock::kSize] = {};
     for (int i = 0; i < bytes.size(); ++i)
-        block[i] = uchar(bytes.at(i).toInt() & 0xFF);
-    const uchar macroId = uchar(slot + 1);
-    if (context.model.family560())
-        return context.link->hid560_0FH_SetMacroKey(macroId, block);
-    return context.link->hid553_13H_SetMacroKey(macroId, block);
+        block[i] = lowByte(bytes.at(i));
+    const auto macroId = uchar(slot + 1);
+    return context.byFamily(&Hid_Thread::hid553_13H_SetMacroKey,
+                            &Hid_Thread::hid560_0FH_SetMacroKey, macroId, +block);
 }

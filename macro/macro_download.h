@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controller/device_context.h"
+#include "base/device_context.h"
 
 #include <QVariantList>
 

@@ -1,6 +1,6 @@
 #include "macro/macro_files.h"
 
-#include "controller/runtime_files.h"
+#include "base/runtime_files.h"
 
 #include <QDebug>
 #include <QDir>
@@ -188,7 +188,7 @@ bool removeFolderTree(const QString &path)
     QSet<QString> known(work.cbegin(), work.cend());
     while (!work.isEmpty()) {
         bool changed = false;
-        for (int i = work.size() - 1; i >= 0; --i) {
+        for (qsizetype i = work.size() - 1; i >= 0; --i) {
             const QString entry = work.at(i);
             const QFileInfo info(entry);
             bool removed = false;

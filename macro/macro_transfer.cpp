@@ -1,6 +1,6 @@
 #include "macro/macro_transfer.h"
 
-#include "controller/settings_store.h"
+#include "base/settings_store.h"
 #include "macro/macro_catalogue.h"
 
 #include <QDir>
@@ -25,8 +25,8 @@ bool sameFolder(const QString &a, const QString &b)
 // One walk over a folder tree, down to depth 5 for files and 4 for folders. A batch import copies
 // what it finds into the library; a re-scan only lists it.
 struct TreeWalk {
-    TreeWalk(MacroBatch &batch, const QString &filePattern, bool copy)
-        : batch(batch), filePattern(filePattern), copy(copy)
+    TreeWalk(MacroBatch &batch, QString filePattern, bool copy)
+        : batch(batch), filePattern(std::move(filePattern)), copy(copy)
     {
     }
 

@@ -12,10 +12,13 @@ build_pkgs=(cmake ninja-build g++ pkg-config
   gsettings-desktop-schemas
   fonts-wqy-microhei fonts-dejavu-core)
 test_pkgs=(xvfb xauth x11-utils xdotool trayer imagemagick python3)
+# scripts/tidy.sh and the formatting of the sources.
+tidy_pkgs=(clang-tidy-14 clang-format-14)
 
 want=("${build_pkgs[@]}")
 [ "${1:-}" = "--with-tests" ] && want+=("${test_pkgs[@]}")
 [ "${1:-}" = "--run" ] && want+=(xvfb xauth)
+[ "${1:-}" = "--with-tidy" ] && want+=("${tidy_pkgs[@]}")
 
 missing=()
 for p in "${want[@]}"; do

@@ -3,10 +3,11 @@
 
 #include "app/input_forwarding.h"
 #include "app/widget.h"
-#include "controller/myqquickview.h"
-#include "controller/ui_controler.h"
 #include "input/input_hook.h"
+#include "platform/input_observer.h"
 #include "support/test_runtime.h"
+#include "view/myqquickview.h"
+#include "view/ui_controler.h"
 
 #include <QProcess>
 #include <QQuickItem>
@@ -47,7 +48,7 @@ private slots:
         runtime = std::make_unique<TestRuntime>();
         widget = std::make_unique<Widget>();
         hook = std::make_unique<Input_Hook>();
-        QVERIFY(hook->start(false));
+        QVERIFY(hook->start(false, createInputObserver()));
         hook->setKeyboardCallback(forwardKeyboard, widget.get());
         hook->setMouseCallback(forwardMouse, widget.get());
         QQuickItem *root = widget->controler->mainView->rootObject();

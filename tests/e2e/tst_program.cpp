@@ -49,9 +49,12 @@ QList<WindowInfo> windowsNamed(const QString &title)
     for (const QString &id : ids) {
         const QString info = run("xwininfo", {"-id", id});
         auto field = [&info](const char *name) {
-            const int at = info.indexOf(QLatin1String(name));
+            const qsizetype at = info.indexOf(QLatin1String(name));
             return at < 0 ? -1
-                          : info.mid(at + int(strlen(name))).section('\n', 0, 0).trimmed().toInt();
+                          : info.mid(at + qsizetype(strlen(name)))
+                                .section('\n', 0, 0)
+                                .trimmed()
+                                .toInt();
         };
         found.append({id, QRect(field("Absolute upper-left X:"), field("Absolute upper-left Y:"),
                                 field("Width:"), field("Height:"))});
@@ -100,15 +103,18 @@ private:
         return exe;
     }
 
-    QProcess *startProgram(const QString &workingDir, const QString &exe = QString())
+    // `standIn`: the hidapi stand-in to preload; the build's when empty.
+    QProcess *startProgram(const QString &workingDir, const QString &exe = QString(),
+                           const QString &standIn = QString())
     {
         auto *p = new QProcess(this);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("QT_QPA_PLATFORM");
         // In front of what the test itself was given (the sanitizer build's preloads).
         const QString inherited = qEnvironmentVariable("LD_PRELOAD");
-        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM") +
-                                     (inherited.isEmpty() ? QString() : ':' + inherited));
+        env.insert("LD_PRELOAD",
+                   (standIn.isEmpty() ? qEnvironmentVariable("TK700_HIDAPI_SIM") : standIn) +
+                       (inherited.isEmpty() ? QString() : ':' + inherited));
         env.insert("XDG_RUNTIME_DIR", xdg->path());
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::MergedChannels);
@@ -484,6 +490,42 @@ private slots:
         QCOMPARE(runtime->read("modules/setting/apConfig.bin"),
                  runtime->read("modules/setting/apConfigD.bin"));
         QCOMPARE(runtime->read("modules/setting/p1.bin"), runtime->read("modules/setting/pD.bin"));
+    }
+
+    // `cmake --install` gives a tree that runs: bin/tk700 starts the program, which works in its
+    // own installed runtime folders, here against the virtual TK700 installed beside it.
+    void installedTreeRuns()
+    {
+        const QString cmake = qEnvironmentVariable("TK700_CMAKE_COMMAND");
+        const QString build = qEnvironmentVariable("TK700_BUILD_DIR");
+        if (cmake.isEmpty() || build.isEmpty())
+            QSKIP("needs TK700_CMAKE_COMMAND and TK700_BUILD_DIR (set by ctest)");
+        QTemporaryDir prefix;
+        QProcess install;
+        install.setProcessChannelMode(QProcess::MergedChannels);
+        install.start(cmake, {"--install", build, "--prefix", prefix.path()});
+        QVERIFY(install.waitForFinished(120000));
+        QVERIFY2(install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0,
+                 install.readAll().constData());
+        const QString program = prefix.filePath("bin/tk700");
+        const QString installed = prefix.filePath("lib/tk700");
+        QVERIFY(QFileInfo(program).isExecutable());
+        QVERIFY(QFileInfo::exists(installed + "/modules/setting/apConfig.bin"));
+        QVERIFY(QFileInfo::exists(prefix.filePath("lib/udev/rules.d/70-tk700.rules")));
+
+        QVERIFY(startMouse());
+        QTemporaryDir elsewhere;
+        QProcess *started = startProgram(elsewhere.path(), program,
+                                         installed + "/virtual-tk700/libtk700-hidapi.so");
+        QVERIFY(waitForOutput(started, "Device Connect", 15000));
+        QVERIFY(!started->property("seen").toByteArray().contains("broken settings file"));
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed("Talvemark TK700").isEmpty(), 10000);
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList());
+        started->terminate();
+        QVERIFY(started->waitForFinished(30000));
+        QCOMPARE(started->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(started->exitCode(), 0);
     }
 };
 

@@ -182,35 +182,15 @@ private:
                     .isEmpty();
     }
 
-    // A host's select-profile request straight to the simulated mouse, over its own socket.
+    // A host's select-profile request straight to the simulated mouse, over a connection of its
+    // own.
     bool selectMouseProfile(int profile)
     {
-        QLocalSocket socket;
-        socket.connectToServer(mouse->socketPath());
-        if (!socket.waitForConnected(2000))
-            return false;
-        auto exchange = [&socket](char op, const QByteArray &fields) {
-            QByteArray body = QByteArray(1, op) + fields;
-            const quint32 length = quint32(body.size());
-            socket.write(reinterpret_cast<const char *>(&length), 4);
-            socket.write(body);
-            QElapsedTimer timer;
-            timer.start();
-            while (socket.bytesAvailable() < 8 && timer.elapsed() < 3000)
-                socket.waitForReadyRead(100);
-            const QByteArray header = socket.read(8);
-            quint32 size = 0;
-            qint32 result = -1;
-            memcpy(&size, header.constData(), 4);
-            memcpy(&result, header.constData() + 4, 4);
-            socket.read(size - 4);
-            return header.size() == 8 ? result : -1;
-        };
         QByteArray report(9, '\0');
         report[1] = 0x02;
         report[2] = char(profile);
         report[8] = char(~(0x02 + profile) & 0xff);
-        return exchange(0x02, "tk700-sim:if0") == 0 && exchange(0x03, report) == 9;
+        return mouse->sendFeature(report);
     }
 
 private slots:
@@ -262,9 +242,9 @@ private slots:
     {
         QFETCH(QString, family);
         QVERIFY(startProgram(family));
-        for (const char *name : {"menuUp", "languageList", "minBtn", "closeBtn", "tabMouse",
-                                 "tabSettings", "officeBtn", "urlText", "okBtn", "applyBtn",
-                                 "resetBtn", "mousePage"})
+        for (const char *name :
+             {"menuUp", "languageList", "minBtn", "closeBtn", "tabMouse", "tabSettings",
+              "officeBtn", "urlText", "okBtn", "applyBtn", "resetBtn", "mousePage"})
             QVERIFY2(item(name)["visible"].toBool(), name);
         QCOMPARE(property("tabSettingsLabel", "text").toString(),
                  languageText("English", "keyMatrix/19"));
@@ -358,8 +338,7 @@ private slots:
                      languageText(language, "keyMatrix/12"));
             QCOMPARE(property("mainIten", "fontFamily").toString(),
                      QStringLiteral("WenQuanYi Micro Hei"));
-            QSettings apConfig(runtime->path("modules/setting/apConfig.bin"),
-                               QSettings::IniFormat);
+            QSettings apConfig(runtime->path("modules/setting/apConfig.bin"), QSettings::IniFormat);
             QCOMPARE(apConfig.value("common/language").toString(), language);
             QTest::qWait(300);
             verifyNoBoxes(8);
@@ -373,9 +352,11 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("shown");
+        // clang-format off
         QTest::newRow("German desktop") << "de_DE.UTF-8" << "German" << "Deutsch";
         QTest::newRow("Taiwanese desktop") << "zh_TW.UTF-8" << "ChineseTraditional" << "繁體中文";
         QTest::newRow("POSIX") << "C" << "English" << "English";
+        // clang-format on
     }
     void followsTheDesktopLanguage()
     {

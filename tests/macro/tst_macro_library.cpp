@@ -1,7 +1,7 @@
 // The macro library on a private copy of the runtime data: files and folders, the catalogue
 // name.bin, import, export and batch transfer, and names or files that try to get out of it.
 
-#include "controller/settings_store.h"
+#include "base/settings_store.h"
 #include "macro/macro_catalogue.h"
 #include "macro/macro_transfer.h"
 #include "support/test_runtime.h"
@@ -85,7 +85,7 @@ class TestMacroLibrary : public QObject
 private:
     std::unique_ptr<TestRuntime> runtime;
     MacroBatch batch;
-    const MacroSelection root;
+    const MacroSelection root{};
 
     void writeAll(const QStringList &files, const QByteArray &content = kMacro)
     {

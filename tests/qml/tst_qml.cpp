@@ -2,12 +2,12 @@
 // the runtime data, the English key names, a main view (for the send tests connected to the
 // virtual TK700) and dialogs that record their warnings instead of showing them.
 
-#include "controller/dialogs.h"
 #include "controller/language_strings.h"
-#include "controller/myqquickview.h"
-#include "controller/svg_elements.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
+#include "view/dialogs.h"
+#include "view/myqquickview.h"
+#include "view/svg_elements.h"
 
 #include <QApplication>
 #include <QDir>
@@ -127,7 +127,7 @@ public slots:
     }
 
     void clearLog() { mouse->clearLog(); }
-    int reportsSeen() { return mouse->log().size(); }
+    int reportsSeen() { return int(mouse->log().size()); }
 
 private:
     void saveViewSettings()

@@ -1,5 +1,7 @@
 #include "virtual_mouse.h"
 
+#include "wire.h"
+
 #include <csignal>
 #include <sys/prctl.h>
 
@@ -18,7 +20,7 @@ namespace
 constexpr int kStartWaitMs = 10000;
 constexpr int kControlWaitMs = 5000;
 constexpr int kQuitWaitMs = 3000;
-constexpr quint8 kControlOp = 0x10;
+constexpr char kCommandInterfacePath[] = "tk700-sim:if0";
 
 bool readExactly(QLocalSocket &socket, char *into, qint64 size, const QDeadlineTimer &deadline)
 {
@@ -35,9 +37,39 @@ bool readExactly(QLocalSocket &socket, char *into, qint64 size, const QDeadlineT
     return true;
 }
 
+// One request over `socket`: the reply's data, with *result set to its result (-1 when no whole
+// reply came).
+QByteArray requestOver(QLocalSocket &socket, wire::Op op, const QByteArray &fields, int *result)
+{
+    *result = -1;
+    wire::Bytes body{op};
+    body.insert(body.end(), fields.begin(), fields.end());
+    const wire::Bytes frame = wire::frame(body);
+    socket.write(reinterpret_cast<const char *>(frame.data()), qint64(frame.size()));
+
+    const QDeadlineTimer deadline(kControlWaitMs);
+    while (socket.bytesToWrite() > 0)
+        if (!socket.waitForBytesWritten(
+                static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
+            return {};
+    char header[wire::kLengthSize];
+    if (!readExactly(socket, header, sizeof(header), deadline))
+        return {};
+    const auto size =
+        wire::get<quint32>(reinterpret_cast<const uchar *>(header), sizeof(header), 0);
+    if (size < wire::kResultSize || size > wire::kMaxFrame)
+        return {};
+    QByteArray reply(static_cast<qsizetype>(size), Qt::Uninitialized);
+    if (!readExactly(socket, reply.data(), reply.size(), deadline))
+        return {};
+    *result =
+        wire::get<qint32>(reinterpret_cast<const uchar *>(reply.constData()), wire::kResultSize, 0);
+    return reply.mid(wire::kResultSize);
+}
+
 } // namespace
 
-VirtualMouse::VirtualMouse(const Options &options) : options_(options) {}
+VirtualMouse::VirtualMouse(Options options) : options_(std::move(options)) {}
 
 VirtualMouse::~VirtualMouse()
 {
@@ -130,36 +162,33 @@ QJsonObject VirtualMouse::exchange(const QJsonObject &request, int *result)
     if (result)
         *result = -1;
     if (socketPath_.isEmpty())
-        return QJsonObject();
+        return {};
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
     if (!socket.waitForConnected(kControlWaitMs))
-        return QJsonObject();
-
-    QByteArray body(1, char(kControlOp));
-    body.append(QJsonDocument(request).toJson(QJsonDocument::Compact));
-    char length[4];
-    qToLittleEndian(static_cast<quint32>(body.size()), length);
-    socket.write(length, sizeof(length));
-    socket.write(body);
-
-    const QDeadlineTimer deadline(kControlWaitMs);
-    while (socket.bytesToWrite() > 0)
-        if (!socket.waitForBytesWritten(
-                static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
-            return QJsonObject();
-    char header[4];
-    if (!readExactly(socket, header, sizeof(header), deadline))
-        return QJsonObject();
-    const quint32 size = qFromLittleEndian<quint32>(header);
-    if (size < 4 || size > (1u << 26))
-        return QJsonObject();
-    QByteArray reply(static_cast<qsizetype>(size), Qt::Uninitialized);
-    if (!readExactly(socket, reply.data(), reply.size(), deadline))
-        return QJsonObject();
+        return {};
+    int answered = -1;
+    const QByteArray data = requestOver(
+        socket, wire::OpControl, QJsonDocument(request).toJson(QJsonDocument::Compact), &answered);
     if (result)
-        *result = qFromLittleEndian<qint32>(reply.constData());
-    return QJsonDocument::fromJson(reply.mid(4)).object();
+        *result = answered;
+    return QJsonDocument::fromJson(data).object();
+}
+
+bool VirtualMouse::sendFeature(const QByteArray &report)
+{
+    if (socketPath_.isEmpty())
+        return false;
+    QLocalSocket socket;
+    socket.connectToServer(socketPath_);
+    if (!socket.waitForConnected(kControlWaitMs))
+        return false;
+    int opened = -1, taken = -1;
+    requestOver(socket, wire::OpOpen, kCommandInterfacePath, &opened);
+    if (opened != 0)
+        return false;
+    requestOver(socket, wire::OpSetFeature, report, &taken);
+    return taken == report.size();
 }
 
 QJsonObject VirtualMouse::control(const QJsonObject &request)

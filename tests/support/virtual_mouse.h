@@ -24,7 +24,7 @@ class VirtualMouse
 public:
     using Options = VirtualMouseOptions;
 
-    explicit VirtualMouse(const Options &options = Options());
+    explicit VirtualMouse(Options options = Options());
     ~VirtualMouse(); // sends quit, waits, kills if needed, removes the socket
 
     VirtualMouse(const VirtualMouse &) = delete;
@@ -47,6 +47,9 @@ public:
     bool plug();
     bool unplug();
     bool pressDpi(int stage);
+    // A feature request on the command interface over a connection of its own, as another program
+    // on the machine would send it; true when the mouse took all of it.
+    bool sendFeature(const QByteArray &report);
     QString socketPath() const;
 
     static QByteArray bytesOf(const QJsonValue &hex); // "00 01 fe" -> bytes

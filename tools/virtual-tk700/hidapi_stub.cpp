@@ -6,6 +6,8 @@
 #include <hidapi.h>
 #pragma GCC visibility pop
 
+#include "wire.h"
+
 #include <sys/socket.h>
 #include <sys/un.h>
 
@@ -37,23 +39,13 @@ struct hid_device_ {
 namespace
 {
 
-enum Op : std::uint8_t {
-    OpEnumerate = 0x01,
-    OpOpen = 0x02,
-    OpSetFeature = 0x03,
-    OpGetFeature = 0x04,
-    OpWrite = 0x05,
-    OpRead = 0x06,
-};
+using namespace wire;
 
 // The kernel's own time-out for a USB control transfer; every reply may take this much longer
 // than the request's own time-out before the connection counts as broken.
 constexpr int kUsbControlTimeoutMs = 5000;
-constexpr std::uint32_t kMaxFrame = 1u << 20;
 
 thread_local std::wstring globalError;
-
-using Bytes = std::vector<std::uint8_t>;
 
 std::wstring widen(const std::string &text)
 {
@@ -85,7 +77,7 @@ wchar_t *wideCopy(const std::string &text)
     const std::wstring wide = widen(text);
     auto *copy = static_cast<wchar_t *>(std::calloc(wide.size() + 1, sizeof(wchar_t)));
     if (copy)
-        std::wmemcpy(copy, wide.data(), wide.size());
+        std::wmemcpy(copy, wide.c_str(), wide.size() + 1); // with its terminator
     return copy;
 }
 
@@ -178,45 +170,23 @@ bool receiveAll(int fd, std::uint8_t *into, std::size_t size, long long deadline
     return true;
 }
 
-void putU16(Bytes &out, unsigned value)
-{
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-}
-
-void putU32(Bytes &out, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
-}
-
-std::uint32_t getU32(const std::uint8_t *in)
-{
-    return static_cast<std::uint32_t>(in[0]) | static_cast<std::uint32_t>(in[1]) << 8 |
-           static_cast<std::uint32_t>(in[2]) << 16 | static_cast<std::uint32_t>(in[3]) << 24;
-}
-
 // One request and its reply. waitMs < 0 waits for ever. False when the reply did not come.
 bool exchange(int fd, const Bytes &body, int waitMs, std::int32_t &result, Bytes &data)
 {
-    Bytes frame;
-    frame.reserve(body.size() + 4);
-    putU32(frame, static_cast<std::uint32_t>(body.size()));
-    frame.insert(frame.end(), body.begin(), body.end());
-    if (!sendAll(fd, frame))
+    if (!sendAll(fd, frame(body)))
         return false;
     const long long deadline = waitMs < 0 ? -1 : nowMs() + waitMs;
-    std::uint8_t header[4];
+    std::uint8_t header[kLengthSize];
     if (!receiveAll(fd, header, sizeof(header), deadline))
         return false;
-    const std::uint32_t length = getU32(header);
-    if (length < 4 || length > kMaxFrame)
+    const auto length = get<std::uint32_t>(header, sizeof(header), 0);
+    if (length < kResultSize || length > kMaxFrame)
         return false;
     Bytes reply(length);
     if (!receiveAll(fd, reply.data(), reply.size(), deadline))
         return false;
-    result = static_cast<std::int32_t>(getU32(reply.data()));
-    data.assign(reply.begin() + 4, reply.end());
+    result = get<std::int32_t>(reply.data(), reply.size(), 0);
+    data.assign(reply.begin() + kResultSize, reply.end());
     return true;
 }
 
@@ -254,7 +224,7 @@ public:
     {
         if (!need(2))
             return 0;
-        const unsigned v = data_[at_] | (data_[at_ + 1] << 8);
+        const unsigned v = get<std::uint16_t>(data_.data(), data_.size(), at_);
         at_ += 2;
         return v;
     }
@@ -262,7 +232,7 @@ public:
     {
         if (!need(4))
             return 0;
-        const auto v = static_cast<std::int32_t>(getU32(&data_[at_]));
+        const auto v = get<std::int32_t>(data_.data(), data_.size(), at_);
         at_ += 4;
         return v;
     }
@@ -426,7 +396,8 @@ hid_device *hid_open(unsigned short vendor_id, unsigned short product_id,
     for (hid_device_info *d = devices; d; d = d->next) {
         if (d->vendor_id != vendor_id || d->product_id != product_id)
             continue;
-        if (serial_number && (!d->serial_number || std::wcscmp(serial_number, d->serial_number)))
+        if (serial_number &&
+            (!d->serial_number || std::wcscmp(serial_number, d->serial_number) != 0))
             continue;
         path = d->path;
         break;

@@ -56,7 +56,7 @@ MouseState::MouseState(Family f)
             continue; // block 0 holds no stage table
         for (std::size_t axis = 0; axis < 2; ++axis)
             std::copy(kFactoryDpiCodes.begin(), kFactoryDpiCodes.end(),
-                      block.begin() + kProfileDpiOffset + axis * kDpiTableBytes);
+                      block.data() + kProfileDpiOffset + axis * kDpiTableBytes);
         block[kProfileDpiMaskOffset] = 0xFF;
     }
 }

@@ -1,6 +1,7 @@
 // tk700-sim: "serve" runs the virtual mouse, "ctl" sends it one control command.
 
 #include "sim_server.h"
+#include "wire.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QJsonDocument>
 #include <QLocalSocket>
 #include <QSocketNotifier>
-#include <QtEndian>
 
 #include <csignal>
 #include <cstdio>
@@ -50,7 +50,7 @@ QString defaultSocketPath()
 // Takes "--socket PATH" out of args; the default path otherwise.
 QString takeSocketPath(QStringList &args)
 {
-    const int at = args.indexOf(QStringLiteral("--socket"));
+    const qsizetype at = args.indexOf(QStringLiteral("--socket"));
     if (at < 0 || at + 1 >= args.size())
         return defaultSocketPath();
     const QString path = args.at(at + 1);
@@ -117,9 +117,9 @@ QJsonObject controlRequest(const QStringList &args)
         return QJsonDocument::fromJson(args.first().toUtf8()).object();
     QJsonObject request{{"cmd", args.value(0)}};
     for (const QString &pair : args.mid(1)) {
-        const int eq = pair.indexOf('=');
+        const qsizetype eq = pair.indexOf('=');
         if (eq <= 0)
-            return QJsonObject();
+            return {};
         const QString value = pair.mid(eq + 1);
         bool isNumber = false;
         const int number = value.toInt(&isNumber);
@@ -134,7 +134,10 @@ bool readExactly(QLocalSocket &socket, char *into, qint64 size)
     while (got < size) {
         if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(kControlWaitMs))
             return false;
-        got += socket.read(into + got, size - got);
+        const qint64 n = socket.read(into + got, size - got);
+        if (n < 0)
+            return false;
+        got += n;
     }
     return true;
 }
@@ -152,27 +155,31 @@ int control(QStringList args)
         std::fprintf(stderr, "tk700-sim: no simulator at %s\n", qPrintable(path));
         return 2;
     }
-    QByteArray body(1, char(0x10));
-    body.append(QJsonDocument(request).toJson(QJsonDocument::Compact));
-    char length[4];
-    qToLittleEndian(static_cast<quint32>(body.size()), length);
-    socket.write(length, 4);
-    socket.write(body);
+    wire::Bytes body{wire::OpControl};
+    const QByteArray json = QJsonDocument(request).toJson(QJsonDocument::Compact);
+    body.insert(body.end(), json.begin(), json.end());
+    const wire::Bytes frame = wire::frame(body);
+    socket.write(reinterpret_cast<const char *>(frame.data()), qint64(frame.size()));
     socket.flush();
 
-    char header[8];
-    if (!readExactly(socket, header, 4)) {
+    std::uint8_t header[wire::kLengthSize];
+    if (!readExactly(socket, reinterpret_cast<char *>(header), sizeof(header))) {
         std::fputs("tk700-sim: no answer\n", stderr);
         return 2;
     }
-    const quint32 size = qFromLittleEndian<quint32>(header);
-    QByteArray reply(size, Qt::Uninitialized);
-    if (size < 4 || !readExactly(socket, reply.data(), size)) {
+    const auto size = wire::get<quint32>(header, sizeof(header), 0);
+    if (size < wire::kResultSize || size > wire::kMaxFrame) {
+        std::fputs("tk700-sim: no answer of this protocol\n", stderr);
+        return 2;
+    }
+    QByteArray reply(qsizetype(size), Qt::Uninitialized);
+    if (!readExactly(socket, reply.data(), size)) {
         std::fputs("tk700-sim: incomplete answer\n", stderr);
         return 2;
     }
-    const qint32 result = qFromLittleEndian<qint32>(reply.constData());
-    const QJsonDocument answer = QJsonDocument::fromJson(reply.mid(4));
+    const auto result = wire::get<qint32>(reinterpret_cast<const std::uint8_t *>(reply.constData()),
+                                          wire::kResultSize, 0);
+    const QJsonDocument answer = QJsonDocument::fromJson(reply.mid(wire::kResultSize));
     std::fputs(answer.toJson(QJsonDocument::Indented).constData(), stdout);
     return result == 0 ? 0 : 1;
 }

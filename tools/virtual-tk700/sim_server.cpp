@@ -1,4 +1,9 @@
+// The endpoint half of the simulator: the socket, its frames, the two HID interfaces with their
+// handles and read time-outs, and the faults where the reports pass. The control half is in
+// sim_control.cpp.
+
 #include "sim_server.h"
+#include "wire.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -6,7 +11,6 @@
 #include <QLocalSocket>
 #include <QPointer>
 #include <QTimer>
-#include <QtEndian>
 
 #include <sys/stat.h>
 #include <type_traits>
@@ -17,15 +21,7 @@ namespace tk700sim
 namespace
 {
 
-enum Op : quint8 {
-    OpEnumerate = 0x01,
-    OpOpen = 0x02,
-    OpSetFeature = 0x03,
-    OpGetFeature = 0x04,
-    OpWrite = 0x05,
-    OpRead = 0x06,
-    OpControl = 0x10,
-};
+using namespace wire;
 
 struct InterfaceDescription {
     const char *path;
@@ -41,62 +37,30 @@ constexpr const char *kManufacturer = "Talvemark";
 constexpr const char *kProduct = "TK700";
 constexpr const char *kSerial = "SIM0001";
 
-constexpr int kCommandInterface = 0;
-constexpr int kEventInterface = 1;
 constexpr InterfaceDescription kInterfaces[2] = {
     {"tk700-sim:if0", 0xFF00, 0xFF00, 0},
     {"tk700-sim:if1", 0xFF01, 0xFF01, 1},
 };
 
-constexpr qsizetype kFeatureReportSize = 9;
-constexpr quint32 kMaxFrame = 1u << 20;
-// Old entries go first so that a long demo cannot eat the memory.
-constexpr qsizetype kMaxLogEntries = 100000;
+constexpr qsizetype kFeatureReportSize = std::tuple_size_v<FeatureReport>;
 // A mouse buffers only a few reports; a host that never reads loses the oldest.
 constexpr std::size_t kMaxQueuedInput = 64;
 
-const char *const kFaultNames[] = {"silent-feature", "silent-read",   "silent-write", "refuse-open",
-                                   "drop-after",     "garbage-reply", "wrong-scode",  "wrong-echo",
-                                   "wrong-checksum", "torn-read",     "replug-after"};
-
-void putU16(QByteArray &out, quint16 value)
-{
-    char bytes[2];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 2);
-}
-
-void putI32(QByteArray &out, qint32 value)
-{
-    char bytes[4];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 4);
-}
-
-void putText(QByteArray &out, const QByteArray &text)
-{
-    putU16(out, static_cast<quint16>(text.size()));
-    out.append(text);
-}
-
-// A little-endian field of a request; bytes past the end of the request read as zero.
+// A field of a request; bytes past the end of the request read as zero.
 template <typename T> T field(const QByteArray &fields, qsizetype at)
 {
-    using Unsigned = std::make_unsigned_t<T>;
-    Unsigned value = 0;
-    for (qsizetype i = 0; i < static_cast<qsizetype>(sizeof(T)) && at + i < fields.size(); ++i)
-        value |= static_cast<Unsigned>(static_cast<quint8>(fields.at(at + i))) << (8 * i);
-    return static_cast<T>(value);
-}
-
-QString hex(const QByteArray &bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' '));
+    return get<T>(reinterpret_cast<const std::uint8_t *>(fields.constData()),
+                  static_cast<std::size_t>(fields.size()), static_cast<std::size_t>(at));
 }
 
 QByteArray toQByteArray(const std::uint8_t *data, std::size_t size)
 {
-    return QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    return {reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)};
+}
+
+QByteArray toQByteArray(const Bytes &bytes)
+{
+    return toQByteArray(bytes.data(), bytes.size());
 }
 
 } // namespace
@@ -190,16 +154,17 @@ void SimServer::accept()
 void SimServer::processFrames(Connection *c)
 {
     // One request at a time per connection: a waiting read holds back what follows it.
-    while (!c->closed && !c->stalled && !c->reading && c->buffer.size() >= 4) {
+    constexpr auto kHeader = static_cast<qsizetype>(kLengthSize);
+    while (!c->closed && !c->stalled && !c->reading && c->buffer.size() >= kHeader) {
         const auto length = field<quint32>(c->buffer, 0);
         if (length == 0 || length > kMaxFrame) {
             closeConnection(c);
             return;
         }
-        if (static_cast<quint32>(c->buffer.size()) < 4 + length)
+        if (c->buffer.size() < kHeader + static_cast<qsizetype>(length))
             return;
-        const QByteArray body = c->buffer.mid(4, length);
-        c->buffer.remove(0, 4 + length);
+        const QByteArray body = c->buffer.mid(kHeader, length);
+        c->buffer.remove(0, kHeader + static_cast<qsizetype>(length));
         handleRequest(c, body);
     }
 }
@@ -208,12 +173,9 @@ void SimServer::reply(Connection *c, qint32 result, const QByteArray &data)
 {
     if (c->closed)
         return;
-    QByteArray frame;
-    frame.reserve(8 + data.size());
-    putI32(frame, static_cast<qint32>(4 + data.size()));
-    putI32(frame, result);
-    frame.append(data);
-    c->socket->write(frame);
+    c->socket->write(
+        toQByteArray(replyFrame(result, reinterpret_cast<const std::uint8_t *>(data.constData()),
+                                static_cast<std::size_t>(data.size()))));
 }
 
 void SimServer::closeConnection(Connection *c)
@@ -298,10 +260,10 @@ void SimServer::handleRequest(Connection *c, const QByteArray &body)
 
 QByteArray SimServer::enumerate(quint16 vid, quint16 pid, int *count) const
 {
-    QByteArray records;
+    Bytes records;
     *count = 0;
     if (!plugged_ || (vid != 0 && vid != kVendorId) || (pid != 0 && pid != kProductId))
-        return records;
+        return {};
     for (const InterfaceDescription &d : kInterfaces) {
         putText(records, d.path);
         putU16(records, kVendorId);
@@ -315,7 +277,7 @@ QByteArray SimServer::enumerate(quint16 vid, quint16 pid, int *count) const
         putText(records, kSerial);
         ++*count;
     }
-    return records;
+    return toQByteArray(records);
 }
 
 void SimServer::open(Connection *c, const QByteArray &path)
@@ -516,99 +478,6 @@ void SimServer::replug(Connection *c)
     plug();
 }
 
-QJsonObject SimServer::control(const QJsonObject &request, qint32 *result)
-{
-    const QString cmd = request.value("cmd").toString();
-    const QJsonObject ok{{"ok", true}};
-    *result = 0;
-    if (cmd == "plug") {
-        plug();
-        return ok;
-    }
-    if (cmd == "unplug") {
-        unplug();
-        return ok;
-    }
-    if (cmd == "press-dpi") {
-        const int stage = request.value("stage").toInt(-1);
-        if (stage < 0 || stage > 255 || !request.value("stage").isDouble()) {
-            *result = -1;
-            return QJsonObject{{"error", "press-dpi needs a stage from 0 to 255"}};
-        }
-        if (!plugged_) {
-            *result = -1;
-            return QJsonObject{{"error", "the mouse is unplugged"}};
-        }
-        const auto value = static_cast<std::uint8_t>(stage);
-        firmware_.pressDpi(value);
-        queueInput(kEventInterface, Bytes{0x06, 0x07, 0x00, value});
-        return ok;
-    }
-    if (cmd == "event") {
-        // Any report on the event interface, for reports the DPI button never sends.
-        const QByteArray bytes = QByteArray::fromHex(request.value("bytes").toString().toLatin1());
-        if (bytes.isEmpty() || bytes.size() > 64 || !plugged_) {
-            *result = -1;
-            return QJsonObject{{"error", "event needs 1 to 64 hex bytes and a plugged mouse"}};
-        }
-        queueInput(kEventInterface, Bytes(bytes.begin(), bytes.end()));
-        return ok;
-    }
-    if (cmd == "state")
-        return stateJson();
-    if (cmd == "log")
-        return QJsonObject{{"log", log_}};
-    if (cmd == "clear-log") {
-        log_ = QJsonArray();
-        return ok;
-    }
-    if (cmd == "fault") {
-        if (setFault(request))
-            return ok;
-        *result = -1;
-        return QJsonObject{{"error", "unknown fault"}};
-    }
-    if (cmd == "quit") {
-        QTimer::singleShot(0, this, &SimServer::quitRequested);
-        return ok;
-    }
-    *result = -1;
-    return QJsonObject{{"error", QStringLiteral("unknown command \"%1\"").arg(cmd)}};
-}
-
-bool SimServer::setFault(const QJsonObject &request)
-{
-    const QString name = request.value("name").toString();
-    const int count = request.value("count").toInt(0);
-    if (name == "none") {
-        faults_.fill(false);
-    } else {
-        int index = -1;
-        for (int i = 0; i < FaultCount; ++i)
-            if (name == QLatin1String(kFaultNames[i]))
-                index = i;
-        if (index < 0)
-            return false;
-        faults_[index] = true;
-        if (index == DropAfter)
-            dropRemaining_ = std::max(0, count);
-        if (index == TornRead)
-            tornReports_ = std::max(0, count);
-        if (index == ReplugAfter) {
-            replugRemaining_ = count;
-            if (count <= 0)
-                replug(nullptr);
-        }
-    }
-    firmware_.setWrongCode(faults_[WrongCode]);
-    firmware_.setReplyFault(faults_[WrongEcho]       ? Firmware::ReplyFault::WrongEcho
-                            : faults_[WrongChecksum] ? Firmware::ReplyFault::WrongChecksum
-                                                     : Firmware::ReplyFault::None);
-    // Reports held back by a silent read go out once it is lifted.
-    deliverInput(kCommandInterface);
-    return true;
-}
-
 void SimServer::plug()
 {
     plugged_ = true;
@@ -625,41 +494,12 @@ void SimServer::unplug()
     firmware_.powerCycle();
 }
 
-QJsonObject SimServer::stateJson() const
-{
-    QJsonObject state = firmware_.state().toJson();
-    QJsonArray faults;
-    for (int i = 0; i < FaultCount; ++i)
-        if (faults_[i])
-            faults.append(QLatin1String(kFaultNames[i]));
-    state.insert("plugged", plugged_);
-    state.insert("encode", firmware_.encode());
-    state.insert("scode", QString::fromStdString(firmware_.code()));
-    state.insert("faults", faults);
-    return state;
-}
-
 QJsonObject SimServer::connectionEntry(const Connection *c, const char *kind,
                                        const QByteArray &bytes, int iface)
 {
     QJsonObject entry = logEntry(iface == kNoInterface ? c->iface : iface, kind, bytes);
     entry.insert("conn", static_cast<double>(c->number));
     return entry;
-}
-
-QJsonObject SimServer::logEntry(int iface, const char *kind, const QByteArray &bytes)
-{
-    return QJsonObject{{"t", static_cast<double>(clock_.nsecsElapsed()) / 1e6},
-                       {"iface", iface},
-                       {"kind", QLatin1String(kind)},
-                       {"bytes", hex(bytes)}};
-}
-
-void SimServer::log(QJsonObject entry)
-{
-    if (log_.size() >= kMaxLogEntries)
-        log_.removeFirst();
-    log_.append(entry);
 }
 
 } // namespace tk700sim

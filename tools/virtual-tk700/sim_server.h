@@ -44,6 +44,8 @@ signals:
 
 private:
     struct Connection;
+    static constexpr int kCommandInterface = 0;
+    static constexpr int kEventInterface = 1;
     struct Interface {
         std::deque<Bytes> input; // reports the host has not read yet
     };

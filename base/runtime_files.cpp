@@ -1,0 +1,162 @@
+#include "base/runtime_files.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <limits>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace
+{
+
+QString standInPath(const QString &path)
+{
+    static QTemporaryDir folder;
+    static QSet<QString> reported;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!reported.contains(absolute)) {
+        reported.insert(absolute);
+        qDebug() << "settings file cannot be read:" << path << "- working on an empty stand-in";
+    }
+    QString name = absolute;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return folder.filePath(name);
+}
+
+// QSettings keeps parsed files in a process-wide cache and reads a file again only when its size
+// or its modification time (in milliseconds) changed. A replacement of the same size written
+// within the same tick would be missed, and the next write through the cache would bring the old
+// content back: move the new file's time stamp on until the change shows, also on file systems
+// with coarse time stamps.
+void makeReplacementVisible(const QString &target, qint64 oldSize, const QDateTime &oldTime)
+{
+    for (const qint64 step : {1, 1000, 2000}) {
+        const QFileInfo now(target);
+        if (now.size() != oldSize || now.lastModified() != oldTime)
+            return;
+        QFile file(target);
+        if (!file.open(QIODevice::ReadOnly) ||
+            !file.setFileTime(oldTime.addMSecs(step), QFileDevice::FileModificationTime)) {
+            qDebug() << "could not mark" << target << "as replaced";
+            return;
+        }
+    }
+}
+
+} // namespace
+
+FileState runtimeFileState(const QString &path, qint64 maxBytes)
+{
+    const QFileInfo info(path); // follows links: a link to /dev/zero is a device
+    if (!info.exists())
+        return info.isSymLink() ? FileState::NotRegular : FileState::Missing;
+    if (!info.isFile())
+        return FileState::NotRegular;
+#ifdef Q_OS_UNIX
+    struct stat st = {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return FileState::NotRegular;
+#endif
+    return info.size() > maxBytes ? FileState::TooLarge : FileState::Usable;
+}
+
+ReadResult readRegularFile(const QString &path, qint64 maxBytes, QByteArray &content)
+{
+    content.clear();
+    const FileState state = runtimeFileState(path, maxBytes);
+    if (state == FileState::Missing)
+        return ReadResult::Missing;
+    if (state == FileState::NotRegular)
+        return ReadResult::NotRegular;
+    if (state == FileState::TooLarge)
+        return ReadResult::TooLarge;
+    QFile file;
+#ifdef Q_OS_UNIX
+    // The entry may have been swapped since the check: open without blocking and look again at
+    // what was opened.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return ReadResult::Unreadable;
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return ReadResult::NotRegular;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return ReadResult::Unreadable;
+    }
+#else
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ReadResult::Unreadable;
+#endif
+    // One byte more than allowed tells a file that grew since the check.
+    content = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        content.clear();
+        return ReadResult::Unreadable;
+    }
+    if (content.size() > maxBytes) {
+        content.clear();
+        return ReadResult::TooLarge;
+    }
+    return ReadResult::Done;
+}
+
+QSettings *newSettingsFile(const QString &path)
+{
+    if (isSafeToRead(runtimeFileState(path)))
+        return new QSettings(path, QSettings::IniFormat);
+    return new QSettings(standInPath(path), QSettings::IniFormat);
+}
+
+std::unique_ptr<QSettings> openSettingsFile(const QString &path)
+{
+    return std::unique_ptr<QSettings>(newSettingsFile(path));
+}
+
+bool replaceFileWith(const QByteArray &content, const QString &target)
+{
+    // A FIFO, device or link to one in the file's place is no content to keep; the save would go
+    // through the link or fail on the device.
+    if (runtimeFileState(target, std::numeric_limits<qint64>::max()) == FileState::NotRegular &&
+        !QFileInfo(target).isDir() && !QFile::remove(target))
+        return false;
+    const QFileInfo before(target);
+    const bool existed = before.exists();
+    const qint64 oldSize = before.size();
+    const QDateTime oldTime = before.lastModified();
+
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    if (out.write(content) != content.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    if (!out.commit())
+        return false;
+    if (existed)
+        makeReplacementVisible(target, oldSize, oldTime);
+    return true;
+}
+
+bool replaceFileWithCopy(const QString &source, const QString &target)
+{
+    QByteArray content;
+    if (readRegularFile(source, kRuntimeFileMaxBytes, content) != ReadResult::Done)
+        return false;
+    return replaceFileWith(content, target);
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+// The pointer settings of the desktop this process runs in: one implementation per platform
+// (pointer_settings_<platform>.cpp).
+
+#include "controller/pointer_settings.h"
+
+#include <memory>
+
+std::unique_ptr<PointerSettings> desktopPointerSettings();

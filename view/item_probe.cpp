@@ -1,0 +1,127 @@
+#include "view/item_probe.h"
+
+#include <QColor>
+#include <QFont>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QQuickItem>
+#include <QQuickWidget>
+
+namespace
+{
+
+QQuickItem *findItem(QQuickItem *item, const QString &name)
+{
+    if (!item)
+        return nullptr;
+    if (item->objectName() == name)
+        return item;
+    for (QQuickItem *child : item->childItems())
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    return nullptr;
+}
+
+QJsonValue jsonOf(const QVariant &value)
+{
+    if (value.metaType().id() == QMetaType::QColor)
+        return value.value<QColor>().name(QColor::HexArgb);
+    if (value.metaType().id() == QMetaType::QFont)
+        return value.value<QFont>().family();
+    return QJsonValue::fromVariant(value);
+}
+
+// Shown: visible all the way up and not fully transparent.
+bool isShown(const QQuickItem *item)
+{
+    for (const QQuickItem *i = item; i; i = i->parentItem())
+        if (!i->isVisible() || i->opacity() <= 0.0)
+            return false;
+    return true;
+}
+
+void collectTexts(QQuickItem *item, QJsonArray &out)
+{
+    if (!isShown(item))
+        return;
+    if (item->inherits("QQuickText") || item->inherits("QQuickTextInput")) {
+        const QString text = item->property("text").toString();
+        if (!text.isEmpty()) {
+            const auto font = item->property("font").value<QFont>();
+            out.append(QJsonObject{
+                {"text", text}, {"family", font.family()}, {"pixelSize", font.pixelSize()}});
+        }
+    }
+    for (QQuickItem *child : item->childItems())
+        collectTexts(child, out);
+}
+
+} // namespace
+
+void ItemProbe::attachIfRequested(QQuickWidget *view)
+{
+    const QString name = qEnvironmentVariable("TK700_ITEM_PROBE");
+    if (name.isEmpty())
+        return;
+    auto *server = new QLocalServer;
+    QLocalServer::removeServer(name);
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server->listen(name)) {
+        qWarning().noquote() << "item probe: cannot listen on" << name;
+        delete server;
+        return;
+    }
+    new ItemProbe(view, server);
+}
+
+ItemProbe::ItemProbe(QQuickWidget *view, QLocalServer *server) : QObject(view), view(view)
+{
+    server->setParent(this);
+    connect(server, &QLocalServer::newConnection, this, [this, server] {
+        while (QLocalSocket *socket = server->nextPendingConnection())
+            serve(socket);
+    });
+}
+
+void ItemProbe::serve(QLocalSocket *socket)
+{
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+        while (socket->canReadLine())
+            socket->write(answer(socket->readLine().trimmed()) + '\n');
+    });
+}
+
+QByteArray ItemProbe::answer(const QByteArray &request) const
+{
+    const QStringList words = QString::fromUtf8(request).split(' ', Qt::SkipEmptyParts);
+    QJsonObject reply;
+    if (words.value(0) == "texts") {
+        QJsonArray texts;
+        if (view->isVisible())
+            collectTexts(view->rootObject(), texts);
+        reply["texts"] = texts;
+    } else if (words.value(0) == "item" && words.size() >= 2) {
+        QQuickItem *item = findItem(view->rootObject(), words[1]);
+        reply["found"] = item != nullptr;
+        if (item) {
+            const QRectF scene = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+            const QPoint topLeft = view->mapToGlobal(scene.topLeft().toPoint());
+            reply["visible"] = view->isVisible() && isShown(item);
+            reply["x"] = topLeft.x();
+            reply["y"] = topLeft.y();
+            reply["w"] = qRound(scene.width());
+            reply["h"] = qRound(scene.height());
+            QJsonObject props;
+            for (const QString &name : words.mid(2))
+                props[name] = jsonOf(item->property(name.toUtf8().constData()));
+            reply["props"] = props;
+        }
+    } else {
+        reply["error"] = QStringLiteral("unknown request");
+    }
+    return QJsonDocument(reply).toJson(QJsonDocument::Compact);
+}

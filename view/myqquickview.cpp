@@ -1,0 +1,189 @@
+#include "view/myqquickview.h"
+
+#include "base/profile_block.h"
+#include "controller/language_strings.h"
+#include "view/qml_values.h"
+
+#include <QDebug>
+#include <QQuickItem>
+#include <QWheelEvent>
+
+myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent)
+{
+    isColorful = getGlobalData(QStringLiteral("mouse/isColorful")).toBool();
+    isGun = getGlobalData(QStringLiteral("mouse/isGun")).toBool();
+    icType = getGlobalData(QStringLiteral("mouse/icType")).toString();
+    is55328 = getGlobalData(QStringLiteral("mouse/is55328")).toBool();
+    qDebug() << "========================== ui_View ==================================";
+}
+
+myQQuickView::~myQQuickView() = default;
+
+DeviceContext myQQuickView::context()
+{
+    return DeviceContext{MouseModel{isColorful, isGun, icType, is55328}, deviceLink, settings,
+                         profileImage, &unreadBlocks};
+}
+
+void myQQuickView::callRoot(const char *function, Qt::ConnectionType type, const QVariantList &args)
+{
+    QObject *root = rootObject();
+    if (!root)
+        return;
+    const QVariant a0 = args.value(0), a1 = args.value(1), a2 = args.value(2), a3 = args.value(3);
+    switch (args.size()) {
+    case 0:
+        QMetaObject::invokeMethod(root, function, type);
+        break;
+    case 1:
+        QMetaObject::invokeMethod(root, function, type, Q_ARG(QVariant, a0));
+        break;
+    case 2:
+        QMetaObject::invokeMethod(root, function, type, Q_ARG(QVariant, a0), Q_ARG(QVariant, a1));
+        break;
+    case 3:
+        QMetaObject::invokeMethod(root, function, type, Q_ARG(QVariant, a0), Q_ARG(QVariant, a1),
+                                  Q_ARG(QVariant, a2));
+        break;
+    default:
+        QMetaObject::invokeMethod(root, function, type, Q_ARG(QVariant, a0), Q_ARG(QVariant, a1),
+                                  Q_ARG(QVariant, a2), Q_ARG(QVariant, a3));
+        break;
+    }
+}
+
+void myQQuickView::clearHidBusy()
+{
+    if (deviceLink)
+        deviceLink->clearBusy();
+}
+
+void myQQuickView::initUI()
+{
+    callRoot("initUI", Qt::QueuedConnection);
+}
+
+void myQQuickView::runUI()
+{
+    callRoot("run", Qt::QueuedConnection);
+}
+
+void myQQuickView::resetApconfig()
+{
+    // icType and the other traits read at construction stay as they are.
+    if (!settings.resetGlobal())
+        qDebug() << "resetApconfig: apConfigD.bin could not be copied; apConfig.bin kept";
+}
+
+QStringList myQQuickView::getLangStrings(QString typeStr, QString langCode)
+{
+    const QStringList texts = languageStrings(typeStr, langCode);
+    emit languageGroupRead(typeStr, texts);
+    return texts;
+}
+
+void myQQuickView::openUpdateExe() {}
+
+QVariant myQQuickView::getData(QVariant key, bool isRecovery)
+{
+    return settings.data(plainValue(key).toString(), isRecovery);
+}
+
+QVariant myQQuickView::getGlobalData(QVariant key)
+{
+    return settings.globalData(plainValue(key).toString());
+}
+
+QVariantList myQQuickView::getDataList(QVariant key, bool isRecovery)
+{
+    return settings.dataList(plainValue(key).toString(), isRecovery);
+}
+
+void myQQuickView::setData(QVariant key, QVariant data)
+{
+    settings.setData(plainValue(key).toString(), plainValue(data));
+}
+
+void myQQuickView::setGlobalData(QVariant key, QVariant tmpdata)
+{
+    settings.setGlobalData(plainValue(key).toString(), plainValue(tmpdata));
+}
+
+void myQQuickView::setDataList(QVariant key, QVariantList datalist)
+{
+    settings.setData(plainValue(key).toString(), plainList(datalist));
+}
+
+void myQQuickView::setCurrentProfile(int profile)
+{
+    if (!settings.setCurrentProfile(profile))
+        qDebug() << "setCurrentProfile: no profile" << profile;
+}
+
+void myQQuickView::setBusy(int busyTime)
+{
+    callRoot("setProtectUI", Qt::DirectConnection, {busyTime});
+}
+
+void myQQuickView::setCurrentDPI(int dpiValue)
+{
+    callRoot("setCurrentDPI", Qt::DirectConnection, {dpiValue});
+}
+
+void myQQuickView::detectKeyboard(bool isDown, uchar usage)
+{
+    callRoot("detectKeyboard", Qt::QueuedConnection, {isDown, int(usage)});
+}
+
+void myQQuickView::detectMouse(bool isDown, uchar button, uint x, uint y)
+{
+    callRoot("detectMouse", Qt::QueuedConnection, {isDown, uint(button), x, y});
+}
+
+void myQQuickView::wheelEvent(QWheelEvent *event)
+{
+    const QPoint delta = event->angleDelta();
+    if (delta.y() != 0) {
+        const int degrees = delta.y() / 8;
+        const int steps = degrees / 15;
+        callRoot("scroll", Qt::QueuedConnection, {steps});
+    }
+    event->accept();
+}
+
+void myQQuickView::focusInEvent(QFocusEvent *event)
+{
+    repaint();
+    // The base class hands the focus on to the scene; without it, text fields stay deaf after
+    // the window or the view (disabled during every save) had lost the focus.
+    QQuickWidget::focusInEvent(event);
+}
+
+QVariant myQQuickView::mouseReadCurrentProfile()
+{
+    // 0 when the mouse could not be asked.
+    uchar profile = 0;
+    if (deviceLink)
+        deviceLink->hid560_82H_GetCurrentProfile(profile);
+    return int(profile);
+}
+
+bool myQQuickView::mouseSetProfile(uint profileNo)
+{
+    if (profileNo >= uint(kProfileBlocks)) {
+        qDebug() << "mouseSetProfile: no profile block" << profileNo;
+        return false;
+    }
+    DeviceContext ctx = context();
+    return profile_block::ready(ctx, int(profileNo)) && profile_block::send(ctx, int(profileNo));
+}
+
+bool myQQuickView::mouseReadProfile(uint profileNo)
+{
+    if (profileNo >= uint(kProfileBlocks)) {
+        qDebug() << "mouseReadProfile: no profile block" << profileNo;
+        return false;
+    }
+    DeviceContext ctx = context();
+    return profile_block::read(ctx, int(profileNo));
+}

@@ -1,0 +1,165 @@
+#pragma once
+
+// The main view and, at the same time, the whole API of the QML document (`ui_View`). Its slots
+// convert QML's values and delegate to the feature classes; they hold no feature logic. The slots
+// are grouped by the file that implements them.
+
+#include "base/device_context.h"
+#include "base/settings_store.h"
+#include "device/hid_thread.h"
+#include "macro/macro_library.h"
+
+#include <QQuickWidget>
+#include <QStringList>
+#include <QVariant>
+
+class myQQuickView : public QQuickWidget, public DeviceTraits
+{
+    Q_OBJECT
+
+public:
+    explicit myQQuickView(QWidget *parent = nullptr);
+    ~myQQuickView() override;
+
+    Hid_Thread *deviceLink = nullptr;
+    bool isColorful = false;
+    bool isGun = false;
+    QString icType;
+    bool is55328 = false;
+    SettingsStore settings; // apConfig, profileDefaults, profiles, currentProfile
+    ProfileImage profileImage = {};
+    UnreadBlocks unreadBlocks = {};
+    MacroLibrary macroLibrary; // selected folder path and batch transfer state
+
+    bool gunCapable() const override { return isGun; }
+    bool family560() const override { return is560(); }
+    bool is560() const { return icType == QLatin1String("560"); }
+    // What the feature classes work with, as of now.
+    DeviceContext context();
+
+    // Entry points of the input capture; they queue calls into the QML root.
+    void detectKeyboard(bool isDown, uchar usage);
+    void detectMouse(bool isDown, uchar button, uint x, uint y);
+
+signals:
+    // A group of language texts was read for the pages (getLangStrings).
+    void languageGroupRead(const QString &group, const QStringList &texts);
+
+public slots:
+    // The view itself, the settings files and the language texts (myqquickview.cpp).
+    void clearHidBusy();
+    void initUI();
+    void runUI();
+    void resetApconfig();
+    void setBusy(int busyTime);
+    void setCurrentDPI(int dpiValue);
+    void openUpdateExe();
+    QVariant getData(QVariant key, bool isRecovery);
+    QVariant getGlobalData(QVariant key);
+    QVariantList getDataList(QVariant key, bool isRecovery);
+    void setData(QVariant key, QVariant data);
+    void setGlobalData(QVariant key, QVariant tmpdata);
+    void setDataList(QVariant key, QVariantList datalist);
+    void setCurrentProfile(int profile);
+    QStringList getLangStrings(QString typeStr, QString langCode);
+
+    // The 560 family's profile blocks (myqquickview.cpp). A block whose read failed is read again
+    // before it is sent or changed, and never sent while it cannot be read.
+    bool mouseSetProfile(uint profileNo);
+    bool mouseReadProfile(uint profileNo);
+    QVariant mouseReadCurrentProfile();
+
+    // Profile files (view_profiles.cpp).
+    bool loadProfile(int profile);
+    void saveProfile(int profile);
+    void resetProfile(int profile);
+    void copyProfile(int destprofile, int srcprofile);
+
+    // Button assignment (view_buttons.cpp).
+    bool mouseSetKeyMatrix(QVariant mouseMode, QVariantList src64, QVariantList src64_2,
+                           bool isSendData, QVariantList otherParam);
+    QVariantList mouseGetKeydefine(QVariant mouseMode, QVariant index, bool);
+    bool mouseResetKeyMatrix();
+    bool mouseSwitchKeyMatrix(int indexNo);
+
+    // DPI stages and lift-off distance (view_dpi.cpp).
+    bool mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray,
+                     QVariantList dpiEnableArray);
+    bool mouseSetCurrentDPI(uchar currentDPI);
+    QVariant mouseGetCurrentDPI();
+    bool mouseSetLodValue(uchar rate, uchar en);
+
+    // Lighting (view_lighting.cpp).
+    bool mouseSetRGBEffect(uchar effect, uchar option1, uchar option2);
+    bool mouseSetRGBColor(uchar type, QVariantList src24);
+    bool mouseSetLedType(uchar effect, uchar brightness, uchar speed, uchar direction,
+                         QVariantList rgbArray);
+    bool ui_10H_SetLED8StageColor(uchar type, QVariantList src24);
+    QVariantList ui_90H_GetLED8StageColor(uchar type);
+    bool chkIsLogoLedWork();
+
+    // Gun data, XY sensitivity, selected gun, report rate and keyboard option
+    // (view_settings.cpp).
+    void mouseSaveGundata(QVariant index, QVariantList src6);
+    bool mouseSendGundata(int, QVariantList);
+    void modifyGundata(QVariant modifyType, QVariantList src6);
+    QVariantList getGunData(QVariant name);
+    QStringList getGunDataKey();
+    QVariant getXYSensitive(QVariant index);
+    QVariant getselectGun(QVariant index);
+    void setXYSensitive(QVariant index, QVariant xyData);
+    void setSelectGun(QVariant index, QVariant xyData);
+    bool mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    bool mouseSetReportRate(uchar rate);
+    QVariantList GetKeyboardoption();
+
+    // The desktop's pointer settings (view_pointer.cpp).
+    void mouseSetCursorSpeed(uint cursorSpeed);
+    void mouseSetVerticalScrollLines(uint lines);
+    void mouseSetDoubleClickSpeed(uint speed);
+
+    // The macro library (view_macro.cpp).
+    void setMacroSelectName(QVariant name1, QVariant name2, QVariant name3, QVariant name4,
+                            QVariant name5);
+    void setMacroLevel(QVariant level);
+    QString loadMacroFile(QVariant macroLevel, QVariant selectType);
+    QString loadMacroFile_batch();
+    void loadMacroFile_sub_batch();
+    QStringList getMacroFileName_batch(QVariant macroLevel, QVariant macroType);
+    void searchMacroFile_sub_batch(QVariant currentName, QVariant currentLevel,
+                                   QVariant deleteLevel);
+    void saveMacroFile(QVariant macroLevel, QVariant macroName);
+    void saveMacroFile_batch(QVariant macroLevel, QVariantList macroFileName,
+                             QVariantList macroFileType);
+    void getbatchPath();
+    QVariant getMacroList_Att(int att);
+    QVariant getMacroSubList_Att(int att, QVariant name);
+    QVariant updataNameList(QVariant type, QStringList nameList);
+    QVariant updataMacroList(QVariant att, QVariant macroLevel, QVariant currentName,
+                             QStringList nameList, QStringList typeList, QStringList showImg,
+                             QStringList txtMargin, QStringList level, QStringList no0,
+                             QStringList no1, QStringList no2, QStringList no3, QStringList no4);
+    void updataMacroList_delOld(QVariant macroLevel);
+    QVariant createMacroIni(QVariant name, QVariant macroIndex, QVariant macroLevel,
+                            QVariant macroType);
+    QVariant deleteMacroIni(QVariant macroLevel, QVariant macroType, QVariant name);
+    QVariant modifyMacroNameUpdateProfile(QVariant macroLevel, QVariant macroType, QVariant oldname,
+                                          QVariant newname);
+    void deleteMacroUpdateProfile(QVariant macroName);
+    QVariantList getNameList(QVariant type);
+    QVariant saveMacroIni(QVariant macroLevel, QVariant name, QStringList macros, QVariant repeat);
+    QStringList loadMacroIni(QVariant macroLevel, QVariant name);
+
+    // Macro download (view_macro_send.cpp). Refuses, with a warning naming `macroName`, bytes that
+    // do not fit the mouse's block.
+    QVariant mouseSendMacroData(QVariantList macroData, QVariant macroIndex,
+                                QVariant macroName = QVariant());
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+
+private:
+    // Calls a function of the QML root by name; a root without it makes the call do nothing.
+    void callRoot(const char *function, Qt::ConnectionType type, const QVariantList &args = {});
+};
