@@ -2,6 +2,7 @@
 
 #include "view/item_probe.h"
 #include "view/myqquickview.h"
+#include "view/svg_elements.h"
 
 #include <QDebug>
 #include <QGuiApplication>
@@ -64,6 +65,7 @@ void Ui_Controler::setupUi(QWidget *host, Hid_Thread *hidLink)
     context->setContextProperty(QStringLiteral("ui_View"), mainView);
     context->setContextProperty(QStringLiteral("hid"), hidLink);
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
+    SvgElements::registerQmlType();
     mainView->setSource(QUrl(QStringLiteral("qrc:modules/qml/main.qml")));
     ItemProbe::attachIfRequested(mainView);
     isMaximized = false;

@@ -22,10 +22,11 @@ Look {
     property int profileNo: 0
     // The mouse's DPI stage, 0-based; the DPI panel shows it.
     property int currentDPI: 0
-    // The pages whose edits Apply and OK send, in this order: { page, save: function }. Each page
-    // adds its entry with its issue: keyMatrixMain.saveData(), dpiSettingMain.saveData(true),
-    // lightControlMain.saveData(true, 0), systemSettingMain.saveData(true, 0).
-    property var savers: []
+    // The pages whose edits Apply and OK send, in this order: { page, save: function returning
+    // whether the mouse took it }. lightControlMain.saveData(true, 0) and
+    // systemSettingMain.saveData(true, 0) join with their pages.
+    property var savers: [{ page: keyMatrixMain, save: () => keyMatrixMain.saveData() },
+                          { page: dpiSettingMain, save: () => dpiSettingMain.saveData(true) }]
     readonly property bool isUnsaved: savers.some(s => s.page.isSave)
     property list<string> keyMatrixLang: ["Key Setting", "Office Mode", "Game Mode", "Mode",
         "Gun Editor", "Report Rate", "Profile", "Reset",
@@ -61,12 +62,16 @@ Look {
     function set_switchBtnMode(index: int) { Shell.setMode(index) }
     function changeProfile(tmpProfileNo: int) { Shell.changeProfile(tmpProfileNo) }
     function chooseLanguage(code: string) { Shell.chooseLanguage(code) }
+    function deviceWork(work: var): bool { return Shell.deviceWork(work) }
 
     objectName: "mainIten"
     width: frameW
     height: frameH
 
     KeyCodeString { id: _KeyCodeString }
+    KeyAssigment { id: keyAssigmentMain }
+    DpiColor { id: dpiColorMain }
+    DpiAssigment { id: dpiAssigmentMain }
     ReportRate { id: reportRate }
 
     Timer {
@@ -128,6 +133,35 @@ Look {
 
             visible: mainIten.currentTab === 0
             onModeChosen: index => mainIten.set_switchBtnMode(index)
+            onGunEditorClicked: gunControlMain.open()
+
+            KeyMatrix {
+                id: keyMatrixMain
+
+                // Over the right half too: the row menus open beside the list.
+                z: 1
+                y: 76
+                width: mousePage.leftPanel.width
+                height: mousePage.height - y
+                menuTop: -y
+                menuBottom: height
+            }
+
+            Mouse {
+                id: mouseMain
+
+                x: mousePage.rightPanel.x + 16
+                y: 12
+                width: mousePage.rightPanel.width - 32
+                height: dpiSettingMain.y - y - 8
+            }
+
+            DpiSetting {
+                id: dpiSettingMain
+
+                x: mousePage.rightPanel.x + 16
+                y: mousePage.height - height - 16
+            }
         }
 
         SettingsPage {
@@ -156,6 +190,9 @@ Look {
         width: mainIten.normalW
         height: mainIten.normalH
         scale: mainIten.zoomInRate_min
+
+        // Under the message boxes, which it can open.
+        GunControl { id: gunControlMain }
 
         Tooltip {
             id: tooltip

@@ -7,6 +7,7 @@
 #include "support/virtual_mouse.h"
 #include "view/dialogs.h"
 #include "view/myqquickview.h"
+#include "view/svg_elements.h"
 
 #include <QApplication>
 #include <QDir>
@@ -149,6 +150,7 @@ private:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    SvgElements::registerQmlType();
     Setup setup;
     return quick_test_main_with_setup(argc, argv, "tk700qml", QUICK_TEST_SOURCE_DIR, &setup);
 }

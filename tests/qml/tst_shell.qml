@@ -18,38 +18,7 @@ TestCase {
         "Aktivieren", "Maus & Makros", "Beleuchtung", "Einstellungen"]
     property var shell: null
 
-    QtObject {
-        id: ui_View
-
-        property var global: ({})
-        property var profile: ({})
-        property var lists: ({})
-        property var calls: []
-        property int dpiStage: 3
-        property int deviceProfile: 1
-        property bool enabled: true
-
-        function note(call) { calls.push(call) }
-        function getGlobalData(key) { note("getGlobalData(" + key + ")"); return global[key] }
-        function setGlobalData(key, value) {
-            note("setGlobalData(" + key + "," + value + ")")
-            global[key] = value
-        }
-        function getData(key, isRecovery) { note("getData(" + key + ")"); return profile[key] }
-        function getLangStrings(group, language) {
-            note("getLangStrings(" + group + "," + language + ")")
-            return lists[group + "/" + language] ?? []
-        }
-        function mouseGetCurrentDPI() { note("mouseGetCurrentDPI()"); return dpiStage }
-        function mouseReadCurrentProfile() { note("mouseReadCurrentProfile()"); return deviceProfile }
-        function setCurrentProfile(n) { note("setCurrentProfile(" + n + ")") }
-        function setEnabled(on) { note("setEnabled(" + on + ")"); enabled = on }
-        function resetProfile(n) { note("resetProfile(" + n + ")") }
-        function mouseSetReportRate(rate) { note("mouseSetReportRate(" + rate + ")") }
-        function mouseSwitchKeyMatrix(n) { note("mouseSwitchKeyMatrix(" + n + ")") }
-        function mouseResetKeyMatrix() { note("mouseResetKeyMatrix()") }
-        function mouseSetCurrentDPI(n) { note("mouseSetCurrentDPI(" + n + ")") }
-    }
+    RecordingView { id: ui_View }
 
     QtObject {
         id: hid
@@ -82,14 +51,8 @@ TestCase {
     }
 
     function init() {
-        ui_View.global = { "mouse/isColorful": "true", "mouse/icType": "553",
-                           "mouse/is55328": "false", "mouse/isGun": "true",
-                           "common/language": "English", "mouse/profileNo": "0" }
-        ui_View.profile = { "mouse/mouseMode": "0", "mouse/reportRate": "3" }
+        ui_View.reset()
         ui_View.lists = { "keyMatrix/German": german }
-        ui_View.calls = []
-        ui_View.dpiStage = 3
-        ui_View.deviceProfile = 1
         hid.calls = []
         ui_Ctl.calls = []
     }
@@ -99,8 +62,19 @@ TestCase {
         verify(shell)
         shell.initUI()
         tryVerify(() => shell.isStarted, 3000)
-        ui_View.calls = []
+        ui_View.clear()
         return shell
+    }
+
+    // The shell's own steps and every write to the mouse, in order; page writes by name only.
+    function sequence() {
+        const steps = ["setEnabled", "resetProfile", "setGlobalData(mouse/profileNo",
+                       "setCurrentProfile", "mouseSetReportRate", "mouseSwitchKeyMatrix",
+                       "mouseResetKeyMatrix", "mouseSetCurrentDPI"]
+        const writes = ["mouseSetKeyMatrix", "mouseSetDpi", "mouseSetRGBColor", "mouseSendGundata"]
+        return ui_View.calls
+            .filter(c => steps.some(s => c.startsWith(s)) || writes.some(w => c.startsWith(w + "(")))
+            .map(c => writes.find(w => c.startsWith(w + "(")) ?? c)
     }
 
     function called(name) {
@@ -183,7 +157,7 @@ TestCase {
     function test_applyTurnsItsLabelBackAfterSaving() {
         const shell = start()
         const page = createTemporaryObject(pageComponent, testCase)
-        shell.savers = [{ page: page, save: () => page.saved++ }]
+        shell.savers = [{ page: page, save: () => ++page.saved > 0 }]
         const label = findChild(shell, "applyBtnLabel")
         compare(label.color, shell.fontColor)
         page.isSave = true
@@ -195,7 +169,7 @@ TestCase {
         // Under the mouse the label is the primary colour; its own colour is white again.
         compare(findChild(shell, "applyBtn").textColor, shell.fontColor)
         // Nothing unsaved: nothing saved, the window is not locked.
-        ui_View.calls = []
+        ui_View.clear()
         mouseClick(findChild(shell, "applyBtn"))
         compare(page.saved, 1)
         compare(called("setEnabled"), ["setEnabled(true)"])
@@ -217,16 +191,82 @@ TestCase {
         mouseClick(findChild(shell, "resetConfirmOK"))
         verify(!confirm.visible)
         verify(!findChild(shell, "mainMask").visible)
-        compare(ui_View.calls.filter(c => !c.startsWith("getData")),
-                ["setEnabled(false)", "resetProfile(0)", "mouseSetReportRate(1)",
-                 "mouseSwitchKeyMatrix(1)", "mouseResetKeyMatrix()", "mouseSetCurrentDPI(2)",
-                 "setEnabled(true)"])
+        compare(sequence(),
+                ["setEnabled(false)", "resetProfile(0)", "mouseSetKeyMatrix", "mouseSetReportRate(1)",
+                 "mouseSetDpi", "mouseSetRGBColor", "mouseSwitchKeyMatrix(1)",
+                 "mouseResetKeyMatrix()", "mouseSetCurrentDPI(2)", "setEnabled(true)"])
+        // The pages were filled from the stored defaults before they were sent.
+        verify(ui_View.argsOf("mouseGetKeydefine").every(a => a[2] === true))
+        compare(ui_View.argsOf("mouseSetKeyMatrix")[0][0], 0)
         compare(shell.mouseMode, 0)
         verify(shell.isGun)
         compare(shell.currentDPI, 1)
         verify(findChild(shell, "officeBtn").isSelect)
         verify(!page.isSave)
         compare(page.saved, 0)
+    }
+
+    // A write that does not reach the mouse is told, and its page stays unsaved, so that the next
+    // Apply sends it again.
+    function test_failedApplyIsToldAndStaysUnsaved() {
+        const shell = start()
+        const keys = findChild(shell, "keyMatrixMain")
+        const dpi = findChild(shell, "dpiSettingMain")
+        const warning = findChild(shell, "warningAssigmentMain")
+        keys.isSave = true
+        dpi.isSave = true
+        ui_View.failing = ["mouseSetKeyMatrix"]
+        mouseClick(findChild(shell, "applyBtn"))
+        verify(warning.visible)
+        compare(warning.textValue, warning.warningAssigmentLang[8])
+        verify(keys.isSave)
+        verify(!dpi.isSave)
+        verify(shell.isUnsaved)
+        compare(called("setEnabled"), ["setEnabled(false)", "setEnabled(true)"])
+        mouseClick(findChild(shell, "warningAssigmentMainOK"))
+        verify(!warning.visible)
+
+        ui_View.failing = []
+        ui_View.clear()
+        mouseClick(findChild(shell, "applyBtn"))
+        verify(!warning.visible)
+        verify(!keys.isSave)
+        compare(ui_View.argsOf("mouseSetKeyMatrix").length, 1)
+        compare(ui_View.argsOf("mouseSetDpi").length, 0)
+    }
+
+    function test_failedResetOrProfileChangeIsTold_data() {
+        return [{ tag: "reset, DPI table", step: "reset", failing: "mouseSetDpi", unsaved: "dpi" },
+                { tag: "reset, button table", step: "reset", failing: "mouseSetKeyMatrix",
+                  unsaved: "keys" },
+                { tag: "reset, gun slots", step: "reset", failing: "mouseSendGundata", unsaved: "" },
+                { tag: "reset, current stage", step: "reset", failing: "mouseSetCurrentDPI",
+                  unsaved: "" },
+                { tag: "profile, report rate", step: "profile", failing: "mouseSetReportRate",
+                  unsaved: "" },
+                { tag: "profile, stage colours", step: "profile", failing: "mouseSetRGBColor",
+                  unsaved: "dpi" },
+                { tag: "profile, gun tables", step: "profile", failing: "mouseResetKeyMatrix",
+                  unsaved: "", game: true }]
+    }
+    function test_failedResetOrProfileChangeIsTold(data) {
+        if (data.game)
+            ui_View.profile["mouse/mouseMode"] = "1"
+        const shell = start()
+        const pages = { keys: findChild(shell, "keyMatrixMain"),
+                        dpi: findChild(shell, "dpiSettingMain") }
+        const warning = findChild(shell, "warningAssigmentMain")
+        ui_View.failing = [data.failing]
+        if (data.step === "reset")
+            shell.resetAllDate()
+        else
+            shell.changeProfile(1)
+        verify(ui_View.calls.some(c => c.startsWith(data.failing + "(")))
+        verify(warning.visible)
+        compare(warning.textValue, warning.warningAssigmentLang[8])
+        for (const name in pages)
+            compare(pages[name].isSave, name === data.unsaved, name)
+        verify(ui_View.enabled)
     }
 
     function test_resetCancelled() {
@@ -243,9 +283,12 @@ TestCase {
         shell.changeProfile(0)
         compare(ui_View.calls, [])
         shell.changeProfile(3)
-        compare(ui_View.calls.filter(c => !c.startsWith("getData")),
+        compare(sequence(),
                 ["setEnabled(false)", "setGlobalData(mouse/profileNo,3)", "setCurrentProfile(3)",
-                 "mouseSetReportRate(4)", "setEnabled(true)"])
+                 "mouseSetKeyMatrix", "mouseSetReportRate(4)", "mouseSetDpi", "mouseSetRGBColor",
+                 "setEnabled(true)"])
+        verify(ui_View.argsOf("mouseGetKeydefine").every(a => a[2] === false))
+        verify(!findChild(shell, "warningAssigmentMain").visible)
         compare(shell.profileNo, 3)
     }
 

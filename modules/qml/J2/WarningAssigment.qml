@@ -10,7 +10,12 @@ DialogBox {
         "There is already a macro with the same name in this directory.",
         "Can't add a new folder!", "Already have a macro with the same name!",
         "Please select a macro first !",
-        "Please keep a key at least for the left button function.", "Confirm delete ?"]
+        "Please keep a key at least for the left button function.", "Confirm delete ?",
+        "Some settings could not be written to the mouse. Check that it is connected and try again.",
+        "This function is not available in this version."]
+    readonly property int leftButtonRule: 6
+    readonly property int writeFailed: 8
+    readonly property int notAvailable: 9
 
     // Shows warning `index` of the list.
     function showWarning(index: int) {

@@ -109,6 +109,18 @@ Item {
     readonly property string sourcedpiSettingRbtnDown: skinImage("dpiSetting", "dpiSettingRbtnDown.svg")
     readonly property string sourceDpiBtn: skinImage("dpiSetting", "dpiBtn.svg")
 
+    // The gun pictures are always skin 1's; a preset names its picture as "gun/<file>".
+    function gunPicture(file: string): string {
+        return "qrc:/gun/modules/img/skin1/" + file
+    }
+    readonly property string sourceGunM416: gunPicture("gun/M416.svg")
+    readonly property string sourceGunAKM: gunPicture("gun/AKM.svg")
+    readonly property string sourceGunM16A4: gunPicture("gun/M16A4.svg")
+    readonly property string sourceGunSCARL: gunPicture("gun/SCAR-L.svg")
+    readonly property string sourceGunThomson: gunPicture("gun/Thomson.svg")
+    readonly property string sourceGunUNP9: gunPicture("gun/UNP9.svg")
+    readonly property string sourceGunTarget: gunPicture("gun/target.svg")
+
     readonly property string sourceMouseSpeedBtn: skinImage("mouseRate", "mouseSpeedBtn.svg")
     readonly property string sourceMouseSpeedScale: skinImage("mouseRate", "mouseSpeedScale.svg")
     readonly property string sourceScrollLines: skinImage("scrollRate", "scrollLines.svg")

@@ -12,6 +12,7 @@ Item {
     readonly property alias rightPanel: rightPanel
 
     signal modeChosen(int index)
+    signal gunEditorClicked()
 
     objectName: "mousePage"
     x: mainIten.marginLeftFrame
@@ -45,5 +46,22 @@ Item {
         source1: mainIten.sourceGameBtn1
         textValue: mainIten.keyMatrixLang[2]
         onBtnClick: mousePage.modeChosen(1)
+    }
+
+    // The gun editor, in game mode.
+    SwitchButton {
+        objectName: "gunEditorBtn"
+        x: 18
+        y: parent.height - height - 18
+        btnWidth: 150
+        source0: mainIten.sourceGunBtn
+        source1: mainIten.sourceGunBtn
+        txtMarginL: 44
+        textValue: mainIten.keyMatrixLang[4]
+        visible: mainIten.isGun
+        onBtnClick: {
+            isSelect = false
+            mousePage.gunEditorClicked()
+        }
     }
 }

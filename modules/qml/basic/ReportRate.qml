@@ -14,11 +14,13 @@ Item {
         return [8, 4, 2][index] ?? 1
     }
 
-    function init(isSendData: bool) {
+    // Returns false when the rate was to be sent and did not reach the mouse.
+    function init(isSendData: bool): bool {
         const index = parseInt(ui_View.getData("mouse/reportRate", false))
         rateList.setSelect(index >= 0 && index < rateList.count ? index : -1)
-        if (isSendData)
-            ui_View.mouseSetReportRate(rateFor(isNaN(index) ? -1 : index))
+        if (!isSendData)
+            return true
+        return ui_View.mouseSetReportRate(rateFor(isNaN(index) ? -1 : index)) === true
     }
 
     function closeMenu() {

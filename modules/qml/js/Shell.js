@@ -22,7 +22,9 @@ function startUp() {
     mainIten.icType = String(ui_View.getGlobalData("mouse/icType") ?? "553")
     mainIten.is55328 = isTrue(ui_View.getGlobalData("mouse/is55328"))
     mainIten.isGun = isTrue(ui_View.getGlobalData("mouse/isGun"))
-    // mouseMain.keyCount = "mouse/keyCount" arrives with the mouse picture.
+    const keyCount = parseInt(ui_View.getGlobalData("mouse/keyCount"))
+    if (keyCount >= 0)
+        mouseMain.keyCount = keyCount
     setMode(parseInt(ui_View.getData("mouse/mouseMode", false)) === 1 ? 1 : 0)
     if (mainIten.icType === "560" && Number(ui_View.mouseReadCurrentProfile()) !== 1)
         hid.hid560_02H_SetCurrentProfile(1)
@@ -38,18 +40,23 @@ function startUp() {
     const stored = parseInt(ui_View.getGlobalData("mouse/profileNo"))
     mainIten.profileNo = stored >= 0 && stored <= 9 ? stored : 0
     ui_View.setCurrentProfile(mainIten.profileNo)
-    // Then, with their pages: gunControlMain.init(), keyAssigmentMain.init(),
-    // keyMatrixMain.init(false, false), dpiSettingMain.init(false, false),
-    // lightControlMain.init(false, false), systemSettingMain.init(false, false).
+    gunControlMain.init()
+    keyAssigmentMain.init()
+    keyMatrixMain.init(false, false)
+    dpiSettingMain.init(false, false)
+    // lightControlMain.init(false, false) and systemSettingMain.init(false, false) join with
+    // their pages.
     mainIten.initDropDownList()
     mainIten.isPownOn = true
 }
 
 // Each group's list, from the language file over the built-in texts. The other pages' groups
-// (keyAssigment, dpiSetting, lightControl, macroEditor, systemSetting, gunControl, profile)
-// join this table with their pages.
+// (lightControl, macroEditor, systemSetting, profile) join this table with their pages.
 function loadLanguageLists() {
     const targets = [["keyMatrix", mainIten, "keyMatrixLang"],
+                     ["keyAssigment", keyAssigmentMain, "keyAssigmentLang"],
+                     ["dpiSetting", dpiSettingMain, "dpiSettingLang"],
+                     ["gunControl", gunControlMain, "gunControlLang"],
                      ["keyCode", _KeyCodeString, "keyCodeStr"],
                      ["warningAssigment", warningAssigmentMain, "warningAssigmentLang"]]
     for (const [group, target, property] of targets) {
@@ -79,7 +86,9 @@ function chooseLanguage(code) {
     setLangIndex(code)
     loadLanguageLists()
     menuUp.languageList.setSelect(index)
-    // keyMatrixMain.updateLang() and profileMain.updateLang() join with their pages.
+    keyMatrixMain.updateLang()
+    gunControlMain.updateLang()
+    // profileMain.updateLang() joins with the profile dialog.
     mainIten.initDropDownList()
 }
 
@@ -125,7 +134,8 @@ function setCurrentDPI(dpiValue) {
 function mainFocus() {
     reportRate.closeMenu()
     menuUp.closeMenus()
-    // dpiSettingMain.dpiSegment and lightControlMain.lightModel close here with their pages.
+    dpiSettingMain.dpiSegment.closeMenu()
+    // lightControlMain.lightModel closes here with the lighting page.
     mainIten.clickMainFocus()
 }
 
@@ -135,8 +145,10 @@ function emptyAreaPressed() {
 }
 
 // The open pages and dialogs drop their focus (macroEditorFocus, profileFocus,
-// gunControlFocus, lightControlFocus, systemSettingFocus join with their pages).
+// lightControlFocus, systemSettingFocus join with their pages).
 function maskPressed() {
+    if (gunControlMain.visible)
+        gunControlMain.gunControlFocus()
     mainFocus()
 }
 
@@ -153,26 +165,47 @@ function setMode(index) {
     mainIten.mouseMode = game ? 1 : 0
     mousePage.officeBtn.isSelect = !game
     mousePage.gameBtn.isSelect = game
-    // keyMatrixMain.initMode(mouseMode) joins with the button page.
+    keyMatrixMain.initMode(mainIten.mouseMode)
     if (game)
         mainIten.clickGameMode()
     else
         mainIten.clickOfficeMode()
     mainIten.isGun = game
-    // keyMatrixMain.init(false, false) joins with the button page.
+    keyMatrixMain.init(false, false)
     mainIten.initDropDownList()
 }
 
+// Every write to the mouse that the pages make goes through here: the window takes no input
+// while `work` runs, and when any write did not reach the mouse (work returns false) the user
+// is told so. Returns whether everything was written.
+function deviceWork(work) {
+    controlUIEnable(false)
+    const ok = work() === true
+    controlUIEnable(true)
+    if (!ok)
+        warningAssigmentMain.showWarning(warningAssigmentMain.writeFailed)
+    return ok
+}
+
+// A page whose send failed stays unsaved, so that the next Apply tries again.
 function saveAllData() {
     mainFocus()
     const pending = mainIten.savers.filter(s => s.page.isSave)
-    if (pending.length > 0)
-        controlUIEnable(false)
-    for (const saver of pending) {
-        saver.page.isSave = false
-        saver.save()
+    if (pending.length === 0) {
+        controlUIEnable(true)
+        return true
     }
-    controlUIEnable(true)
+    return deviceWork(() => {
+        let ok = true
+        for (const saver of pending) {
+            saver.page.isSave = false
+            if (saver.save() !== true) {
+                saver.page.isSave = true
+                ok = false
+            }
+        }
+        return ok
+    })
 }
 
 function okClicked() {
@@ -181,47 +214,58 @@ function okClicked() {
     ui_Ctl.onMinimize()
 }
 
+// The gun-capable mouse's gun tables back to the firmware's.
+function resetGunTables() {
+    if (!mainIten.isGun)
+        return true
+    const switched = ui_View.mouseSwitchKeyMatrix(1) === true
+    return ui_View.mouseResetKeyMatrix() === true && switched
+}
+
 function resetAllDate() {
-    controlUIEnable(false)
     tooltip.hide()
-    mainIten.mouseMode = 0
-    mousePage.officeBtn.isSelect = true
-    mousePage.gameBtn.isSelect = false
-    // keyMatrixMain.initMode(0) joins with the button page.
-    mainIten.clickOfficeMode()
-    ui_View.resetProfile(mainIten.profileNo)
-    // keyMatrixMain.init(true, true) and keyMatrixMain.resetKey(true) join with the button page.
-    reportRate.init(true)
-    // dpiSettingMain, lightControlMain and systemSettingMain .init(true, true) join here.
-    if (mainIten.isGun) {
-        ui_View.mouseSwitchKeyMatrix(1)
-        ui_View.mouseResetKeyMatrix()
-    }
-    ui_View.mouseSetCurrentDPI(2)
-    mainIten.currentDPI = 1
-    // gunControlMain.resetData() joins with the gun editor.
-    controlUIEnable(true)
-    for (const saver of mainIten.savers)
-        saver.page.isSave = false
-    reportRate.isSave = false
+    deviceWork(() => {
+        mainIten.mouseMode = 0
+        mousePage.officeBtn.isSelect = true
+        mousePage.gameBtn.isSelect = false
+        keyMatrixMain.initMode(0)
+        mainIten.clickOfficeMode()
+        ui_View.resetProfile(mainIten.profileNo)
+        const keys = keyMatrixMain.init(true, true)
+        keyMatrixMain.resetKey(true)
+        const rate = reportRate.init(true)
+        const dpi = dpiSettingMain.init(true, true)
+        // lightControlMain and systemSettingMain .init(true, true) join here.
+        const gunTables = resetGunTables()
+        const stage = ui_View.mouseSetCurrentDPI(2) === true
+        mainIten.currentDPI = 1
+        const guns = gunControlMain.resetData()
+        for (const saver of mainIten.savers)
+            saver.page.isSave = false
+        keyMatrixMain.isSave = !keys
+        dpiSettingMain.isSave = !dpi
+        reportRate.isSave = false
+        return keys && rate && dpi && gunTables && stage && guns
+    })
 }
 
 // The handler of the profile dialog's changeProfile(tmpProfileNo).
 function changeProfile(tmpProfileNo) {
     if (tmpProfileNo === mainIten.profileNo)
         return
-    controlUIEnable(false)
-    mainIten.profileNo = tmpProfileNo
-    ui_View.setGlobalData("mouse/profileNo", mainIten.profileNo)
-    ui_View.setCurrentProfile(mainIten.profileNo)
-    // keyMatrixMain.init(true, false) joins with the button page.
-    reportRate.init(true)
-    // dpiSettingMain, lightControlMain and systemSettingMain .init(true, false) join here.
-    if (mainIten.isGun) {
-        ui_View.mouseSwitchKeyMatrix(1)
-        ui_View.mouseResetKeyMatrix()
-    }
-    controlUIEnable(true)
+    deviceWork(() => {
+        mainIten.profileNo = tmpProfileNo
+        ui_View.setGlobalData("mouse/profileNo", mainIten.profileNo)
+        ui_View.setCurrentProfile(mainIten.profileNo)
+        const keys = keyMatrixMain.init(true, false)
+        const rate = reportRate.init(true)
+        const dpi = dpiSettingMain.init(true, false)
+        // lightControlMain and systemSettingMain .init(true, false) join here.
+        const gunTables = resetGunTables()
+        keyMatrixMain.isSave = !keys
+        dpiSettingMain.isSave = !dpi
+        return keys && rate && dpi && gunTables
+    })
 }
 
 // The macro editor's deleteMacro, modifyMacroName and modifyMacroData reach the button page

@@ -1,0 +1,258 @@
+import QtQuick
+import "../js/KeyAssign.js" as KeyAssign
+
+// The menu of one button row: a header with the row's function and, beside it, the list of
+// functions. Hovering an item opens its sub-menu or panel beside it and closes the others.
+Item {
+    id: rowMenu
+
+    property int row: 0
+    property bool isOffice: true
+    property string textValue: ""
+    property bool isDrop: false
+    // Room from the header's top down to the page bottom, and up to the page top.
+    property real spaceBelow: 400
+    property real spaceAbove: 400
+    // The item whose sub-menu or panel is open, -1 for none.
+    property int openItem: -1
+    readonly property int itemHeight: 26
+    readonly property int count: KeyAssign.itemCount(isOffice)
+    readonly property int currentSelect: KeyAssign.markedItem(row, isOffice)
+    readonly property var lang: keyAssigmentMain.keyAssigmentLang
+    readonly property alias list: list
+    readonly property alias firePanel: firePanel
+    readonly property alias combinationPanel: combinationPanel
+
+    // A popup of height h that would start at `top` (header coordinates), moved up to stay in
+    // the page.
+    function fit(top: real, h: real): real {
+        return Math.max(-spaceAbove + 4, Math.min(top, spaceBelow - h - 4))
+    }
+
+    function open() {
+        openItem = -1
+        isDrop = true
+    }
+
+    function close() {
+        isDrop = false
+        openItem = -1
+    }
+
+    function toggle() {
+        const wasOpen = isDrop
+        mainIten.mainFocus() // closes every menu, this one too, and clears the selected row
+        if (!wasOpen) {
+            open()
+            mouseMain.selectKey = row
+        }
+    }
+
+    function refuseOnLeftButton() {
+        close()
+        mainIten.mainFocus()
+        warningAssigmentMain.showWarning(warningAssigmentMain.leftButtonRule)
+    }
+
+    function apply(entry: var, keyString: string, shown: string) {
+        keyAssigmentMain.setCurrent(entry, keyString)
+        keyAssigmentMain.keyDefineSetting()
+        textValue = shown
+        close()
+    }
+
+    function choose(index: int) {
+        const item = KeyAssign.menu[index]
+        if (item.code !== undefined) {
+            if (KeyAssign.refusedOnRow(row, index))
+                refuseOnLeftButton()
+            else
+                apply(KeyAssign.parseKeyCode(item.code), lang[item.label], lang[item.label])
+        } else if (item.panel === "macro") {
+            // The macro chooser arrives with the macro editor; until then the item says so.
+            close()
+            mainIten.mainFocus()
+            warningAssigmentMain.showWarning(warningAssigmentMain.notAvailable)
+        } else {
+            openItem = index
+        }
+    }
+
+    function chooseSub(index: int) {
+        if (openItem < 0)
+            return
+        const sub = KeyAssign.menu[openItem].sub[index]
+        if (row === 0)
+            refuseOnLeftButton()
+        else
+            apply(KeyAssign.parseKeyCode(sub.code), lang[sub.label], lang[sub.label])
+    }
+
+    width: 250
+    height: 30
+    z: isDrop ? 100 : 0
+
+    Connections {
+        target: mainIten
+
+        function onClickMainFocus() {
+            rowMenu.close()
+            mouseMain.selectKey = -1
+        }
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        radius: 3
+        color: mainIten.colorSurface1
+        border.color: rowMenu.isDrop || headerArea.containsMouse ? mainIten.colorPrimary
+                                                                  : mainIten.colorLine
+
+        Text {
+            objectName: rowMenu.objectName + "Text"
+            anchors.left: parent.left
+            anchors.leftMargin: 10
+            anchors.right: arrow.left
+            anchors.rightMargin: 4
+            anchors.verticalCenter: parent.verticalCenter
+            text: rowMenu.textValue
+            elide: Text.ElideRight
+            color: headerArea.containsMouse ? mainIten.colorPrimary : mainIten.fontColor
+            font.family: mainIten.fontFamily
+            font.pixelSize: mainIten.fontMinSize + 3
+        }
+
+        SkinImage {
+            id: arrow
+
+            anchors.right: parent.right
+            anchors.rightMargin: 8
+            anchors.verticalCenter: parent.verticalCenter
+            width: 12
+            height: 12
+            rotation: rowMenu.isDrop ? -90 : 0
+            source: mainIten.sourceArrowDown
+        }
+
+        MouseArea {
+            id: headerArea
+
+            objectName: rowMenu.objectName + "Header"
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: rowMenu.toggle()
+        }
+    }
+
+    Rectangle {
+        id: list
+
+        objectName: rowMenu.objectName + "List"
+        x: rowMenu.width + 6
+        y: rowMenu.fit(0, height)
+        width: 176
+        height: rowMenu.count * rowMenu.itemHeight + 4
+        visible: rowMenu.isDrop
+        radius: 3
+        color: mainIten.colorSurface1
+        border.color: mainIten.colorLine
+
+        Column {
+            x: 2
+            y: 2
+            width: parent.width - 4
+
+            Repeater {
+                model: rowMenu.count
+
+                MenuItem {
+                    required property int index
+                    readonly property var item: KeyAssign.menu[index]
+
+                    objectName: rowMenu.objectName + "Item" + index
+                    width: parent.width
+                    height: rowMenu.itemHeight
+                    textValue: rowMenu.lang[item.label] ?? ""
+                    isMarked: index === rowMenu.currentSelect
+                    isOpen: index === rowMenu.openItem
+                    hasMore: item.code === undefined && item.panel !== "macro"
+                    onEntered: rowMenu.openItem = item.code === undefined && item.panel !== "macro"
+                                                  ? index : -1
+                    onClicked: rowMenu.choose(index)
+                }
+            }
+        }
+    }
+
+    Rectangle {
+        id: subMenu
+
+        readonly property var items: rowMenu.openItem >= 0
+                                     ? KeyAssign.menu[rowMenu.openItem].sub ?? [] : []
+
+        objectName: rowMenu.objectName + "Sub"
+        x: list.x + list.width + 2
+        y: rowMenu.fit(list.y + 2 + rowMenu.openItem * rowMenu.itemHeight, height)
+        width: 160
+        height: items.length * rowMenu.itemHeight + 4
+        visible: rowMenu.isDrop && items.length > 0
+        radius: 3
+        color: mainIten.colorSurface1
+        border.color: mainIten.colorPrimary
+
+        Column {
+            x: 2
+            y: 2
+            width: parent.width - 4
+
+            Repeater {
+                model: subMenu.items.length
+
+                MenuItem {
+                    required property int index
+
+                    objectName: rowMenu.objectName + "SubItem" + index
+                    width: parent.width
+                    height: rowMenu.itemHeight
+                    textValue: rowMenu.lang[subMenu.items[index]?.label] ?? ""
+                    onClicked: rowMenu.chooseSub(index)
+                }
+            }
+        }
+    }
+
+    FireKeyAssigment {
+        id: firePanel
+
+        objectName: rowMenu.objectName + "Fire"
+        x: list.x + list.width + 2
+        y: rowMenu.fit(list.y + 2 + 6 * rowMenu.itemHeight, height)
+        visible: rowMenu.isDrop && rowMenu.openItem === 6
+        lang: rowMenu.lang
+        onAccepted: (entry, name) => {
+            if (rowMenu.row === 0)
+                rowMenu.refuseOnLeftButton()
+            else
+                rowMenu.apply(entry, name, rowMenu.lang[8] + "-" + name)
+        }
+        onCancelled: rowMenu.openItem = -1
+    }
+
+    GroupKeyAssigment {
+        id: combinationPanel
+
+        objectName: rowMenu.objectName + "Combination"
+        x: list.x + list.width + 2
+        y: rowMenu.fit(list.y + 2 + 7 * rowMenu.itemHeight, height)
+        visible: rowMenu.isDrop && rowMenu.openItem === 7
+        lang: rowMenu.lang
+        onAccepted: (entry, text) => {
+            if (rowMenu.row === 0)
+                rowMenu.refuseOnLeftButton()
+            else
+                rowMenu.apply(entry, text, rowMenu.lang[14] + "-"
+                              + keyAssigmentMain.labelOf(entry, "mouseMacroKey/"))
+        }
+        onCancelled: rowMenu.openItem = -1
+    }
+}

@@ -1,0 +1,141 @@
+import QtQuick
+import "../js/KeyAssign.js" as KeyAssign
+
+// The combination panel of a row menu: modifiers and up to two keys pressed on the keyboard
+// after a click on the field. OK reports the entry (2, modifier bits, key, key) and its text.
+Rectangle {
+    id: combinationPanel
+
+    property var lang: []
+    property var entry: [KeyAssign.kCombination, 0, 0, 0]
+    property string keyText: ""
+    property bool isInput: false
+    // The prompt after an OK without keys is drawn in the primary colour.
+    property bool isWarned: false
+    readonly property string prompt: lang[18] ?? ""
+
+    signal accepted(var entry, string text)
+    signal cancelled()
+
+    function reset() {
+        entry = [KeyAssign.kCombination, 0, 0, 0]
+        keyText = ""
+        isInput = false
+        isWarned = false
+    }
+
+    function startInput() {
+        forceActiveFocus()
+        reset()
+        isInput = true
+    }
+
+    function take(usage: int) {
+        const next = KeyAssign.addToCombination(entry, usage)
+        if (!next)
+            return
+        entry = next
+        keyText += (keyText === "" ? "" : " + ") + _KeyCodeString.keycodeTostr(usage)
+    }
+
+    function ok() {
+        isInput = false
+        if (keyText === "") {
+            isWarned = true
+            return
+        }
+        accepted(entry, keyText)
+    }
+
+    width: 290
+    height: 136
+    radius: 3
+    color: mainIten.colorSurface1
+    border.color: mainIten.colorPrimary
+    onVisibleChanged: {
+        if (visible)
+            reset()
+        else
+            isInput = false
+    }
+
+    Connections {
+        target: mainIten
+        enabled: combinationPanel.isInput
+
+        function onMsg_KB(isDown, usbCode) {
+            if (isDown && _KeyCodeString.keycodeTostr(usbCode) !== "")
+                combinationPanel.take(usbCode)
+        }
+    }
+
+    MouseArea {
+        anchors.fill: parent
+        onClicked: combinationPanel.forceActiveFocus()
+    }
+
+    PanelLabel {
+        x: 12
+        y: 12
+        text: combinationPanel.lang[17] ?? ""
+    }
+
+    Rectangle {
+        objectName: combinationPanel.objectName + "Field"
+        x: 12
+        y: 38
+        width: parent.width - 24
+        height: 30
+        radius: 3
+        color: mainIten.colorSurface0
+        border.color: combinationPanel.isInput || fieldArea.containsMouse ? mainIten.colorPrimary
+                                                                           : mainIten.colorLine
+
+        Text {
+            objectName: combinationPanel.objectName + "FieldText"
+            anchors.fill: parent
+            anchors.leftMargin: 8
+            anchors.rightMargin: 8
+            verticalAlignment: Text.AlignVCenter
+            text: combinationPanel.keyText !== "" ? combinationPanel.keyText
+                                                  : combinationPanel.prompt
+            elide: Text.ElideRight
+            color: combinationPanel.keyText !== "" ? mainIten.fontColor
+                   : combinationPanel.isWarned ? mainIten.colorPrimary : mainIten.colorGray6
+            font.family: mainIten.fontFamily
+            font.pixelSize: mainIten.fontMinSize + 2
+        }
+
+        MouseArea {
+            id: fieldArea
+
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: combinationPanel.startInput()
+        }
+    }
+
+    Row {
+        anchors.right: parent.right
+        anchors.rightMargin: 12
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 12
+        spacing: 8
+
+        TextButton {
+            objectName: combinationPanel.objectName + "Cancel"
+            width: 72
+            textValue: mainIten.keyMatrixLang[9]
+            onClicked: {
+                combinationPanel.isInput = false
+                combinationPanel.cancelled()
+            }
+        }
+        TextButton {
+            objectName: combinationPanel.objectName + "OK"
+            width: 72
+            textValue: mainIten.keyMatrixLang[10]
+            onClicked: combinationPanel.ok()
+        }
+    }
+}

@@ -1,0 +1,134 @@
+import QtQuick
+
+// A stand-in for the core's `ui_View`: the settings live in memory (the current profile, the
+// stored defaults and the global file), every call is recorded as "name(arguments)", and a
+// write to the mouse succeeds unless `failing` names it. main.qml finds it by its id, as it
+// finds the real one.
+QtObject {
+    property var global: ({})
+    property var profile: ({})
+    property var defaults: ({})
+    property var lists: ({})
+    property var gunData: []
+    property var calls: []
+    // The arguments of every call, in the order of `calls`: { name, args }.
+    property var made: []
+    property var failing: []
+    property int dpiStage: 3
+    property int deviceProfile: 1
+    property bool enabled: true
+
+    // A complete profile with the factory's values.
+    function factoryProfile() {
+        const p = { "mouse/mouseMode": "0", "mouse/reportRate": "3", "mouse/dpiCount": "6",
+                    "mouse/currentDpiCount": "6",
+                    "mouse/dpiValueArray": [500, 1000, 1500, 2000, 3000, 4000, 5000, 6000],
+                    "mouse/dpiEnableArray": [1, 1, 1, 1, 1, 1, 1, 1],
+                    "mouse/dpiColorArray": ["#ff0000", "#00ff00", "#0000ff", "#ffff00",
+                                            "#00ffff", "#ff00ff"] }
+        const office = [[0, 0, 240, 0], [0, 0, 241, 0], [0, 0, 242, 0], [0, 0, 244, 0],
+                        [0, 0, 243, 0], [5, 0, 1, 0], [5, 0, 2, 0], [5, 0, 4, 0],
+                        [1, 29, 10, 0], [2, 1, 29, 0], [3, 0, 131, 1], [3, 0, 183, 0],
+                        [6, 0, 148, 1], [7, 0, 224, 22], [255, 0, 1, 0], [255, 0, 2, 0]]
+        for (let n = 0; n < 16; ++n) {
+            p["mouseKeyMatrix/" + n] = office[n].slice()
+            p["mouseKeyMatrix2/" + n] = n === 5 ? [8, 0, 1, 0] : n === 6 ? [8, 0, 2, 0]
+                                                               : office[n].slice()
+        }
+        return p
+    }
+
+    function factoryGlobal() {
+        return { "mouse/isColorful": "true", "mouse/icType": "553", "mouse/is55328": "false",
+                 "mouse/isGun": "true", "mouse/keyCount": "7", "mouse/minDPI": "500",
+                 "mouse/maxDPI": "7000", "mouse/sensorType": "3320", "mouse/dpiBase": "500",
+                 "mouse/selectGun": [0, 1, 2], "common/language": "English",
+                 "mouse/profileNo": "0" }
+    }
+
+    function factoryGuns() {
+        return ["M416", "AKM", "M16A4", "SCAR-L", "UNP9", "Thomson"]
+               .map(name => [name, "L-Click", "10", "0", "10", "0"])
+    }
+
+    function reset() {
+        global = factoryGlobal()
+        profile = factoryProfile()
+        defaults = factoryProfile()
+        lists = {}
+        gunData = factoryGuns()
+        calls = []
+        made = []
+        failing = []
+        dpiStage = 3
+        deviceProfile = 1
+        enabled = true
+    }
+
+    function note(name, args) {
+        calls.push(name + "(" + Array.from(args).join(",") + ")")
+        made.push({ name: name, args: Array.from(args) })
+    }
+
+    // A write to the mouse: recorded, and true unless the test makes it fail.
+    function write(name, args) {
+        note(name, args)
+        return !failing.includes(name)
+    }
+
+    // The recorded arguments of every call of `name`.
+    function argsOf(name) {
+        return made.filter(c => c.name === name).map(c => c.args)
+    }
+
+    function clear() {
+        calls = []
+        made = []
+    }
+
+    function store(recovery) {
+        return recovery ? defaults : profile
+    }
+
+    function getGlobalData(key) { note("getGlobalData", [key]); return global[key] }
+    function setGlobalData(key, value) { note("setGlobalData", [key, value]); global[key] = value }
+    function getData(key, isRecovery) {
+        note("getData", [key])
+        return store(isRecovery)[key]
+    }
+    function getDataList(key, isRecovery) {
+        note("getDataList", [key])
+        return store(isRecovery)[key] ?? []
+    }
+    function setData(key, value) { note("setData", [key, value]); profile[key] = value }
+    function setDataList(key, value) { note("setDataList", [key, value]); profile[key] = value }
+    function getLangStrings(group, language) {
+        note("getLangStrings", [group, language])
+        return lists[group + "/" + language] ?? []
+    }
+    function mouseGetKeydefine(mode, index, isRecovery) {
+        note("mouseGetKeydefine", [mode, index, isRecovery])
+        return store(isRecovery)[(mode === 0 ? "mouseKeyMatrix/" : "mouseKeyMatrix2/") + index]
+               ?? []
+    }
+    function getGunData(index) { note("getGunData", [index]); return gunData[index] ?? [] }
+    function mouseSaveGundata(index, values) { note("mouseSaveGundata", [index, values]) }
+    function mouseGetCurrentDPI() { note("mouseGetCurrentDPI", []); return dpiStage }
+    function mouseReadCurrentProfile() { note("mouseReadCurrentProfile", []); return deviceProfile }
+    function setCurrentProfile(n) { note("setCurrentProfile", [n]) }
+    function setEnabled(on) { note("setEnabled", [on]); enabled = on }
+    function resetProfile(n) { note("resetProfile", [n]) }
+
+    function mouseSetReportRate(rate) { return write("mouseSetReportRate", [rate]) }
+    function mouseSwitchKeyMatrix(n) { return write("mouseSwitchKeyMatrix", [n]) }
+    function mouseResetKeyMatrix() { return write("mouseResetKeyMatrix", []) }
+    function mouseSetCurrentDPI(n) { return write("mouseSetCurrentDPI", [n]) }
+    function mouseSetKeyMatrix(mode, office, game, isSendData, periods) {
+        return write("mouseSetKeyMatrix", [mode, office, game, isSendData, periods])
+    }
+    function mouseSetDpi(count, sensor, values, enables) {
+        return write("mouseSetDpi", [count, sensor, values, enables])
+    }
+    function mouseSetRGBColor(type, bytes) { return write("mouseSetRGBColor", [type, bytes]) }
+    function mouseSendGundata(slot, values) { return write("mouseSendGundata", [slot, values]) }
+}
