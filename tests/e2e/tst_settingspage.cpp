@@ -400,7 +400,8 @@ private slots:
         QVERIFY(window->click("lightBlock4"));
         QVERIFY(window->click("lightChannel0", window->item("lightChannel0")["w"].toInt() - 3));
         QVERIFY(WindowDriver::waitFor(
-            [&] { return window->property("lightControlMain", "isSave").toBool(); }));
+            [&] { return window->property("lightLevel0", "text").toString() == "255"; }));
+        QVERIFY(window->property("lightControlMain", "isSave").toBool());
         QVERIFY(window->save(screens(), "lighting.png"));
         QVERIFY(window->click("applyBtn"));
         QVERIFY(WindowDriver::waitFor(

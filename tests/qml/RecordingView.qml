@@ -186,6 +186,13 @@ QtObject {
     function deleteMacroUpdateProfile(name) { forward("deleteMacroUpdateProfile", [name]) }
     function loadMacroFile(...args) { return forward("loadMacroFile", args) ?? "" }
     function saveMacroFile(...args) { forward("saveMacroFile", args) }
+    function loadMacroFile_batch() { return forward("loadMacroFile_batch", []) ?? "" }
+    function loadMacroFile_sub_batch() { forward("loadMacroFile_sub_batch", []) }
+    function getMacroFileName_batch(level, type) {
+        return forward("getMacroFileName_batch", [level, type]) ?? []
+    }
+    function getbatchPath() { forward("getbatchPath", []) }
+    function saveMacroFile_batch(...args) { forward("saveMacroFile_batch", args) }
     function mouseSendMacroData(bytes, index, name) {
         return write("mouseSendMacroData", [bytes, index, name])
     }

@@ -416,4 +416,56 @@ TestCase {
         const sent = ui_View.argsOf("mouseSendMacroData")
         compare(sent[0][0], [0, 1, 0x01, 0xE0, 0x01, 0x0B, 0x81, 0x0B, 0x81, 0xE0, 0, 0])
     }
+
+    // Import and export go through the library's own operations; a batch import keeps every name
+    // with its own folder.
+    function test_importAndBatchTransfer() {
+        const macro = "[config]\ntotal=2\nrepeat=1\n[macro]\n0=\"1,A\"\n1=\"2,A\"\n"
+        const stamp = String(Date.now())
+        verify(harness.writeFile("in/My.Macro.mc", macro))
+        for (const file of ["a", "Sub/b", "Sub/Deep/c", "Other/d"])
+            verify(harness.writeFile("batch/Pack" + stamp + "/" + file + ".mc", macro))
+        start()
+        const folder = "Into" + stamp
+        editor.clearSelection()
+        verify(editor.createItem(1, folder))
+
+        harness.chooseNext("in/My.Macro.mc")
+        editor.treeCommand(2)
+        compare(harness.takeWarnings(), [])
+        verify(editor.selectByName([folder, "My"]))
+        compare(stored("My", 1), ["1,A", "2,A", "1"])
+        // The same file again: the name exists there.
+        verify(editor.selectByName([folder]))
+        harness.chooseNext("in/My.Macro.mc")
+        editor.treeCommand(2)
+        compare(warningText(), "There is already a macro with the same name in this directory.")
+        child("warningAssigmentMain").hide()
+        compare(editor.tree.find(n => n.textValue === folder).subNode.length, 1)
+
+        harness.chooseNext("batch/Pack" + stamp)
+        editor.treeCommand(6)
+        editor.init()
+        const top = "Pack" + stamp
+        for (const path of [[top, "a"], [top, "Sub", "b"], [top, "Sub", "Deep", "c"],
+                            [top, "Other", "d"]]) {
+            verify(editor.selectByName(path), path.join("/"))
+            compare(rowsOf(), ["1,A", "2,A"], path.join("/"))
+        }
+        const sub = editor.tree.find(n => n.textValue === top).subNode
+        compare(sub.map(n => n.textValue).sort(), ["Other", "Sub", "a"])
+
+        verify(harness.writeFile("out" + stamp + "/.keep", ""))
+        harness.chooseNext("out" + stamp)
+        editor.treeCommand(7)
+        compare(harness.takeWarnings(), [])
+        verify(harness.exists("out" + stamp + "/Macro/" + top + "/Sub/Deep/c.mc"))
+        verify(harness.exists("out" + stamp + "/Macro/" + folder + "/My.mc"))
+
+        // Export of one macro.
+        verify(editor.selectByName([top, "a"]))
+        harness.chooseNext("one" + stamp + ".mc")
+        editor.treeCommand(3)
+        verify(harness.exists("one" + stamp + ".mc"))
+    }
 }

@@ -53,6 +53,12 @@ TestCase {
         return child("profileMain")
     }
 
+    // New rows are laid out with the next frame, as they are before a user can click on them.
+    function row(i) {
+        waitForRendering(shell)
+        return child("profileRow" + i)
+    }
+
     function names() {
         const rows = profile().profileDataModel0
         const out = []
@@ -106,10 +112,18 @@ TestCase {
         ui_View.clear()
         verify(!profile().newProfile())
         compare(ui_View.argsOf("resetProfile"), [])
-        mouseClick(child("profileRow2"))
+        mouseClick(row(2))
         profile().importProfile()
         compare(names().length, 6)
         compare(ui_View.argsOf("loadProfile"), [[3]])
+        compare(ui_View.argsOf("mouseSetKeyMatrix").length, 0)
+        // Read into the profile in use, the pages show and send what was read.
+        mouseClick(row(0))
+        ui_View.profile["mouse/mouseRate"] = "296"
+        profile().importProfile()
+        compare(ui_View.argsOf("loadProfile").pop(), [0])
+        compare(child("systemSettingMain").mouseRate.value, 296)
+        compare(ui_View.argsOf("mouseSetKeyMatrix").length, 1)
         mouseClick(child("profileClose"))
         verify(!profile().visible)
     }
@@ -125,7 +139,7 @@ TestCase {
             verify(!child("tooltipMain").visible)
             compare(names().length, 3)
         }
-        mouseClick(child("profileRow2"))
+        mouseClick(row(2))
         mouseClick(child("profileDelete"))
         verify(child("tooltipMain").visible)
         compare(child("tooltipMain").textValue, "Confirm delete ?")
@@ -143,7 +157,7 @@ TestCase {
         ui_View.nameLists[2] = ["Std0", "A1", "B2"]
         start()
         mouseClick(child("profileBtn"))
-        mouseDoubleClickSequence(child("profileRow1"))
+        mouseDoubleClickSequence(row(1))
         const field = child("profileRename1")
         verify(field.visible)
         keyClick(Qt.Key_Backspace)

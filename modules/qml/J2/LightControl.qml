@@ -377,6 +377,7 @@ Item {
                 }
 
                 Text {
+                    objectName: "lightLevel" + channelRow.index
                     width: 30
                     text: picker.rgb[channelRow.index]
                     color: mainIten.colorGray3

@@ -91,8 +91,11 @@ DialogBox {
     function importProfile(): bool {
         const added = addRow()
         const number = added >= 0 ? added : rows.get(currentRow).profileNo
-        if (ui_View.loadProfile(number) === true)
+        if (ui_View.loadProfile(number) === true) {
+            if (number === profileNo)
+                mainIten.reloadProfile()
             return true
+        }
         if (added >= 0) {
             rows.remove(rows.count - 1)
             currentRow = Math.min(currentRow, rows.count - 1)

@@ -276,18 +276,29 @@ function changeProfile(tmpProfileNo) {
         menuUp.profileList.setSelect(profileMain.rowOfNumber(tmpProfileNo))
         ui_View.setGlobalData("mouse/profileNo", mainIten.profileNo)
         ui_View.setCurrentProfile(mainIten.profileNo)
-        const keys = keyMatrixMain.init(true, false)
-        const rate = reportRate.init(true)
-        const dpi = dpiSettingMain.init(true, false)
-        const lights = lightControlMain.init(true, false)
-        const system = systemSettingMain.init(true, false)
-        const gunTables = resetGunTables()
-        keyMatrixMain.isSave = !keys
-        dpiSettingMain.isSave = !dpi
-        lightControlMain.isSave = !lights
-        systemSettingMain.isSave = !system
-        return keys && rate && dpi && lights && system && gunTables
+        return loadProfilePages()
     })
+}
+
+// The pages read the current profile and send it.
+function loadProfilePages() {
+    const keys = keyMatrixMain.init(true, false)
+    const rate = reportRate.init(true)
+    const dpi = dpiSettingMain.init(true, false)
+    const lights = lightControlMain.init(true, false)
+    const system = systemSettingMain.init(true, false)
+    const gunTables = resetGunTables()
+    keyMatrixMain.isSave = !keys
+    dpiSettingMain.isSave = !dpi
+    lightControlMain.isSave = !lights
+    systemSettingMain.isSave = !system
+    return keys && rate && dpi && lights && system && gunTables
+}
+
+// A profile file was read into the profile in use: the pages show and send it, so that a later
+// Apply does not write the old values over it.
+function reloadProfile() {
+    return deviceWork(loadProfilePages)
 }
 
 // The macro editor's deleteMacro, modifyMacroName and modifyMacroData reach the button page
