@@ -154,7 +154,10 @@ private:
         return VirtualMouse::bytesOf(mouse->state()["macros"].toArray().at(id - 1));
     }
 
-    QByteArray button3() { return VirtualMouse::bytesOf(mouse->state()["keyMatrices"].toArray().at(0)).mid(12, 4); }
+    QByteArray button3()
+    {
+        return VirtualMouse::bytesOf(mouse->state()["keyMatrices"].toArray().at(0)).mid(12, 4);
+    }
 
     QStringList storedMacro(const QString &relativePath)
     {
@@ -177,7 +180,8 @@ private:
         int row = -1;
         if (!rowAppears("macroTree", folder, &row))
             return false;
-        if (rowShowing("macroTree", name) < 0 && !doubleClick("macroTreeRow" + QString::number(row)))
+        const QString folderRow = "macroTreeRow" + QString::number(row);
+        if (rowShowing("macroTree", name) < 0 && !doubleClick(folderRow))
             return false;
         return rowAppears("macroTree", name, &row) &&
                window->click("macroTreeRow" + QString::number(row)) &&
@@ -261,7 +265,8 @@ private slots:
         // Button 3 (row ④) through the row menu's Macro item and the chooser.
         QVERIFY(window->click("tabMouse"));
         QVERIFY(window->click("keyMenu3Header"));
-        QVERIFY(WindowDriver::waitFor([&] { return window->property("keyMenu3", "isDrop").toBool(); }));
+        QVERIFY(WindowDriver::waitFor(
+            [&] { return window->property("keyMenu3", "isDrop").toBool(); }));
         QVERIFY(window->click("keyMenu3Item9"));
         QVERIFY(shownSoon("macroKeyAssigmentMain"));
         QVERIFY(rowAppears("macroChooserTree", "Games", &row));
@@ -360,11 +365,8 @@ private slots:
         QVERIFY(WindowDriver::waitFor(
             [&] { return window->property("mouseRateSlider", "value").toInt() == 328; }));
         QVERIFY(window->click("applyBtn"));
-        QVERIFY2(WindowDriver::waitFor(
-                     [&] {
-                         return QRegularExpression("(?m)^speed=1(\\.0*)?$").match(keyfile()).hasMatch();
-                     },
-                     10000),
+        const QRegularExpression fastest("(?m)^speed=1(\\.0*)?$");
+        QVERIFY2(WindowDriver::waitFor([&] { return fastest.match(keyfile()).hasMatch(); }, 10000),
                  qPrintable(keyfile()));
         QVERIFY(WindowDriver::waitFor(
             [&] { return setting("p2.bin").value("mouse/mouseRate").toInt() == 328; }));

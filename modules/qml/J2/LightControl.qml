@@ -162,8 +162,10 @@ Item {
         if (lightNo === 0 || lightCount <= 1)
             return false
         for (let p = lightNo + 1; p < lightCount; ++p) {
-            for (const key of ["mouseLight/lightValue", "mouseLight/colorValue"])
-                ui_View.setDataList(key + suffix(p - 1), ui_View.getDataList(key + suffix(p), false))
+            for (const key of ["mouseLight/lightValue", "mouseLight/colorValue"]) {
+                ui_View.setDataList(key + suffix(p - 1),
+                                    ui_View.getDataList(key + suffix(p), false))
+            }
             ui_View.setData("mouseLight/colorIndex" + suffix(p - 1),
                             ui_View.getData("mouseLight/colorIndex" + suffix(p), false))
         }
@@ -298,7 +300,8 @@ Item {
                 radius: 4
                 color: light.colors[index] ?? "#000000"
                 border.width: index === light.colorIndex ? 3 : 1
-                border.color: index === light.colorIndex ? mainIten.colorPrimary : mainIten.colorLine
+                border.color: index === light.colorIndex ? mainIten.colorPrimary
+                                                         : mainIten.colorLine
 
                 MouseArea {
                     anchors.fill: parent
@@ -313,79 +316,12 @@ Item {
         }
     }
 
-    // The colour picker: red, green and blue of the selected block. A channel's slider changes
-    // that channel only, so the others keep their exact values.
-    Column {
+    ColourPicker {
         id: picker
-
-        property bool loading: false
-        property var rgb: [0, 0, 0]
-
-        function showColor(text: string) {
-            loading = true
-            rgb = light.rgbOf(text)
-            for (let c = 0; c < 3; ++c)
-                channels.itemAt(c)?.slider.setRatioValue(rgb[c] / 255)
-            loading = false
-        }
-
-        function channelMoved(c: int, level: int) {
-            if (loading)
-                return
-            const next = rgb.slice()
-            next[c] = level
-            rgb = next
-            light.setBlockColor(light.colorText(next[0], next[1], next[2]))
-        }
 
         x: 150
         y: 350
-        spacing: 4
-
-        Repeater {
-            id: channels
-
-            model: ["R", "G", "B"]
-
-            Row {
-                id: channelRow
-
-                required property int index
-                required property string modelData
-                property alias slider: channel
-                readonly property int level: Math.round(Math.max(0, Math.min(1,
-                    (channel.value - channel.minX) / (channel.maxX - channel.minX))) * 255)
-
-                spacing: 10
-
-                Text {
-                    width: 14
-                    text: channelRow.modelData
-                    color: mainIten.colorGray3
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontMinSize + 2
-                }
-
-                SliderButton {
-                    id: channel
-
-                    objectName: "lightChannel" + channelRow.index
-                    width: 300
-                    segment: 1 // a plain track: a click puts the knob where it was made
-                    colorS: ["#ff3030", "#30d050", "#3080ff"][channelRow.index]
-                    onValueChange: picker.channelMoved(channelRow.index, channelRow.level)
-                }
-
-                Text {
-                    objectName: "lightLevel" + channelRow.index
-                    width: 30
-                    text: picker.rgb[channelRow.index]
-                    color: mainIten.colorGray3
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontMinSize + 2
-                }
-            }
-        }
+        onColourChosen: text => light.setBlockColor(text)
     }
 
     Rectangle {

@@ -8,7 +8,7 @@ import "../js/MacroEncoder.js" as MacroEncoder
 DialogBox {
     id: chooser
 
-    property var tree: []
+    property var macroNumberModel: []
     property string currentPath: ""
     property int keyIndex: -1
     property var rowMenu: null
@@ -18,10 +18,10 @@ DialogBox {
     function show(index: int, menu: var) {
         keyIndex = index
         rowMenu = menu
-        tree = MacroTree.read(ui_View)
+        macroNumberModel = MacroTree.read(ui_View)
         currentPath = ""
         treeList.currentPath = ""
-        treeList.show(MacroTree.visibleRows(tree))
+        treeList.show(MacroTree.visibleRows(macroNumberModel))
         x = Math.round((parent.width - width) / 2)
         y = Math.round((parent.height - height) / 2)
         visible = true
@@ -33,15 +33,17 @@ DialogBox {
     }
 
     function toggle(path: string) {
-        const item = MacroTree.at(tree, path === "" ? [] : path.split("/").map(Number))
+        const item = MacroTree.at(macroNumberModel, path === "" ? [] : path.split("/").map(Number))
         if (item && item.macroType === 1) {
             item.open = !item.open
-            treeList.show(MacroTree.visibleRows(tree))
+            treeList.show(MacroTree.visibleRows(macroNumberModel))
         }
     }
 
     function selected(): var {
-        return currentPath === "" ? null : MacroTree.at(tree, currentPath.split("/").map(Number))
+        if (currentPath === "")
+            return null
+        return MacroTree.at(macroNumberModel, currentPath.split("/").map(Number))
     }
 
     function accept() {

@@ -205,7 +205,8 @@ DialogBox {
                 width: 250
                 height: 30
                 radius: 3
-                color: index === profile.currentRow ? mainIten.colorSurface2 : mainIten.colorSurface0
+                color: index === profile.currentRow ? mainIten.colorSurface2
+                                                    : mainIten.colorSurface0
                 border.color: profileNo === profile.profileNo ? mainIten.colorPrimary
                                                              : mainIten.colorLine
 
