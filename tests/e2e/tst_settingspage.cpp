@@ -106,9 +106,9 @@ private:
     // Opens the menu bar's profile list and chooses a row once the list has slid open.
     bool chooseProfileRow(int row)
     {
-        return window->click("profileListHeader") &&
-               WindowDriver::waitFor(
-                   [&] { return window->property("profileList", "openness").toDouble() == 1.0; }) &&
+        return window->click("profileListHeader") && WindowDriver::waitFor([&] {
+                   return window->property("profileList", "openness").toDouble() == 1.0;
+               }) &&
                window->click("profileListItem" + QString::number(row));
     }
 
@@ -184,9 +184,9 @@ private:
         if (rowShowing("macroTree", name) < 0 && !doubleClick(folderRow))
             return false;
         return rowAppears("macroTree", name, &row) &&
-               window->click("macroTreeRow" + QString::number(row)) &&
-               WindowDriver::waitFor(
-                   [&] { return window->property("macroEditorMain", "currentName") == name; });
+               window->click("macroTreeRow" + QString::number(row)) && WindowDriver::waitFor([&] {
+                   return window->property("macroEditorMain", "currentName") == name;
+               });
     }
 
 private slots:
@@ -265,8 +265,8 @@ private slots:
         // Button 3 (row ④) through the row menu's Macro item and the chooser.
         QVERIFY(window->click("tabMouse"));
         QVERIFY(window->click("keyMenu3Header"));
-        QVERIFY(WindowDriver::waitFor(
-            [&] { return window->property("keyMenu3", "isDrop").toBool(); }));
+        QVERIFY(
+            WindowDriver::waitFor([&] { return window->property("keyMenu3", "isDrop").toBool(); }));
         QVERIFY(window->click("keyMenu3Item9"));
         QVERIFY(shownSoon("macroKeyAssigmentMain"));
         QVERIFY(rowAppears("macroChooserTree", "Games", &row));
@@ -290,9 +290,9 @@ private slots:
                    block.mid(10, 2) == QByteArray(2, 0) &&
                    (firstDelay < 0 || uchar(block[2]) == firstDelay);
         };
-        QVERIFY2(WindowDriver::waitFor([&] { return holdsHi(-1) && button3() == kButton3Macro; },
-                                       20000),
-                 qPrintable(macroSlot(4).left(12).toHex(' ') + " / " + button3().toHex(' ')));
+        QVERIFY2(
+            WindowDriver::waitFor([&] { return holdsHi(-1) && button3() == kButton3Macro; }, 20000),
+            qPrintable(macroSlot(4).left(12).toHex(' ') + " / " + button3().toHex(' ')));
         QVERIFY(!window->shown("warningAssigmentMain"));
 
         // A delay edited in the editor reaches the mouse without Apply.
