@@ -181,8 +181,17 @@ TestCase {
         compare(profile().profileNo, 3)
         compare(ui_View.global["mouse/profileNo"], 3)
         compare(list.textValue, "C")
-        // Exporting takes the profile in use.
-        profile().exportProfile()
+        // The context menu: Export takes the profile in use, whichever row was clicked; Import
+        // adds a row and reads into it.
+        mouseClick(child("profileBtn"))
+        mouseClick(row(1), 20, 10, Qt.RightButton)
+        verify(child("profileMenu").visible)
+        compare(profile().currentRow, 1)
+        mouseClick(child("profileMenuItem0"))
         compare(ui_View.argsOf("saveProfile"), [[3]])
+        mouseClick(row(0), 20, 10, Qt.RightButton)
+        mouseClick(child("profileMenuItem1"))
+        compare(ui_View.argsOf("loadProfile"), [[2]])
+        compare(names(), ["Standard0", "A1", "C3", "profile_02"])
     }
 }

@@ -72,6 +72,23 @@ TestCase {
         compare(sent("mouseSetDoubleClickSpeed"), [data.step])
     }
 
+    // isStep picks which desktop setting is sent; the lift-off distance always goes.
+    function test_isStepSendsOneSetting_data() {
+        return [{ tag: "all", step: 0, sent: ["mouseSetCursorSpeed", "mouseSetDoubleClickSpeed",
+                                              "mouseSetVerticalScrollLines"] },
+                { tag: "speed", step: 1, sent: ["mouseSetCursorSpeed"] },
+                { tag: "double click", step: 2, sent: ["mouseSetDoubleClickSpeed"] },
+                { tag: "scroll", step: 3, sent: ["mouseSetVerticalScrollLines"] }]
+    }
+    function test_isStepSendsOneSetting(data) {
+        start()
+        verify(system().saveData(true, data.step))
+        const desktop = ["mouseSetCursorSpeed", "mouseSetDoubleClickSpeed",
+                         "mouseSetVerticalScrollLines"]
+        compare(ui_View.made.map(c => c.name).filter(n => desktop.includes(n)), data.sent)
+        compare(ui_View.argsOf("mouseSetLodValue").length, 1)
+    }
+
     // 174 was the default of older versions: step 5 on both sliders, shown and sent.
     function test_olderDefault174() {
         ui_View.profile["mouse/mouseRate"] = "174"
