@@ -385,6 +385,13 @@ TestCase {
         const keys = child("keyMatrixMain")
         keys.modKeys.set(3, { keyCode0: 4, keyCode1: 0, keyCode2: 3, keyCode3: 0, keyText: name })
         ui_View.profile["mouseMacroKey/3"] = name
+        // A name the library refuses changes nothing, and the library says why.
+        verify(!editor.renameSelected("a/b"))
+        compare(harness.takeWarnings().length, 1)
+        compare(editor.currentName, name)
+        compare(ui_View.profile["mouseMacroKey/3"], name)
+        compare(stored(name), ["1,A", "2,A", "1"])
+
         verify(editor.renameSelected(name + "x"))
         compare(ui_View.profile["mouseMacroKey/3"], name + "x")
         compare(stored(name), [])
@@ -460,6 +467,15 @@ TestCase {
         compare(sub.map(n => n.textValue).sort(), ["Other", "Sub", "a"])
 
         verify(harness.writeFile("out" + stamp + "/.keep", ""))
+        // The same folder again, with one file more: merged into the folder that is there.
+        verify(harness.writeFile("batch/Pack" + stamp + "/Sub/e.mc", macro))
+        harness.chooseNext("batch/Pack" + stamp)
+        editor.treeCommand(6)
+        compare(editor.macroNumberModel.filter(n => n.textValue === top).length, 1)
+        editor.init()
+        verify(editor.selectByName([top, "Sub", "e"]))
+        verify(editor.selectByName([top, "Sub", "Deep", "c"]))
+
         harness.chooseNext("out" + stamp)
         editor.treeCommand(7)
         compare(harness.takeWarnings(), [])

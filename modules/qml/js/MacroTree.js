@@ -178,6 +178,12 @@ function findMacro(tree, name) {
     return walk(tree, [])
 }
 
+// A name the library takes as one entry of its folder (the library refuses the others).
+function isUsableName(name) {
+    var text = String(name)
+    return text !== "" && text !== "." && text !== ".." && !/[\/\\\0]/.test(text)
+}
+
 function hasName(list, name) {
     for (var i = 0; i < list.length; ++i) {
         if (list[i].textValue === name)

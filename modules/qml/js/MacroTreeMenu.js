@@ -128,6 +128,13 @@ function renameSelected(name) {
     // Files of one folder cannot share a name: the rename would fail on disk.
     if (!nameFree(parent, name))
         return false
+    editor.applySelection()
+    if (!MacroTree.isUsableName(name)) {
+        // Refused by the library, which tells the user why; nothing else changes.
+        ui_View.modifyMacroNameUpdateProfile(editor.currentLevel, editor.currentType,
+                                             editor.currentName, name)
+        return false
+    }
     const item = MacroTree.at(editor.macroNumberModel, indices)
     const oldName = item.textValue
     // The folder groups of the catalogue are named by their paths, which change.
@@ -211,12 +218,15 @@ function batchImport() {
     const top = ui_View.loadMacroFile_batch()
     if (!top)
         return
-    ui_View.loadMacroFile_sub_batch()
-    if (MacroTree.hasName(editor.macroNumberModel, top)) {
+    // Into a folder of that name the files are merged (existing ones are kept); a macro of that
+    // name leaves no place for the folder in the tree.
+    const existing = editor.macroNumberModel.find(n => n.textValue === top)
+    if (existing && existing.macroType !== 1) {
         warningAssigmentMain.showWarning(2)
         return
     }
-    const root = MacroTree.node(top, 1, 0, [])
+    ui_View.loadMacroFile_sub_batch()
+    const root = existing ?? MacroTree.node(top, 1, 0, [])
     let parents = [{ item: root, path: [top] }]
     for (let depth = 1; depth <= MacroTree.MAX_LEVEL; ++depth) {
         const files = Array.from(ui_View.getMacroFileName_batch(depth, 0))
@@ -238,15 +248,19 @@ function batchImport() {
                 return Array.from(ui_View.getMacroFileName_batch(depth + 1, 0))
                            .some(f => ui_View.loadMacroIni(depth + 1, f).length > 0)
             }) ?? parents[0]
-            if (MacroTree.hasName(owner.item.subNode, folder))
+            let item = owner.item.subNode.find(n => n.textValue === folder)
+            if (item && item.macroType !== 1)
                 continue
-            const item = MacroTree.node(folder, 1, depth, [])
-            owner.item.subNode.push(item)
+            if (!item) {
+                item = MacroTree.node(folder, 1, depth, [])
+                owner.item.subNode.push(item)
+            }
             next.push({ item: item, path: owner.path.concat([folder]) })
         }
         parents = next
     }
-    editor.macroNumberModel.push(root)
+    if (!existing)
+        editor.macroNumberModel.push(root)
     writeFolders([], 0)
     editor.refreshTree()
 }
