@@ -113,10 +113,11 @@ public slots:
     bool mouseSetReportRate(uchar rate);
     QVariantList GetKeyboardoption();
 
-    // The desktop's pointer settings (view_pointer.cpp).
-    void mouseSetCursorSpeed(uint cursorSpeed);
-    void mouseSetVerticalScrollLines(uint lines);
-    void mouseSetDoubleClickSpeed(uint speed);
+    // The desktop's pointer settings (view_pointer.cpp). Each returns whether the desktop took
+    // the setting, so that the page can tell the user what it did not take.
+    bool mouseSetCursorSpeed(uint cursorSpeed);
+    bool mouseSetVerticalScrollLines(uint lines);
+    bool mouseSetDoubleClickSpeed(uint speed);
 
     // The macro library (view_macro.cpp).
     void setMacroSelectName(QVariant name1, QVariant name2, QVariant name3, QVariant name4,

@@ -23,10 +23,12 @@ Look {
     // The mouse's DPI stage, 0-based; the DPI panel shows it.
     property int currentDPI: 0
     // The pages whose edits Apply and OK send, in this order: { page, save: function returning
-    // whether the mouse took it }. lightControlMain.saveData(true, 0) and
-    // systemSettingMain.saveData(true, 0) join with their pages.
+    // whether the mouse took it }.
     property var savers: [{ page: keyMatrixMain, save: () => keyMatrixMain.saveData() },
-                          { page: dpiSettingMain, save: () => dpiSettingMain.saveData(true) }]
+                          { page: dpiSettingMain, save: () => dpiSettingMain.saveData(true) },
+                          { page: lightControlMain, save: () => lightControlMain.saveData(true, 0) },
+                          { page: systemSettingMain,
+                            save: () => systemSettingMain.saveData(true, 0) }]
     readonly property bool isUnsaved: savers.some(s => s.page.isSave)
     property list<string> keyMatrixLang: ["Key Setting", "Office Mode", "Game Mode", "Mode",
         "Gun Editor", "Report Rate", "Profile", "Reset",
@@ -61,6 +63,7 @@ Look {
     function resetAllDate() { Shell.resetAllDate() }
     function set_switchBtnMode(index: int) { Shell.setMode(index) }
     function changeProfile(tmpProfileNo: int) { Shell.changeProfile(tmpProfileNo) }
+    function reloadProfile(): bool { return Shell.reloadProfile() }
     function chooseLanguage(code: string) { Shell.chooseLanguage(code) }
     function deviceWork(work: var): bool { return Shell.deviceWork(work) }
 
@@ -69,7 +72,7 @@ Look {
     height: frameH
 
     KeyCodeString { id: _KeyCodeString }
-    KeyAssigment { id: keyAssigmentMain }
+    KeyAssigment { id: keyAssigmentMain; macroChooser: macroKeyAssigmentMain }
     DpiColor { id: dpiColorMain }
     DpiAssigment { id: dpiAssigmentMain }
     ReportRate { id: reportRate }
@@ -164,10 +167,42 @@ Look {
             }
         }
 
+        LightPage {
+            id: lightPage
+
+            visible: mainIten.currentTab === 1
+
+            LightControl {
+                id: lightControlMain
+
+                width: lightPage.width
+                height: lightPage.height
+            }
+        }
+
         SettingsPage {
             id: settingsPage
 
             visible: mainIten.currentTab === 2
+
+            SystemSetting {
+                id: systemSettingMain
+
+                width: settingsPage.leftPanel.width
+                height: settingsPage.height
+            }
+
+            MacroEditorTreeView {
+                id: macroEditorMain
+
+                x: settingsPage.rightPanel.x
+                width: settingsPage.rightPanel.width
+                height: settingsPage.height
+                onDeleteMacro: macroName => Shell.macroDeleted(macroName)
+                onModifyMacroName: (level, type, oldName, newName) =>
+                                   Shell.macroRenamed(level, type, oldName, newName)
+                onModifyMacroData: macroName => Shell.macroChanged(macroName)
+            }
         }
 
         BottomBar {
@@ -177,6 +212,10 @@ Look {
             isUnsaved: mainIten.isUnsaved
             onOkClicked: Shell.okClicked()
             onApplyClicked: mainIten.saveAllData()
+            onProfileClicked: {
+                mainIten.mainFocus()
+                profileMain.show()
+            }
             onResetClicked: tooltip.show()
         }
     }
@@ -193,6 +232,12 @@ Look {
 
         // Under the message boxes, which it can open.
         GunControl { id: gunControlMain }
+        MacroKeyAssigment { id: macroKeyAssigmentMain }
+        Profile {
+            id: profileMain
+
+            onChangeProfile: tmpProfileNo => mainIten.changeProfile(tmpProfileNo)
+        }
 
         Tooltip {
             id: tooltip

@@ -17,6 +17,11 @@ QtObject {
     property int dpiStage: 3
     property int deviceProfile: 1
     property bool enabled: true
+    // The name lists of the catalogue, by type (2: profiles).
+    property var nameLists: ({})
+    // A real view for the macro library's files and catalogue, when a test needs them.
+    property var macroView: null
+    property bool loadProfileResult: true
 
     // A complete profile with the factory's values.
     function factoryProfile() {
@@ -63,6 +68,9 @@ QtObject {
         dpiStage = 3
         deviceProfile = 1
         enabled = true
+        nameLists = {}
+        macroView = null
+        loadProfileResult = true
     }
 
     function note(name, args) {
@@ -131,4 +139,61 @@ QtObject {
     }
     function mouseSetRGBColor(type, bytes) { return write("mouseSetRGBColor", [type, bytes]) }
     function mouseSendGundata(slot, values) { return write("mouseSendGundata", [slot, values]) }
+
+    function mouseSetLodValue(rate, enable) { return write("mouseSetLodValue", [rate, enable]) }
+    function mouseSetLedType(effect, brightness, speed, direction, colours) {
+        return write("mouseSetLedType", [effect, brightness, speed, direction, colours])
+    }
+    // The desktop's settings: refused when `failing` names them.
+    function mouseSetCursorSpeed(step) { return write("mouseSetCursorSpeed", [step]) }
+    function mouseSetDoubleClickSpeed(step) { return write("mouseSetDoubleClickSpeed", [step]) }
+    function mouseSetVerticalScrollLines(n) { return write("mouseSetVerticalScrollLines", [n]) }
+
+    function getNameList(type) {
+        note("getNameList", [type])
+        if (type === 0 && macroView)
+            return macroView.getNameList(0)
+        return nameLists[type] ?? []
+    }
+    function updataNameList(type, names) {
+        note("updataNameList", [type, names])
+        nameLists[type] = Array.from(names)
+        return true
+    }
+    function saveProfile(n) { note("saveProfile", [n]) }
+    function loadProfile(n) { note("loadProfile", [n]); return loadProfileResult }
+
+    // The macro library goes to the real view when there is one.
+    function forward(name, args) {
+        note(name, args)
+        return macroView ? macroView[name](...args) : undefined
+    }
+    function setMacroSelectName(a, b, c, d, e) { forward("setMacroSelectName", [a, b, c, d, e]) }
+    function setMacroLevel(level) { forward("setMacroLevel", [level]) }
+    function getMacroList_Att(att) { return forward("getMacroList_Att", [att]) ?? [] }
+    function getMacroSubList_Att(att, name) {
+        return forward("getMacroSubList_Att", [att, name]) ?? []
+    }
+    function updataMacroList(...args) { return forward("updataMacroList", args) }
+    function updataMacroList_delOld(group) { forward("updataMacroList_delOld", [group]) }
+    function createMacroIni(...args) { return forward("createMacroIni", args) }
+    function saveMacroIni(...args) { return forward("saveMacroIni", args) }
+    function loadMacroIni(...args) { return forward("loadMacroIni", args) ?? [] }
+    function deleteMacroIni(...args) { return forward("deleteMacroIni", args) }
+    function modifyMacroNameUpdateProfile(...args) {
+        return forward("modifyMacroNameUpdateProfile", args)
+    }
+    function deleteMacroUpdateProfile(name) { forward("deleteMacroUpdateProfile", [name]) }
+    function loadMacroFile(...args) { return forward("loadMacroFile", args) ?? "" }
+    function saveMacroFile(...args) { forward("saveMacroFile", args) }
+    function loadMacroFile_batch() { return forward("loadMacroFile_batch", []) ?? "" }
+    function loadMacroFile_sub_batch() { forward("loadMacroFile_sub_batch", []) }
+    function getMacroFileName_batch(level, type) {
+        return forward("getMacroFileName_batch", [level, type]) ?? []
+    }
+    function getbatchPath() { forward("getbatchPath", []) }
+    function saveMacroFile_batch(...args) { forward("saveMacroFile_batch", args) }
+    function mouseSendMacroData(bytes, index, name) {
+        return write("mouseSendMacroData", [bytes, index, name])
+    }
 }

@@ -344,16 +344,24 @@ TestCase {
         }
     }
 
-    // The macro chooser comes later: the item says so and changes nothing.
-    function test_macroItemRefusesClearly() {
+    // The macro item opens the chooser for its row; the left button keeps its function.
+    function test_macroItemOpensTheChooser() {
         start()
         openMenu(3)
         mouseClick(child("keyMenu3Item9"))
+        const chooser = child("macroKeyAssigmentMain")
+        verify(chooser.visible)
+        compare(chooser.keyIndex, 3)
+        verify(!child("keyMatrixMain").isSave)
+        chooser.hide()
+
+        openMenu(0)
+        mouseClick(child("keyMenu0Item9"))
+        verify(!chooser.visible)
         const warning = child("warningAssigmentMain")
         verify(warning.visible)
-        compare(warning.textValue, "This function is not available in this version.")
-        verify(!child("keyMatrixMain").isSave)
-        compare(entry(child("keyMatrixMain").modKeys, 3), [0, 0, 0xF4, 0])
+        compare(warning.textValue, "Please keep a key at least for the left button function.")
+        compare(entry(child("keyMatrixMain").modKeys, 0), [0, 0, 0xF0, 0])
     }
 
     // Six buttons: the seventh row and marker are hidden, its entry is still sent unchanged.

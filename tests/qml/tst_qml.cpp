@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QtQuickTest>
@@ -21,16 +22,20 @@ class RecordingDialogs : public Dialogs
 {
 public:
     QStringList warnings; // title|text
+    QString chosen;       // what the next file or folder dialog returns (then nothing)
 
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override
     {
-        return {};
+        return std::exchange(chosen, {});
     }
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override
     {
-        return {};
+        return std::exchange(chosen, {});
     }
-    QString existingDirectory(QWidget *, const QString &, const QString &) override { return {}; }
+    QString existingDirectory(QWidget *, const QString &, const QString &) override
+    {
+        return std::exchange(chosen, {});
+    }
     void warning(QWidget *, const QString &title, const QString &text) override
     {
         warnings << title + '|' + text;
@@ -114,6 +119,10 @@ public slots:
     }
 
     QStringList takeWarnings() { return std::exchange(dialogs.warnings, {}); }
+
+    // The next file or folder dialog chooses `file` below the runtime copy.
+    void chooseNext(const QString &file) { dialogs.chosen = runtime->path(file); }
+    bool exists(const QString &file) { return QFileInfo::exists(runtime->path(file)); }
 
     // The macro the mouse holds in slot `id` (1-based), as numbers.
     QVariantList mouseMacro(int id)

@@ -71,7 +71,8 @@ TestCase {
         const steps = ["setEnabled", "resetProfile", "setGlobalData(mouse/profileNo",
                        "setCurrentProfile", "mouseSetReportRate", "mouseSwitchKeyMatrix",
                        "mouseResetKeyMatrix", "mouseSetCurrentDPI"]
-        const writes = ["mouseSetKeyMatrix", "mouseSetDpi", "mouseSetRGBColor", "mouseSendGundata"]
+        const writes = ["mouseSetKeyMatrix", "mouseSetDpi", "mouseSetRGBColor", "mouseSendGundata",
+                        "mouseSetLedType", "mouseSetLodValue"]
         return ui_View.calls
             .filter(c => steps.some(s => c.startsWith(s)) || writes.some(w => c.startsWith(w + "(")))
             .map(c => writes.find(w => c.startsWith(w + "(")) ?? c)
@@ -193,7 +194,8 @@ TestCase {
         verify(!findChild(shell, "mainMask").visible)
         compare(sequence(),
                 ["setEnabled(false)", "resetProfile(0)", "mouseSetKeyMatrix", "mouseSetReportRate(1)",
-                 "mouseSetDpi", "mouseSetRGBColor", "mouseSwitchKeyMatrix(1)",
+                 "mouseSetDpi", "mouseSetRGBColor", "mouseSetLedType", "mouseSetLodValue",
+                 "mouseSwitchKeyMatrix(1)",
                  "mouseResetKeyMatrix()", "mouseSetCurrentDPI(2)", "setEnabled(true)"])
         // The pages were filled from the stored defaults before they were sent.
         verify(ui_View.argsOf("mouseGetKeydefine").every(a => a[2] === true))
@@ -247,14 +249,19 @@ TestCase {
                 { tag: "profile, stage colours", step: "profile", failing: "mouseSetRGBColor",
                   unsaved: "dpi" },
                 { tag: "profile, gun tables", step: "profile", failing: "mouseResetKeyMatrix",
-                  unsaved: "", game: true }]
+                  unsaved: "", game: true },
+                { tag: "reset, light", step: "reset", failing: "mouseSetLedType", unsaved: "light" },
+                { tag: "profile, lift-off distance", step: "profile", failing: "mouseSetLodValue",
+                  unsaved: "system" }]
     }
     function test_failedResetOrProfileChangeIsTold(data) {
         if (data.game)
             ui_View.profile["mouse/mouseMode"] = "1"
         const shell = start()
         const pages = { keys: findChild(shell, "keyMatrixMain"),
-                        dpi: findChild(shell, "dpiSettingMain") }
+                        dpi: findChild(shell, "dpiSettingMain"),
+                        light: findChild(shell, "lightControlMain"),
+                        system: findChild(shell, "systemSettingMain") }
         const warning = findChild(shell, "warningAssigmentMain")
         ui_View.failing = [data.failing]
         if (data.step === "reset")
@@ -286,7 +293,7 @@ TestCase {
         compare(sequence(),
                 ["setEnabled(false)", "setGlobalData(mouse/profileNo,3)", "setCurrentProfile(3)",
                  "mouseSetKeyMatrix", "mouseSetReportRate(4)", "mouseSetDpi", "mouseSetRGBColor",
-                 "setEnabled(true)"])
+                 "mouseSetLedType", "mouseSetLodValue", "setEnabled(true)"])
         verify(ui_View.argsOf("mouseGetKeydefine").every(a => a[2] === false))
         verify(!findChild(shell, "warningAssigmentMain").visible)
         compare(shell.profileNo, 3)

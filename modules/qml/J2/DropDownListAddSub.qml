@@ -69,10 +69,14 @@ Item {
             else
                 apply(KeyAssign.parseKeyCode(item.code), lang[item.label], lang[item.label])
         } else if (item.panel === "macro") {
-            // The macro chooser arrives with the macro editor; until then the item says so.
+            if (row === 0) {
+                refuseOnLeftButton()
+                return
+            }
+            const target = row
             close()
             mainIten.mainFocus()
-            warningAssigmentMain.showWarning(warningAssigmentMain.notAvailable)
+            macroKeyAssigmentMain.show(target, rowMenu)
         } else {
             openItem = index
         }

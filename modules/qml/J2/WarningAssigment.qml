@@ -12,7 +12,8 @@ DialogBox {
         "Please select a macro first !",
         "Please keep a key at least for the left button function.", "Confirm delete ?",
         "Some settings could not be written to the mouse. Check that it is connected and try again.",
-        "This function is not available in this version."]
+        "This function is not available in this version.",
+        "The desktop did not take these settings:"]
     readonly property int leftButtonRule: 6
     readonly property int writeFailed: 8
     readonly property int notAvailable: 9

@@ -19,12 +19,11 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         spacing: 20
 
-        // Opens the profile dialog, which arrives with its own issue.
+        // Opens the profile dialog.
         TextButton {
             objectName: "profileBtn"
             width: 130
             height: 32
-            visible: false
             source: mainIten.sourceProfileBtn
             textMarginL: 26
             textValue: mainIten.keyMatrixLang[6]

@@ -1,4 +1,5 @@
 import QtQuick
+import "../js/Language.js" as Language
 
 // The one table between key names and codes: USB HID keyboard usages, plus the application's own
 // mouse-button codes 0xF0 ... 0xF4. The names are display texts and are replaced from the language
@@ -20,7 +21,8 @@ QtObject {
         0xE0, 0xE1, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7, 0xF0, 0xF1, 0xF2, 0xF3,
         0xF4
     ]
-    property var keyCodeStr: [
+    // The built-in (English) names: what macro files store, whatever language is shown.
+    readonly property var baseNames: [
         "A", "B", "C", "D", "E", "F", "G", "H", "I", "J",
         "K", "L", "M", "N", "O", "P", "Q", "R", "S", "T",
         "U", "V", "W", "X", "Y", "Z", "1", "2", "3", "4",
@@ -36,14 +38,42 @@ QtObject {
         "LCtrl", "LShift", "LAlt", "LWin", "RCtrl", "RShift", "RAlt", "RWin", "MS-L", "MS-R",
         "MS-M", "MS-B4", "MS-B5"
     ]
+    property var keyCodeStr: baseNames
 
-    // The code of a display name; the first match wins, 0 when none.
+    function codeIn(names, str) {
+        const i = names.indexOf(str)
+        return i >= 0 && i < keyCode.length ? keyCode[i] : 0
+    }
+
+    // The code of a key name; 0 when none. Macro files written before the names became
+    // language-independent hold names in the language shown when they were recorded, so a name
+    // is looked up in the shown names, then the built-in ones, then every language's.
     function strTokeycode(str) {
-        for (let i = 0; i < keyCode.length; ++i) {
-            if (keyCodeStr[i] === str)
-                return keyCode[i]
+        const code = codeIn(keyCodeStr, str) || codeIn(baseNames, str)
+        if (code || typeof ui_View === "undefined")
+            return code
+        // Every language's names, read once, when a name is found in neither list above.
+        const tables = Language.keyNameTables(
+            () => Language.allCodes().map(lang => Array.from(ui_View.getLangStrings("keyCode", lang)
+                                                              ?? [])))
+        for (const names of tables) {
+            const found = codeIn(names, str)
+            if (found)
+                return found
         }
         return 0
+    }
+
+    // The language-independent name of a code, as macro files store it; "" when unknown.
+    function storedName(keycode) {
+        const i = keyCode.indexOf(keycode)
+        return i >= 0 ? baseNames[i] : ""
+    }
+
+    // The shown name of a stored name.
+    function shownName(str) {
+        const code = strTokeycode(str)
+        return code ? keycodeTostr(code) : str
     }
 
     // The display name of a code, which must be a number; "" when it is not in the table.

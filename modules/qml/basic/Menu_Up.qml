@@ -38,14 +38,19 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         spacing: 10
 
-        // The profiles of the profile dialog; its model (profileMain.profileDataModel0) and the
-        // switch on a choice (profileMain.changeProfile(index)) arrive with that dialog.
+        // The profiles of the profile dialog. A choice switches to the row's profile number,
+        // which names its file: after a middle row is deleted, row and number differ.
         DropDownList {
             id: profileList
 
             objectName: "profileList"
             width: 144
             visible: count > 0
+            mdItems: profileMain.profileDataModel0
+            onValueChange: index => {
+                if (index >= 0 && index < count)
+                    profileMain.changeProfile(profileMain.profileDataModel0.get(index).profileNo)
+            }
         }
 
         SkinImage {

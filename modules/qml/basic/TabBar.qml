@@ -1,7 +1,7 @@
 import QtQuick
 import "../J2"
 
-// The page tabs: mouse and macros (0) and settings (2). The backlight tab (1) exists hidden.
+// The page tabs: mouse and macros (0), backlight (1) and settings (2).
 Row {
     id: tabBar
 
@@ -21,7 +21,6 @@ Row {
             objectName: modelData.name
             width: 200
             height: 36
-            visible: modelData.tab !== 1
             source: tabBar.currentTab === modelData.tab ? mainIten.sourceTabBtnSelect
                                                         : mainIten.sourceTabBtn
             textValue: mainIten.keyMatrixLang[17 + modelData.tab]

@@ -10,6 +10,20 @@ const nativeNames = ["English", "简体中文", "繁體中文", "Deutsch", "Fran
 const byLanguage = { "en": "English", "de": "German", "fr": "French", "it": "Italian",
                      "es": "Spanish" }
 
+// The key names of every language file, read once by `load` (the files do not change while the
+// program runs).
+let keyNames = null
+
+function keyNameTables(load) {
+    if (keyNames === null)
+        keyNames = load()
+    return keyNames
+}
+
+function allCodes() {
+    return codes.slice()
+}
+
 // -1 for anything that is not one of the seven codes.
 function indexOf(code) {
     return codes.indexOf(String(code))

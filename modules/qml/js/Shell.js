@@ -1,6 +1,7 @@
 // The shell's sequences: start-up, save, reset, profile change, mode switch and language. It runs
 // in the context of main.qml, so it reaches the pages, the dialogs and the core by their ids.
 .import "Language.js" as Language
+.import "MacroNotify.js" as MacroNotify
 
 // The built-in texts of every language list, kept from before the first file was read.
 let builtInLists = ({})
@@ -35,28 +36,33 @@ function startUp() {
     setLangIndex(mainIten.language)
     loadLanguageLists()
     reportRate.init(false)
-    // profileMain.init(), its profileNo and the selection in the menu bar's profile list arrive
-    // with the profile dialog.
     const stored = parseInt(ui_View.getGlobalData("mouse/profileNo"))
-    mainIten.profileNo = stored >= 0 && stored <= 9 ? stored : 0
+    profileMain.profileNo = stored >= 0 && stored <= 9 ? stored : 0
+    profileMain.init()
+    mainIten.profileNo = profileMain.profileNo
+    menuUp.profileList.setSelect(profileMain.rowOfNumber(mainIten.profileNo))
+    menuUp.profileList.closeMenu()
     ui_View.setCurrentProfile(mainIten.profileNo)
     gunControlMain.init()
     keyAssigmentMain.init()
     keyMatrixMain.init(false, false)
     dpiSettingMain.init(false, false)
-    // lightControlMain.init(false, false) and systemSettingMain.init(false, false) join with
-    // their pages.
+    lightControlMain.init(false, false)
+    systemSettingMain.init(false, false)
     mainIten.initDropDownList()
     mainIten.isPownOn = true
 }
 
-// Each group's list, from the language file over the built-in texts. The other pages' groups
-// (lightControl, macroEditor, systemSetting, profile) join this table with their pages.
+// Each group's list, from the language file over the built-in texts.
 function loadLanguageLists() {
     const targets = [["keyMatrix", mainIten, "keyMatrixLang"],
                      ["keyAssigment", keyAssigmentMain, "keyAssigmentLang"],
                      ["dpiSetting", dpiSettingMain, "dpiSettingLang"],
                      ["gunControl", gunControlMain, "gunControlLang"],
+                     ["macroEditor", macroEditorMain, "macroEditorLang"],
+                     ["lightControl", lightControlMain, "lightControlLang"],
+                     ["systemSetting", systemSettingMain, "systemSettingLang"],
+                     ["profile", profileMain, "profileLang"],
                      ["keyCode", _KeyCodeString, "keyCodeStr"],
                      ["warningAssigment", warningAssigmentMain, "warningAssigmentLang"]]
     for (const [group, target, property] of targets) {
@@ -88,7 +94,10 @@ function chooseLanguage(code) {
     menuUp.languageList.setSelect(index)
     keyMatrixMain.updateLang()
     gunControlMain.updateLang()
-    // profileMain.updateLang() joins with the profile dialog.
+    profileMain.updateLang()
+    // Row 0 is named in the shown language.
+    profileMain.init()
+    menuUp.profileList.setSelect(profileMain.rowOfNumber(mainIten.profileNo))
     mainIten.initDropDownList()
 }
 
@@ -135,7 +144,7 @@ function mainFocus() {
     reportRate.closeMenu()
     menuUp.closeMenus()
     dpiSettingMain.dpiSegment.closeMenu()
-    // lightControlMain.lightModel closes here with the lighting page.
+    lightControlMain.lightControlFocus()
     mainIten.clickMainFocus()
 }
 
@@ -144,18 +153,23 @@ function emptyAreaPressed() {
     mainIten.emptyAreaPressed()
 }
 
-// The open pages and dialogs drop their focus (macroEditorFocus, profileFocus,
-// lightControlFocus, systemSettingFocus join with their pages).
+// The open pages and dialogs drop their focus.
 function maskPressed() {
     if (gunControlMain.visible)
         gunControlMain.gunControlFocus()
+    if (profileMain.visible)
+        profileMain.profileFocus()
+    if (settingsPage.visible) {
+        macroEditorMain.macroEditorFocus()
+        systemSettingMain.systemSettingFocus()
+    }
     mainFocus()
 }
 
 function chooseTab(index) {
     mainIten.currentTab = index
     if (index === 2) {
-        // macroEditorMain.init() joins with the macro editor.
+        macroEditorMain.init()
         mainFocus()
     }
 }
@@ -235,7 +249,8 @@ function resetAllDate() {
         keyMatrixMain.resetKey(true)
         const rate = reportRate.init(true)
         const dpi = dpiSettingMain.init(true, true)
-        // lightControlMain and systemSettingMain .init(true, true) join here.
+        const lights = lightControlMain.init(true, true)
+        const system = systemSettingMain.init(true, true)
         const gunTables = resetGunTables()
         const stage = ui_View.mouseSetCurrentDPI(2) === true
         mainIten.currentDPI = 1
@@ -244,8 +259,10 @@ function resetAllDate() {
             saver.page.isSave = false
         keyMatrixMain.isSave = !keys
         dpiSettingMain.isSave = !dpi
+        lightControlMain.isSave = !lights
+        systemSettingMain.isSave = !system
         reportRate.isSave = false
-        return keys && rate && dpi && gunTables && stage && guns
+        return keys && rate && dpi && lights && system && gunTables && stage && guns
     })
 }
 
@@ -255,22 +272,67 @@ function changeProfile(tmpProfileNo) {
         return
     deviceWork(() => {
         mainIten.profileNo = tmpProfileNo
+        profileMain.profileNo = tmpProfileNo
+        menuUp.profileList.setSelect(profileMain.rowOfNumber(tmpProfileNo))
         ui_View.setGlobalData("mouse/profileNo", mainIten.profileNo)
         ui_View.setCurrentProfile(mainIten.profileNo)
-        const keys = keyMatrixMain.init(true, false)
-        const rate = reportRate.init(true)
-        const dpi = dpiSettingMain.init(true, false)
-        // lightControlMain and systemSettingMain .init(true, false) join here.
-        const gunTables = resetGunTables()
-        keyMatrixMain.isSave = !keys
-        dpiSettingMain.isSave = !dpi
-        return keys && rate && dpi && gunTables
+        return loadProfilePages()
     })
 }
 
+// The pages read the current profile and send it.
+function loadProfilePages() {
+    const keys = keyMatrixMain.init(true, false)
+    const rate = reportRate.init(true)
+    const dpi = dpiSettingMain.init(true, false)
+    const lights = lightControlMain.init(true, false)
+    const system = systemSettingMain.init(true, false)
+    const gunTables = resetGunTables()
+    keyMatrixMain.isSave = !keys
+    dpiSettingMain.isSave = !dpi
+    lightControlMain.isSave = !lights
+    systemSettingMain.isSave = !system
+    return keys && rate && dpi && lights && system && gunTables
+}
+
+// A profile file was read into the profile in use: the pages show and send it, so that a later
+// Apply does not write the old values over it.
+function reloadProfile() {
+    return deviceWork(loadProfilePages)
+}
+
 // The macro editor's deleteMacro, modifyMacroName and modifyMacroData reach the button page
-// through MacroNotify.js (deleteMacro, renameMacro, macroChanged on keyMatrixMain.modKeys); the
-// Connections join with the macro editor.
+// through MacroNotify.js.
+function macroDeleted(macroName) {
+    let changed = false
+    MacroNotify.deleteMacro(keyMatrixMain.modKeys, keyMatrixMain.modKeys_tmp, ui_View,
+                            () => { changed = true }, macroName)
+    if (!changed)
+        return true
+    keyMatrixMain.updateKeyLang()
+    const ok = deviceWork(() => keyMatrixMain.saveData())
+    keyMatrixMain.isSave = !ok
+    return ok
+}
+
+function macroRenamed(level, type, oldName, newName) {
+    MacroNotify.renameMacro(keyMatrixMain.modKeys, ui_View, level, type, oldName, newName)
+    keyMatrixMain.updateKeyLang()
+}
+
+// A changed macro goes to every button that plays it, under one lock.
+function macroChanged(macroName) {
+    const slots = []
+    MacroNotify.macroChanged(keyMatrixMain.modKeys, ui_View, index => slots.push(index), macroName)
+    if (slots.length === 0)
+        return true
+    return deviceWork(() => {
+        let ok = true
+        for (const index of slots)
+            ok = macroKeyAssigmentMain.sendNow(index, macroName) && ok
+        return ok
+    })
+}
 
 function anyVisible(items) {
     for (let i = 0; i < items.length; ++i) {

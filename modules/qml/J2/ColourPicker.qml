@@ -1,0 +1,80 @@
+import QtQuick
+
+// The lighting page's colour picker: red, green and blue sliders. A channel's slider changes that
+// channel only, so the others keep their exact values.
+Column {
+    id: picker
+
+    property bool loading: false
+    property var rgb: [0, 0, 0]
+
+    signal colourChosen(string text)
+
+    function hex2(v: int): string {
+        return ("0" + (v & 0xff).toString(16)).slice(-2)
+    }
+
+    function showColor(text: string) {
+        loading = true
+        rgb = [1, 3, 5].map(i => parseInt(String(text).substr(i, 2), 16) || 0)
+        for (let c = 0; c < 3; ++c)
+            channels.itemAt(c)?.slider.setRatioValue(rgb[c] / 255)
+        loading = false
+    }
+
+    function channelMoved(c: int, level: int) {
+        if (loading)
+            return
+        const next = rgb.slice()
+        next[c] = level
+        rgb = next
+        colourChosen("#" + next.map(hex2).join(""))
+    }
+
+    spacing: 4
+
+    Repeater {
+        id: channels
+
+        model: ["R", "G", "B"]
+
+        Row {
+            id: channelRow
+
+            required property int index
+            required property string modelData
+            property alias slider: channel
+            readonly property int level: Math.round(Math.max(0, Math.min(1,
+                (channel.value - channel.minX) / (channel.maxX - channel.minX))) * 255)
+
+            spacing: 10
+
+            Text {
+                width: 14
+                text: channelRow.modelData
+                color: mainIten.colorGray3
+                font.family: mainIten.fontFamily
+                font.pixelSize: mainIten.fontMinSize + 2
+            }
+
+            SliderButton {
+                id: channel
+
+                objectName: "lightChannel" + channelRow.index
+                width: 300
+                segment: 1 // a plain track: a click puts the knob where it was made
+                colorS: ["#ff3030", "#30d050", "#3080ff"][channelRow.index]
+                onValueChange: picker.channelMoved(channelRow.index, channelRow.level)
+            }
+
+            Text {
+                objectName: "lightLevel" + channelRow.index
+                width: 30
+                text: picker.rgb[channelRow.index]
+                color: mainIten.colorGray3
+                font.family: mainIten.fontFamily
+                font.pixelSize: mainIten.fontMinSize + 2
+            }
+        }
+    }
+}

@@ -1,0 +1,411 @@
+import QtQuick
+
+// The mouse's lighting: effect, speed, brightness, direction and 15 colour blocks, kept as up to
+// four presets in the profile. Apply sends the preset in use.
+Item {
+    id: light
+
+    property list<string> lightControlLang: ["Light", "Static", "Breath", "Neon", "OFF", "Speed",
+        "Color", "Brightness", "Effect", "Preset", "New", "Delete", "Rename", "Save", "Slow",
+        "Fast", "Custom Color", "Circulating Water", "Symmetrical Flow", "Direction",
+        "clockwise", "anti clockwise", "up", "down"]
+    readonly property int maxPresets: 4
+    readonly property int blockCount: 15
+    readonly property string sentinel: "nullslotmark"
+    readonly property int renamePreset: 401
+    // The effect list, in list order, as indices of lightControlLang.
+    readonly property var effectLabels: [1, 2, 3, 17, 18, 4]
+    property alias lightModel: effectList
+    property bool isSave: false
+    property int lightCount: 1
+    property int lightNo: 0
+    property var lightNames: ["Preset 1"]
+    property int colorIndex: 0
+    property var colors: []
+    property int effectPosition: 0
+    property int direction: 0
+
+    function suffix(preset: int): string {
+        return preset === 0 ? "" : String(preset)
+    }
+
+    function effectOf(position: int): int {
+        return position < 4 ? position : position + 1
+    }
+
+    function positionOf(effect: int): int {
+        return effect < 4 ? effect : effect - 1
+    }
+
+    function hex2(v: int): string {
+        return ("0" + (v & 0xff).toString(16)).slice(-2)
+    }
+
+    function colorText(r: int, g: int, b: int): string {
+        return "#" + hex2(r) + hex2(g) + hex2(b)
+    }
+
+    function rgbOf(text: string): var {
+        const t = String(text)
+        return [parseInt(t.substr(1, 2), 16) || 0, parseInt(t.substr(3, 2), 16) || 0,
+                parseInt(t.substr(5, 2), 16) || 0]
+    }
+
+    function speedStep(): int { return speedSlider.segmentValue }
+    function brightnessStep(): int { return brightnessSlider.segmentValue }
+
+    function loadPreset(preset: int, isRecovery: bool) {
+        const s = suffix(preset)
+        const index = parseInt(ui_View.getData("mouseLight/colorIndex" + s, isRecovery))
+        const value = Array.from(ui_View.getDataList("mouseLight/lightValue" + s, isRecovery) ?? [])
+                      .map(Number)
+        const bytes = Array.from(ui_View.getDataList("mouseLight/colorValue" + s, isRecovery) ?? [])
+                      .map(Number)
+        const effect = value[0] >= 0 && value[0] <= 6 ? value[0] : 0
+        effectPosition = positionOf(effect)
+        effectList.setSelect(effectPosition)
+        speedSlider.setIndexValue(Math.max(0, Math.min(5, value[1] || 0)), false)
+        brightnessSlider.setIndexValue(Math.max(0, Math.min(10, value[2] ?? 10)), false)
+        direction = Math.max(0, Math.min(3, value[3] || 0))
+        directionList.setSelect(direction)
+        const list = []
+        for (let b = 0; b < blockCount; ++b)
+            list.push(colorText(bytes[3 * b] || 0, bytes[3 * b + 1] || 0, bytes[3 * b + 2] || 0))
+        colors = list
+        colorIndex = index >= 0 && index < blockCount ? index : 0
+        picker.showColor(colors[colorIndex])
+    }
+
+    function init(isSendData: bool, isRecovery: bool): bool {
+        if (!isRecovery) {
+            const count = parseInt(ui_View.getData("mouseLight/lightCount", false))
+            const number = parseInt(ui_View.getData("mouseLight/lightNo", false))
+            let names = Array.from(ui_View.getDataList("mouseLight/lightName", false) ?? [])
+                        .map(String)
+            if (names.length === 2 && names[1] === sentinel)
+                names.pop()
+            lightCount = count >= 1 && count <= maxPresets ? count : 1
+            names = names.slice(0, lightCount)
+            while (names.length < lightCount)
+                names.push(lightControlLang[9] + " " + (names.length + 1))
+            lightNames = names
+            lightNo = number >= 0 && number < lightCount ? number : 0
+        }
+        loadPreset(lightNo, isRecovery)
+        presetList.refresh()
+        if (isSendData)
+            return saveData(true, 0)
+        return true
+    }
+
+    // Stores the preset in use and, when asked, sends it; returns whether the mouse took it.
+    function saveData(isSendData: bool, isStep: int): bool {
+        const effect = effectOf(effectPosition)
+        const s = suffix(lightNo)
+        ui_View.setData("mouseLight/lightNo", lightNo)
+        ui_View.setData("mouseLight/lightCount", lightCount)
+        ui_View.setData("mouseLight/colorIndex" + s, colorIndex)
+        ui_View.setDataList("mouseLight/lightValue" + s,
+                            [effect, speedStep(), brightnessStep(), direction])
+        let bytes = []
+        for (const c of colors)
+            bytes = bytes.concat(rgbOf(c))
+        ui_View.setDataList("mouseLight/colorValue" + s, bytes)
+        ui_View.setDataList("mouseLight/lightName",
+                            lightNames.length === 1 ? [lightNames[0], sentinel] : lightNames)
+        if (!isSendData)
+            return true
+        let send = []
+        for (let b = 0; b < blockCount; ++b)
+            send = send.concat(rgbOf(colors[colorIndex]))
+        return ui_View.mouseSetLedType(effect, brightnessStep() * 5, speedStep(), direction,
+                                       send) === true
+    }
+
+    function changed() {
+        isSave = true
+    }
+
+    function setBlockColor(text: string) {
+        const list = colors.slice()
+        list[colorIndex] = text
+        colors = list
+        changed()
+    }
+
+    // Presets: a new one starts as a copy of the one in use.
+    function choosePreset(index: int) {
+        if (index === lightNo || index < 0 || index >= lightCount)
+            return
+        saveData(false, 0)
+        lightNo = index
+        loadPreset(lightNo, false)
+        presetList.refresh()
+        changed()
+    }
+
+    function newPreset(): bool {
+        if (lightCount >= maxPresets)
+            return false
+        saveData(false, 0)
+        lightNames = lightNames.concat([lightControlLang[9] + " " + (lightCount + 1)])
+        lightCount += 1
+        lightNo = lightCount - 1
+        saveData(false, 0)
+        presetList.refresh()
+        changed()
+        return true
+    }
+
+    // The preset in use goes, except the first; those after it move up one place.
+    function deletePreset(): bool {
+        if (lightNo === 0 || lightCount <= 1)
+            return false
+        for (let p = lightNo + 1; p < lightCount; ++p) {
+            for (const key of ["mouseLight/lightValue", "mouseLight/colorValue"]) {
+                ui_View.setDataList(key + suffix(p - 1),
+                                    ui_View.getDataList(key + suffix(p), false))
+            }
+            ui_View.setData("mouseLight/colorIndex" + suffix(p - 1),
+                            ui_View.getData("mouseLight/colorIndex" + suffix(p), false))
+        }
+        const names = lightNames.slice()
+        names.splice(lightNo, 1)
+        lightNames = names
+        lightCount -= 1
+        lightNo = 0
+        loadPreset(0, false)
+        saveData(false, 0)
+        presetList.refresh()
+        changed()
+        return true
+    }
+
+    function renameCurrent(name: string): bool {
+        if (name === "" || lightNames.includes(name))
+            return false
+        const names = lightNames.slice()
+        names[lightNo] = name
+        lightNames = names
+        presetList.refresh()
+        changed()
+        return true
+    }
+
+    function lightControlFocus() {
+        effectList.closeMenu()
+        directionList.closeMenu()
+        presetList.closeMenu()
+    }
+
+    function updateLang() {
+        effectModel.clear()
+        for (const i of effectLabels)
+            effectModel.append({ textValue: lightControlLang[i] })
+        effectList.setSelect(effectPosition)
+        directionModel.clear()
+        for (let i = 20; i <= 23; ++i)
+            directionModel.append({ textValue: lightControlLang[i] })
+        directionList.setSelect(direction)
+    }
+
+    objectName: "lightControlMain"
+    Component.onCompleted: updateLang()
+    onLightControlLangChanged: updateLang()
+
+    Connections {
+        target: inputAssigmentMain
+
+        function onClickOK(type) {
+            if (type === light.renamePreset)
+                light.renameCurrent(inputAssigmentMain.textValue)
+        }
+    }
+
+    Text {
+        x: 24
+        y: 14
+        text: light.lightControlLang[0]
+        color: mainIten.fontColor
+        font.family: mainIten.fontFamily
+        font.pixelSize: mainIten.fontMaxSize
+    }
+
+    PanelLabel { x: 24; y: 62; text: light.lightControlLang[8] }
+    PanelLabel { x: 24; y: 112; text: light.lightControlLang[5] }
+    PanelLabel { x: 24; y: 162; text: light.lightControlLang[7] }
+    PanelLabel { x: 24; y: 212; text: light.lightControlLang[19] }
+    PanelLabel { x: 24; y: 272; text: light.lightControlLang[6] }
+    PanelLabel { x: 24; y: 440; text: light.lightControlLang[9] }
+
+    SliderButton {
+        id: speedSlider
+
+        objectName: "lightSpeed"
+        x: 150
+        y: 110
+        width: 340
+        segment: 5
+        isScale: true
+        onValueChangeDelay: light.changed()
+    }
+
+    SliderButton {
+        id: brightnessSlider
+
+        objectName: "lightBrightness"
+        x: 150
+        y: 160
+        width: 340
+        segment: 10
+        isScale: true
+        onValueChangeDelay: light.changed()
+    }
+
+    Text {
+        x: 500
+        y: 110
+        height: 22
+        verticalAlignment: Text.AlignVCenter
+        text: String(speedSlider.segmentValue)
+        color: mainIten.colorPrimary
+        font.family: mainIten.fontFamily
+        font.pixelSize: mainIten.fontNormalSize
+    }
+
+    Text {
+        x: 500
+        y: 160
+        height: 22
+        verticalAlignment: Text.AlignVCenter
+        text: String(brightnessSlider.segmentValue * 10) + "%"
+        color: mainIten.colorPrimary
+        font.family: mainIten.fontFamily
+        font.pixelSize: mainIten.fontNormalSize
+    }
+
+    Grid {
+        x: 150
+        y: 268
+        columns: 8
+        spacing: 8
+
+        Repeater {
+            model: light.blockCount
+
+            Rectangle {
+                objectName: "lightBlock" + index
+                width: 30
+                height: 30
+                radius: 4
+                color: light.colors[index] ?? "#000000"
+                border.width: index === light.colorIndex ? 3 : 1
+                border.color: index === light.colorIndex ? mainIten.colorPrimary
+                                                         : mainIten.colorLine
+
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: {
+                        mainIten.mainFocus()
+                        light.colorIndex = index
+                        picker.showColor(light.colors[index])
+                        light.changed()
+                    }
+                }
+            }
+        }
+    }
+
+    ColourPicker {
+        id: picker
+
+        x: 150
+        y: 350
+        onColourChosen: text => light.setBlockColor(text)
+    }
+
+    Rectangle {
+        x: 520
+        y: 352
+        width: 44
+        height: 60
+        radius: 4
+        color: light.colors[light.colorIndex] ?? "#000000"
+        border.color: mainIten.colorLine
+    }
+
+    Row {
+        x: 150
+        y: 436
+        spacing: 10
+
+        DropDownList {
+            id: presetList
+
+            objectName: "lightPresets"
+            width: 160
+            mdItems: ListModel { id: presetModel }
+            onValueChange: index => light.choosePreset(index)
+
+            function refresh() {
+                presetModel.clear()
+                for (const name of light.lightNames)
+                    presetModel.append({ textValue: name })
+                setSelect(light.lightNo)
+            }
+        }
+
+        TextButton {
+            objectName: "lightPresetNew"
+            width: 80
+            textValue: light.lightControlLang[10]
+            onClicked: light.newPreset()
+        }
+
+        TextButton {
+            objectName: "lightPresetRename"
+            width: 80
+            textValue: light.lightControlLang[12]
+            onClicked: {
+                inputAssigmentMain.titleText = light.lightControlLang[12]
+                inputAssigmentMain.showFor(light.renamePreset, light.lightNames[light.lightNo])
+            }
+        }
+
+        TextButton {
+            objectName: "lightPresetDelete"
+            width: 80
+            textValue: light.lightControlLang[11]
+            onClicked: light.deletePreset()
+        }
+    }
+
+    // Lists last, so that they open over the rows below them.
+    DropDownList {
+        id: directionList
+
+        objectName: "lightDirection"
+        x: 150
+        y: 210
+        width: 200
+        mdItems: ListModel { id: directionModel }
+        onValueChange: index => {
+            light.direction = index
+            light.changed()
+        }
+    }
+
+    DropDownList {
+        id: effectList
+
+        objectName: "lightEffect"
+        x: 150
+        y: 60
+        width: 200
+        mdItems: ListModel { id: effectModel }
+        onValueChange: index => {
+            light.effectPosition = index
+            light.changed()
+        }
+    }
+}

@@ -1,0 +1,122 @@
+import QtQuick
+
+// The macro library as an indented list of its open folders' items, shared by the macro editor
+// and the macro chooser. Rows are identified by their index path ("0/2/1").
+Rectangle {
+    id: treeList
+
+    property alias model: rows
+    property string currentPath: ""
+
+    signal itemClicked(string path)
+    signal itemDoubleClicked(string path)
+    signal menuRequested(string path, real px, real py)
+
+    // The rows of `tree` whose folders are open (MacroTree.visibleRows).
+    function show(visible: var) {
+        rows.clear()
+        for (const row of visible)
+            rows.append(row)
+    }
+
+    // The on-screen row of `path`, for the tests' and the driver's clicks.
+    function rowOf(path: string): int {
+        for (let i = 0; i < rows.count; ++i) {
+            if (rows.get(i).path === path)
+                return i
+        }
+        return -1
+    }
+
+    color: mainIten.colorSurface0
+    border.color: mainIten.colorLine
+    radius: 3
+    clip: true
+
+    ListModel { id: rows }
+
+    MouseArea {
+        objectName: treeList.objectName + "Empty"
+        anchors.fill: parent
+        acceptedButtons: Qt.LeftButton | Qt.RightButton
+        onClicked: mouse => {
+            if (mouse.button === Qt.RightButton)
+                treeList.menuRequested("", mouse.x, mouse.y)
+            else
+                treeList.itemClicked("")
+        }
+    }
+
+    ListView {
+        id: view
+
+        anchors.fill: parent
+        anchors.margins: 2
+        model: rows
+        boundsBehavior: Flickable.StopAtBounds
+        interactive: contentHeight > height
+
+        delegate: Rectangle {
+            required property int index
+            required property string textValue
+            required property int macroType
+            required property int indent
+            required property bool isOpen
+            required property string path
+
+            objectName: treeList.objectName + "Row" + index
+            width: view.width
+            height: 24
+            color: path === treeList.currentPath ? mainIten.colorSurface2 : "transparent"
+
+            Rectangle {
+                width: 3
+                height: parent.height
+                color: mainIten.colorPrimary
+                visible: path === treeList.currentPath
+            }
+
+            SkinImage {
+                x: indent
+                anchors.verticalCenter: parent.verticalCenter
+                width: 16
+                height: 16
+                source: macroType === 1 ? (isOpen ? mainIten.sourceMacroFolderOpen
+                                                  : mainIten.sourceMacroFolder)
+                                        : mainIten.sourceMacroFile
+            }
+
+            Text {
+                x: indent + 22
+                width: parent.width - x - 4
+                height: parent.height
+                verticalAlignment: Text.AlignVCenter
+                text: textValue
+                elide: Text.ElideRight
+                color: path === treeList.currentPath || rowArea.containsMouse
+                       ? mainIten.colorPrimary : mainIten.fontColor
+                font.family: mainIten.fontFamily
+                font.pixelSize: mainIten.fontMinSize + 2
+            }
+
+            MouseArea {
+                id: rowArea
+
+                anchors.fill: parent
+                hoverEnabled: true
+                acceptedButtons: Qt.LeftButton | Qt.RightButton
+                onClicked: mouse => {
+                    treeList.itemClicked(path)
+                    if (mouse.button === Qt.RightButton) {
+                        const p = mapToItem(treeList, mouse.x, mouse.y)
+                        treeList.menuRequested(path, p.x, p.y)
+                    }
+                }
+                onDoubleClicked: mouse => {
+                    if (mouse.button === Qt.LeftButton)
+                        treeList.itemDoubleClicked(path)
+                }
+            }
+        }
+    }
+}

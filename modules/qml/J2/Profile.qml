@@ -1,0 +1,331 @@
+import QtQuick
+
+// The profile dialog: the user's profiles by name (at most six), each with the number of its
+// profile file. The same list is the menu bar's profile list, where the user switches.
+DialogBox {
+    id: profile
+
+    readonly property int maxRows: 6
+    readonly property string sentinel: "nullslotmark"
+    readonly property int confirmDelete: 301
+    property alias profileDataModel0: rows
+    property int profileNo: -1
+    property int currentRow: -1
+    property int editRow: -1
+    property list<string> profileLang: ["config", "New", "Import", "Delete", "Export", "Standard"]
+
+    // The menu bar's choice: the chosen row's profile number, which names its file.
+    signal changeProfile(int tmpProfileNo)
+
+    function store() {
+        const names = []
+        for (let i = 0; i < rows.count; ++i)
+            names.push(rows.get(i).textValue + rows.get(i).profileNo)
+        ui_View.updataNameList(2, names)
+        menuUp.profileList.setSelect(rowOfNumber(profileNo))
+    }
+
+    function init() {
+        let names = Array.from(ui_View.getNameList(2) ?? []).map(String)
+        if (names.length === 2 && names[1] === sentinel)
+            names.pop()
+        rows.clear()
+        for (const entry of names) {
+            const number = parseInt(entry.slice(-1))
+            // An entry without its number, or one used twice, names no profile file.
+            if (!(number >= 0 && number < maxRows) || rowOfNumber(number) >= 0
+                    || rows.count >= maxRows)
+                continue
+            rows.append({ textValue: entry.slice(0, -1), profileNo: number })
+        }
+        if (rowOfNumber(0) < 0)
+            rows.insert(0, { textValue: "", profileNo: 0 })
+        currentRow = Math.max(0, rowOfNumber(profileNo))
+        rows.setProperty(0, "textValue", profileLang[5])
+        store()
+    }
+
+    function rowOfNumber(number: int): int {
+        for (let i = 0; i < rows.count; ++i) {
+            if (rows.get(i).profileNo === number)
+                return i
+        }
+        return -1
+    }
+
+    function hasName(name: string): bool {
+        for (let i = 0; i < rows.count; ++i) {
+            if (rows.get(i).textValue === name)
+                return true
+        }
+        return false
+    }
+
+    // Adds a row with the first free name and number; -1 when the list is full.
+    function addRow(): int {
+        if (rows.count >= maxRows)
+            return -1
+        let name = ""
+        for (let n = 0; n < 12 && name === ""; ++n) {
+            if (!hasName("profile_" + n))
+                name = "profile_" + n
+        }
+        let number = 0
+        while (rowOfNumber(number) >= 0)
+            ++number
+        rows.append({ textValue: name, profileNo: number })
+        currentRow = rows.count - 1
+        store()
+        return number
+    }
+
+    function newProfile(): bool {
+        const number = addRow()
+        if (number < 0)
+            return false
+        ui_View.resetProfile(number)
+        return true
+    }
+
+    // The file is read into a new profile; with six rows, into the current row's profile.
+    function importProfile(): bool {
+        const added = addRow()
+        const number = added >= 0 ? added : rows.get(currentRow).profileNo
+        if (ui_View.loadProfile(number) === true) {
+            if (number === profileNo)
+                mainIten.reloadProfile()
+            return true
+        }
+        if (added >= 0) {
+            rows.remove(rows.count - 1)
+            currentRow = Math.min(currentRow, rows.count - 1)
+            store()
+        }
+        return false
+    }
+
+    function exportProfile() {
+        ui_View.saveProfile(profileNo)
+    }
+
+    function canDelete(row: int): bool {
+        return row > 0 && row < rows.count && rows.get(row).profileNo !== profileNo
+    }
+
+    function askDelete() {
+        if (!canDelete(currentRow))
+            return
+        tooltipMain.btnIndex = confirmDelete
+        tooltipMain.titleText = profileLang[3]
+        tooltipMain.textValue = warningAssigmentMain.warningAssigmentLang[7]
+        tooltipMain.show()
+    }
+
+    function deleteCurrent(): bool {
+        if (!canDelete(currentRow))
+            return false
+        rows.remove(currentRow)
+        currentRow = Math.max(0, rowOfNumber(profileNo))
+        store()
+        return true
+    }
+
+    function rename(row: int, name: string): bool {
+        if (row < 0 || row >= rows.count || name === "" || hasName(name))
+            return false
+        rows.setProperty(row, "textValue", name)
+        store()
+        return true
+    }
+
+    function startRename(row: int) {
+        currentRow = row
+        editRow = row
+    }
+
+    function profileFocus() {
+        editRow = -1
+        contextMenu.close()
+    }
+
+    function updateLang() {
+        contextMenu.items = [profileLang[4], profileLang[2]]
+    }
+
+    function close() {
+        profileFocus()
+        hide()
+        menuUp.profileList.closeMenu()
+    }
+
+    objectName: "profileMain"
+    width: 415
+    height: 288
+    titleText: profileLang[0]
+    Component.onCompleted: updateLang()
+    onProfileLangChanged: updateLang()
+
+    ListModel { id: rows }
+
+    Connections {
+        target: tooltipMain
+
+        function onTooltipClickOK(btnIndex) {
+            if (btnIndex === profile.confirmDelete)
+                profile.deleteCurrent()
+        }
+    }
+
+    ImageButton {
+        objectName: "profileClose"
+        parent: profile
+        x: profile.width - 30
+        y: 8
+        width: 22
+        height: 22
+        source: mainIten.sourceProfileClose
+        onClicked: profile.close()
+    }
+
+    Column {
+        width: 250
+        spacing: 2
+
+        Repeater {
+            model: rows
+
+            Rectangle {
+                id: rowItem
+
+                required property int index
+                required property string textValue
+                required property int profileNo
+
+                objectName: "profileRow" + index
+                width: 250
+                height: 30
+                radius: 3
+                color: index === profile.currentRow ? mainIten.colorSurface2
+                                                    : mainIten.colorSurface0
+                border.color: profileNo === profile.profileNo ? mainIten.colorPrimary
+                                                             : mainIten.colorLine
+
+                SkinImage {
+                    x: 8
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 16
+                    height: 16
+                    source: mainIten.sourceProfileItem
+                }
+
+                Text {
+                    x: 32
+                    width: parent.width - 40
+                    height: parent.height
+                    verticalAlignment: Text.AlignVCenter
+                    visible: profile.editRow !== rowItem.index
+                    text: rowItem.textValue
+                    elide: Text.ElideRight
+                    color: rowItem.index === profile.currentRow ? mainIten.colorPrimary
+                                                                : mainIten.fontColor
+                    font.family: mainIten.fontFamily
+                    font.pixelSize: mainIten.fontMinSize + 2
+                }
+
+                MouseArea {
+                    anchors.fill: parent
+                    acceptedButtons: Qt.LeftButton | Qt.RightButton
+                    onClicked: mouse => {
+                        profile.editRow = -1
+                        profile.currentRow = rowItem.index
+                        contextMenu.close()
+                        if (mouse.button === Qt.RightButton) {
+                            const p = mapToItem(profile, mouse.x, mouse.y)
+                            contextMenu.openAt(p.x, p.y)
+                        }
+                    }
+                    onDoubleClicked: mouse => {
+                        if (mouse.button === Qt.LeftButton)
+                            profile.startRename(rowItem.index)
+                    }
+                }
+
+                TextInput {
+                    id: nameField
+
+                    objectName: "profileRename" + rowItem.index
+                    x: 32
+                    width: parent.width - 40
+                    height: parent.height
+                    visible: profile.editRow === rowItem.index
+                    verticalAlignment: TextInput.AlignVCenter
+                    maximumLength: 32
+                    selectByMouse: true
+                    color: mainIten.colorPrimary
+                    selectionColor: mainIten.colorPrimary
+                    font.family: mainIten.fontFamily
+                    font.pixelSize: mainIten.fontMinSize + 2
+                    onVisibleChanged: {
+                        if (visible) {
+                            text = rowItem.textValue
+                            forceActiveFocus()
+                            selectAll()
+                        } else if (text !== rowItem.textValue) {
+                            profile.rename(rowItem.index, text)
+                        }
+                    }
+                    Keys.onReturnPressed: profile.editRow = -1
+                    Keys.onEnterPressed: profile.editRow = -1
+                }
+            }
+        }
+    }
+
+    Column {
+        x: parent.width - 120
+        spacing: 10
+
+        Repeater {
+            model: [{ label: 1, name: "profileNew", icon: mainIten.sourceProfileNew },
+                    { label: 3, name: "profileDelete", icon: mainIten.sourceProfileDelete }]
+
+            TextButton {
+                objectName: modelData.name
+                width: 110
+                textMarginL: 20
+                textValue: profile.profileLang[modelData.label]
+
+                SkinImage {
+                    x: 8
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 16
+                    height: 16
+                    source: modelData.icon
+                }
+
+                onClicked: {
+                    profile.profileFocus()
+                    if (modelData.label === 1)
+                        profile.newProfile()
+                    else
+                        profile.askDelete()
+                }
+            }
+        }
+    }
+
+    ContextMenu {
+        id: contextMenu
+
+        objectName: "profileMenu"
+        parent: profile
+        width: 100
+        itemHeight: 22
+        onChosen: index => {
+            if (index === 0)
+                profile.exportProfile()
+            else
+                profile.importProfile()
+        }
+    }
+}
