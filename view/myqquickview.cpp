@@ -58,6 +58,34 @@ void myQQuickView::clearHidBusy()
         deviceLink->clearBusy();
 }
 
+void myQQuickView::beginDeviceWork()
+{
+    if (!deviceLink)
+        return;
+    if (linkedTo != deviceLink) {
+        if (linkedTo)
+            disconnect(linkedTo, nullptr, this, nullptr);
+        // Queued: the result arrives from the event loop, after the caller's work has returned.
+        connect(deviceLink, &Hid_Thread::batchFinished, this, &myQQuickView::deviceWorkFinished,
+                Qt::QueuedConnection);
+        connect(deviceLink, &Hid_Thread::batchProgress, this, &myQQuickView::deviceProgress,
+                Qt::QueuedConnection);
+        linkedTo = deviceLink;
+    }
+    deviceLink->beginBatch();
+}
+
+void myQQuickView::endDeviceWork()
+{
+    if (deviceLink && linkedTo == deviceLink) {
+        deviceLink->endBatch();
+        return;
+    }
+    // Without a link nothing was queued; each write has already said it failed.
+    QMetaObject::invokeMethod(
+        this, [this] { emit deviceWorkFinished(true); }, Qt::QueuedConnection);
+}
+
 void myQQuickView::initUI()
 {
     callRoot("initUI", Qt::QueuedConnection);

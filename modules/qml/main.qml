@@ -62,7 +62,7 @@ Look {
     function set_switchBtnMode(index: int) { Shell.setMode(index) }
     function changeProfile(tmpProfileNo: int) { Shell.changeProfile(tmpProfileNo) }
     function chooseLanguage(code: string) { Shell.chooseLanguage(code) }
-    function deviceWork(work: var): bool { return Shell.deviceWork(work) }
+    function deviceWork(work: var, done: var) { Shell.deviceWork(work, done) }
 
     objectName: "mainIten"
     width: frameW
@@ -73,6 +73,12 @@ Look {
     DpiColor { id: dpiColorMain }
     DpiAssigment { id: dpiAssigmentMain }
     ReportRate { id: reportRate }
+
+    Connections {
+        target: ui_View
+        function onDeviceWorkFinished(ok) { Shell.deviceWorkFinished(ok) }
+        function onDeviceProgress(done, total) { Shell.deviceProgress(done, total) }
+    }
 
     Timer {
         id: tmrProtectUI
@@ -218,6 +224,7 @@ Look {
 
     BusyIndicator {
         id: protectUIItem
+        objectName: "protectUIItem"
 
         anchors.fill: parent
         visible: isBusy && mainIten.isStarted

@@ -17,6 +17,13 @@ QtObject {
     property int dpiStage: 3
     property int deviceProfile: 1
     property bool enabled: true
+    // The device link's queue: its answer for the writes of a device work, and whether it is
+    // held back until finishQueue() (a queue still running).
+    property bool queueOk: true
+    property bool holdQueue: false
+
+    signal deviceWorkFinished(bool ok)
+    signal deviceProgress(int done, int total)
 
     // A complete profile with the factory's values.
     function factoryProfile() {
@@ -63,6 +70,8 @@ QtObject {
         dpiStage = 3
         deviceProfile = 1
         enabled = true
+        queueOk = true
+        holdQueue = false
     }
 
     function note(name, args) {
@@ -80,6 +89,14 @@ QtObject {
     function argsOf(name) {
         return made.filter(c => c.name === name).map(c => c.args)
     }
+
+    function beginDeviceWork() { note("beginDeviceWork", []) }
+    function endDeviceWork() {
+        note("endDeviceWork", [])
+        if (!holdQueue)
+            deviceWorkFinished(queueOk)
+    }
+    function finishQueue() { deviceWorkFinished(queueOk) }
 
     function clear() {
         calls = []

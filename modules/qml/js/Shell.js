@@ -175,27 +175,59 @@ function setMode(index) {
     mainIten.initDropDownList()
 }
 
-// Every write to the mouse that the pages make goes through here: the window takes no input
-// while `work` runs, and when any write did not reach the mouse (work returns false) the user
-// is told so. Returns whether everything was written.
-function deviceWork(work) {
+// Every write to the mouse that the pages make goes through here. The writes are queued on the
+// device link and `work` returns at once with the AND of their immediate results (false for a
+// write refused before it was queued); the window keeps painting, takes no input and shows the
+// progress until the queue has run the last write. Then `done(ok, queued)` is called, `queued`
+// telling whether every queued write reached the mouse and `ok` whether everything did, and the
+// user is told of a failure.
+let runningWork = []
+
+function deviceWork(work, done) {
+    const entry = { ok: false, done: done }
+    runningWork.push(entry)
     controlUIEnable(false)
-    const ok = work() === true
-    controlUIEnable(true)
-    if (!ok)
-        warningAssigmentMain.showWarning(warningAssigmentMain.writeFailed)
-    return ok
+    protectUIItem.text = ""
+    ui_View.beginDeviceWork()
+    try {
+        entry.ok = work() === true
+    } finally {
+        ui_View.endDeviceWork()
+    }
 }
 
-// A page whose send failed stays unsaved, so that the next Apply tries again.
+// From the core: the queue has run the last write of the device work.
+function deviceWorkFinished(queued) {
+    const finished = runningWork
+    runningWork = []
+    protectUIItem.text = ""
+    controlUIEnable(true)
+    let allOk = true
+    for (const entry of finished) {
+        const ok = entry.ok && queued
+        allOk = allOk && ok
+        if (entry.done)
+            entry.done(ok, queued)
+    }
+    if (!allOk)
+        warningAssigmentMain.showWarning(warningAssigmentMain.writeFailed)
+}
+
+function deviceProgress(done, total) {
+    if (runningWork.length > 0)
+        protectUIItem.text = done + " of " + total
+}
+
+// A page whose send failed stays unsaved, so that the next Apply tries again; when the queue
+// failed, nobody knows which write it was, and every page sent stays unsaved.
 function saveAllData() {
     mainFocus()
     const pending = mainIten.savers.filter(s => s.page.isSave)
     if (pending.length === 0) {
         controlUIEnable(true)
-        return true
+        return
     }
-    return deviceWork(() => {
+    deviceWork(() => {
         let ok = true
         for (const saver of pending) {
             saver.page.isSave = false
@@ -205,6 +237,9 @@ function saveAllData() {
             }
         }
         return ok
+    }, (ok, queued) => {
+        if (!queued)
+            pending.forEach(s => s.page.isSave = true)
     })
 }
 
@@ -246,7 +281,14 @@ function resetAllDate() {
         dpiSettingMain.isSave = !dpi
         reportRate.isSave = false
         return keys && rate && dpi && gunTables && stage && guns
-    })
+    }, pagesUnsavedUnlessQueued)
+}
+
+function pagesUnsavedUnlessQueued(ok, queued) {
+    if (queued)
+        return
+    keyMatrixMain.isSave = true
+    dpiSettingMain.isSave = true
 }
 
 // The handler of the profile dialog's changeProfile(tmpProfileNo).
@@ -265,7 +307,7 @@ function changeProfile(tmpProfileNo) {
         keyMatrixMain.isSave = !keys
         dpiSettingMain.isSave = !dpi
         return keys && rate && dpi && gunTables
-    })
+    }, pagesUnsavedUnlessQueued)
 }
 
 // The macro editor's deleteMacro, modifyMacroName and modifyMacroData reach the button page
