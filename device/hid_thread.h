@@ -128,6 +128,8 @@ signals:
     // Emitted from the event loop's thread; receivers on the GUI thread get them queued.
     void dpiStageReported(int stage);
     void deviceRemoved();
+    // The watch's loop has ended, whatever the reason.
+    void watchEnded();
     // From the link's thread: `done` of the batch's `total` writes have run.
     void batchProgress(int done, int total);
     // The batch has ended and its last write has run; `ok` when every write went through.

@@ -187,6 +187,20 @@ void myQQuickView::focusInEvent(QFocusEvent *event)
     QQuickWidget::focusInEvent(event);
 }
 
+void myQQuickView::showEvent(QShowEvent *event)
+{
+    QQuickWidget::showEvent(event);
+    if (QObject *root = rootObject())
+        root->setProperty("viewShown", true);
+}
+
+void myQQuickView::hideEvent(QHideEvent *event)
+{
+    if (QObject *root = rootObject())
+        root->setProperty("viewShown", false);
+    QQuickWidget::hideEvent(event);
+}
+
 QVariant myQQuickView::mouseReadCurrentProfile()
 {
     // 0 when the mouse could not be asked.

@@ -167,6 +167,9 @@ public slots:
 protected:
     void wheelEvent(QWheelEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    // The document's `viewShown`: animations stop while the window is hidden (in the tray).
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     Hid_Thread *linkedTo = nullptr; // the link whose batch signals reach ours

@@ -9,6 +9,8 @@ Look {
     id: mainIten
 
     property bool isFrameMax: false
+    // False while the window is hidden: nothing animates then.
+    property bool viewShown: true
     property int mouseMode: 0
     property string language: "ChineseSimplified"
     property string url: ""
@@ -225,6 +227,7 @@ Look {
     BusyIndicator {
         id: protectUIItem
         objectName: "protectUIItem"
+        animate: mainIten.viewShown
 
         anchors.fill: parent
         visible: isBusy && mainIten.isStarted
