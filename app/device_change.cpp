@@ -9,7 +9,8 @@ DeviceChangeNotifier::DeviceChangeNotifier(std::function<bool()> watching, QObje
     auto *monitor = new DeviceMonitor(this);
     connect(monitor, &DeviceMonitor::changed, this, &DeviceChangeNotifier::deviceChanged);
     // The stand-in library of the virtual TK700 is preloaded in place of hidapi.
-    const bool simulated = qEnvironmentVariable("LD_PRELOAD").contains(QLatin1String("tk700-hidapi"));
+    const bool simulated =
+        qEnvironmentVariable("LD_PRELOAD").contains(QLatin1String("tk700-hidapi"));
     polling = !monitor->isActive() || simulated;
     connect(&pollTimer, &QTimer::timeout, this, &DeviceChangeNotifier::poll);
     pollTimer.setInterval(kPollMs);

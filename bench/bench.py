@@ -162,15 +162,25 @@ def peak_rss_kb(pid):
 
 
 def cpu_sample(pid):
-    """(ns on a CPU, times scheduled) summed over the process's threads."""
-    ns = slices = 0
+    """{thread: (ns on a CPU, times scheduled)} of the process's threads."""
+    sample = {}
     for task in os.listdir("/proc/%d/task" % pid):
         try:
             fields = open("/proc/%d/task/%s/schedstat" % (pid, task)).read().split()
         except OSError:
             continue
-        ns += int(fields[0])
-        slices += int(fields[2])
+        sample[task] = (int(fields[0]), int(fields[2]))
+    return sample
+
+
+def cpu_delta(before, after):
+    """CPU ns and times scheduled between two samples: threads started meanwhile count whole,
+    threads that ended meanwhile are lost (a pool thread expiring, at most)."""
+    ns = slices = 0
+    for task, (a_ns, a_slices) in after.items():
+        b_ns, b_slices = before.get(task, (0, 0))
+        ns += a_ns - b_ns
+        slices += a_slices - b_slices
     return ns, slices
 
 
@@ -296,8 +306,9 @@ def idle():
         after = {k: cpu_sample(p) for k, p in pids.items()}
         seconds = time.monotonic() - t0
         for k in pids:
-            cpu[k].append((after[k][0] - before[k][0]) / 1e9 / seconds * 100)
-            wakes[k].append((after[k][1] - before[k][1]) / seconds)
+            ns, slices = cpu_delta(before[k], after[k])
+            cpu[k].append(ns / 1e9 / seconds * 100)
+            wakes[k].append(slices / seconds)
             stop(pids[k])
         log("idle run %d: watched %.3f %% %.1f/s, no mouse %.3f %% %.1f/s, baseline %.3f %% %.1f/s"
             % (i + 1, cpu["watched"][-1], wakes["watched"][-1], cpu["absent"][-1],

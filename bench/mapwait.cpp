@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <string>
 #include <fcntl.h>
+#include <string>
 #include <unistd.h>
 
 namespace

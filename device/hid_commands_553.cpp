@@ -137,8 +137,9 @@ bool Hid_Thread::hid553_16H_SetSlaveAttritube(uchar *src64)
 bool Hid_Thread::hid553_83H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3,
                                               uchar &byte4)
 {
-    return queueQuery(
-        [&] { return runQuery(f553::GetKeyboardoption, {}, {&byte1, &byte2, &byte3, &byte4}); });
+    return queueQuery([&] {
+        return runQuery(f553::GetKeyboardoption, {}, {&byte1, &byte2, &byte3, &byte4});
+    });
 }
 
 bool Hid_Thread::hid553_8BH_GetCurrentDPI(uchar &byte1)

@@ -49,8 +49,8 @@ constexpr int kTokenPolls = 255;
 constexpr int kChunkPauseMs = 120;
 constexpr int kSettleHalfMs = 64; // the settle wait is two of these
 // Our bound on a whole exchange, designed waits included, so that a silent mouse cannot hang the
-// link's queue, or a caller waiting for an answer. The longest exchange at the usual report length, a 128-byte block with settle
-// waits, spends 736 ms in designed waits.
+// link's queue, or a caller waiting for an answer. The longest exchange at the usual report length,
+// a 128-byte block with settle waits, spends 736 ms in designed waits.
 constexpr int kExchangeBoundMs = 2000;
 // Largest block a command moves, and room for a last chunk that runs past it.
 constexpr int kMaxBlock = 128;

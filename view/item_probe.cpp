@@ -85,10 +85,13 @@ ItemProbe::ItemProbe(QQuickWidget *view, QLocalServer *server) : QObject(view), 
     server->setParent(this);
     if (qEnvironmentVariableIntValue("TK700_FRAME_PROBE") == 1) {
         // Every frame the widget's scene renders (QQuickWidget renders on this thread).
-        connect(view->quickWindow(), &QQuickWindow::afterRendering, this, [this] {
-            if (frames.size() < kMaxRecorded)
-                frames << monotonicMs();
-        }, Qt::DirectConnection);
+        connect(
+            view->quickWindow(), &QQuickWindow::afterRendering, this,
+            [this] {
+                if (frames.size() < kMaxRecorded)
+                    frames << monotonicMs();
+            },
+            Qt::DirectConnection);
         connect(view, SIGNAL(deviceWorkFinished(bool)), this, SLOT(noteFinished()));
     }
     connect(server, &QLocalServer::newConnection, this, [this, server] {

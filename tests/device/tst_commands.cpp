@@ -582,8 +582,8 @@ private slots:
         QVERIFY(finished.first().first().toBool());
         const QStringList sent = mouse->requests();
         QCOMPARE(sent.size(), 6);
-        QCOMPARE(sent.mid(4), QStringList({"00 0c 01 80 00 00 00 00 72",
-                                           "00 0c 03 80 00 00 00 00 70"}));
+        QCOMPARE(sent.mid(4),
+                 QStringList({"00 0c 01 80 00 00 00 00 72", "00 0c 03 80 00 00 00 00 70"}));
         QCOMPARE(mouse->state()["profiles"].toArray()[1].toString(), hex(last));
         QCOMPARE(mouse->state()["profiles"].toArray()[3].toString(), hex(other));
 
