@@ -1,5 +1,6 @@
 #include "view/ui_controler.h"
 
+#include "platform/window_input_observer.h"
 #include "view/item_probe.h"
 #include "view/myqquickview.h"
 
@@ -9,6 +10,7 @@
 #include <QQuickItem>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <QWidget>
 
 namespace
@@ -122,6 +124,14 @@ void Ui_Controler::onYChanged(int y)
 {
     if (hostWidget)
         hostWidget->move(hostWidget->x(), hostWidget->y() + y);
+}
+
+bool Ui_Controler::startSystemMove()
+{
+    if (!hostWidget || !isWaylandSession())
+        return false;
+    QWindow *window = hostWidget->window()->windowHandle();
+    return window && window->startSystemMove();
 }
 
 void Ui_Controler::setBusy(int busyTime)

@@ -114,6 +114,21 @@ public slots:
 
     QStringList takeWarnings() { return std::exchange(dialogs.warnings, {}); }
 
+    // A fresh, private configuration folder of the user ($XDG_CONFIG_HOME), for the autostart
+    // entry.
+    QString privateConfigHome()
+    {
+        configHome = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", configHome->path().toUtf8());
+        return configHome->path();
+    }
+    bool fileExists(const QString &path) { return QFileInfo::exists(path); }
+    bool writeAbsoluteFile(const QString &path, const QString &text)
+    {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) > 0;
+    }
+
     // The macro the mouse holds in slot `id` (1-based), as numbers.
     QVariantList mouseMacro(int id)
     {
@@ -143,6 +158,7 @@ private:
     std::unique_ptr<VirtualMouse> mouse;
     std::unique_ptr<Hid_Thread> link;
     std::unique_ptr<myQQuickView> view;
+    std::unique_ptr<QTemporaryDir> configHome;
 };
 
 // The main view is a widget, so the tests run in a widget application.
