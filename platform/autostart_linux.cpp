@@ -99,5 +99,8 @@ bool Autostart::setEnabled(bool enabled)
     }
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
+    // The save would follow a link and write its target.
+    if (QFileInfo(path).isSymLink() && !QFile::remove(path))
+        return false;
     return replaceFileWith(entry(), path) && isEnabled();
 }
