@@ -36,8 +36,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_CONTACT "TK700 developers <tk700@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration utility for the Talvemark TK700 mouse")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "configuration utility for the Talvemark TK700 mouse\n"
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "A tray program that gives the TK700's buttons new functions, sets its DPI\n"
     "stages, lift-off distance, report rate and lighting, records macros and\n"
     "keeps profiles. It talks to the mouse over USB HID (hidraw); the udev rule\n"
@@ -55,7 +54,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 # The Chinese language files need a CJK font; a Wayland session needs Qt's Wayland platform.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, qt6-wayland")
 set(CPACK_STRIP_FILES ON)
-set(CPACK_COMPONENTS_ALL Unspecified)
-set(CPACK_DEB_COMPONENT_INSTALL OFF)
+# Everything but the virtual TK700's component, in one package.
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};tk700;Unspecified;/")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 include(CPack)
