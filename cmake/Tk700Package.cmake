@@ -26,7 +26,17 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.gz
   COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/packaging/changelog > ${CMAKE_BINARY_DIR}/packaging/changelog.gz
   DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog
   COMMENT "Compressing the package's changelog")
-add_custom_target(tk700_package_docs ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+set(man_pages)
+foreach(page tk700 tk700ctl)
+  configure_file(${TK700_PACKAGING_DIR}/${page}.1 ${CMAKE_BINARY_DIR}/packaging/${page}.1 @ONLY)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz
+    COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/packaging/${page}.1 > ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz
+    DEPENDS ${CMAKE_BINARY_DIR}/packaging/${page}.1)
+  list(APPEND man_pages ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz)
+endforeach()
+add_custom_target(tk700_package_docs ALL
+  DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.gz ${man_pages})
+install(FILES ${man_pages} DESTINATION share/man/man1)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
         DESTINATION share/doc/tk700)
 

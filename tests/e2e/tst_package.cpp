@@ -202,6 +202,8 @@ private slots:
             QVERIFY2(all.contains(QString(path) + '\n') || all.contains(QString(path) + ' '),
                      path);
         QVERIFY(all.contains("./usr/bin/tk700 -> ../lib/tk700/tk700"));
+        QVERIFY(all.contains("./usr/bin/tk700ctl -> ../lib/tk700/tk700ctl"));
+        QVERIFY(all.contains("./usr/share/man/man1/tk700ctl.1.gz"));
         QVERIFY(!all.contains("virtual-tk700"));
         QVERIFY(!all.contains("README"));
 
