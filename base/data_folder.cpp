@@ -39,7 +39,8 @@ bool isDeviceTableKey(const QString &key)
 {
     bool numbered = false;
     key.section(QLatin1Char('/'), 0, 0).toInt(&numbered);
-    return (numbered && key.contains(QLatin1Char('/'))) || key == QLatin1String("common/deviceCount");
+    return (numbered && key.contains(QLatin1Char('/'))) ||
+           key == QLatin1String("common/deviceCount");
 }
 
 enum class Merge { Unchanged, Merged, Kept };

@@ -113,10 +113,11 @@ public slots:
     bool mouseSetReportRate(uchar rate);
     QVariantList GetKeyboardoption();
 
-    // The desktop's pointer settings (view_pointer.cpp).
-    void mouseSetCursorSpeed(uint cursorSpeed);
-    void mouseSetVerticalScrollLines(uint lines);
-    void mouseSetDoubleClickSpeed(uint speed);
+    // The desktop's pointer settings (view_pointer.cpp). False when the desktop has no such
+    // setting or refused it, so that the page can say so.
+    bool mouseSetCursorSpeed(uint cursorSpeed);
+    bool mouseSetVerticalScrollLines(uint lines);
+    bool mouseSetDoubleClickSpeed(uint speed);
 
     // Starting with the desktop session, hidden in the tray (view_autostart.cpp). The setter
     // answers whether the entry is as asked afterwards.

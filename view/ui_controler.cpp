@@ -10,8 +10,8 @@
 #include <QQuickItem>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <QWindow>
 #include <QWidget>
+#include <QWindow>
 
 namespace
 {

@@ -5,17 +5,17 @@
 #include "platform/desktop_pointer_settings.h"
 #include "view/myqquickview.h"
 
-void myQQuickView::mouseSetCursorSpeed(uint cursorSpeed)
+bool myQQuickView::mouseSetCursorSpeed(uint cursorSpeed)
 {
-    setCursorSpeed(*desktopPointerSettings(), cursorSpeed);
+    return setCursorSpeed(*desktopPointerSettings(), cursorSpeed);
 }
 
-void myQQuickView::mouseSetVerticalScrollLines(uint lines)
+bool myQQuickView::mouseSetVerticalScrollLines(uint lines)
 {
-    setVerticalScrollLines(*desktopPointerSettings(), lines);
+    return setVerticalScrollLines(*desktopPointerSettings(), lines);
 }
 
-void myQQuickView::mouseSetDoubleClickSpeed(uint speed)
+bool myQQuickView::mouseSetDoubleClickSpeed(uint speed)
 {
-    setDoubleClickSpeed(*desktopPointerSettings(), speed);
+    return setDoubleClickSpeed(*desktopPointerSettings(), speed);
 }

@@ -34,8 +34,8 @@ QStringList ruleLines(const QString &path)
 QStringList writeRule(const QString &table, const QString &output)
 {
     QProcess cmake;
-    cmake.start(TK700_CMAKE_COMMAND, {"-DTABLE=" + table, "-DOUTPUT=" + output, "-P",
-                                      TK700_UDEV_RULE_SCRIPT});
+    cmake.start(TK700_CMAKE_COMMAND,
+                {"-DTABLE=" + table, "-DOUTPUT=" + output, "-P", TK700_UDEV_RULE_SCRIPT});
     if (!cmake.waitForFinished(60000) || cmake.exitCode() != 0)
         return {QStringLiteral("failed: ") + cmake.readAllStandardError()};
     return ruleLines(output);
@@ -46,7 +46,8 @@ QStringList expectedLines(const QString &table)
 {
     QStringList expected;
     for (const auto &entry : loadDeviceTable(table))
-        if (entry->vid != 0 && entry->pid != 0 && !expected.contains(ruleLine(entry->vid, entry->pid)))
+        if (entry->vid != 0 && entry->pid != 0 &&
+            !expected.contains(ruleLine(entry->vid, entry->pid)))
             expected << ruleLine(entry->vid, entry->pid);
     return expected;
 }

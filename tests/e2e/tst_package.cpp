@@ -79,8 +79,8 @@ void setTreeWritable(const QString &root, bool writable)
         if (info.isSymLink())
             continue;
         QFile::Permissions mode = info.permissions();
-        const QFile::Permissions write = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup |
-                                         QFile::WriteOther;
+        const QFile::Permissions write =
+            QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
         mode = writable ? (mode | QFile::WriteOwner | QFile::WriteUser) : (mode & ~write);
         QFile::setPermissions(entry, mode);
     }
@@ -168,8 +168,8 @@ private slots:
             QSKIP("needs TK700_CPACK_COMMAND and TK700_BUILD_DIR (set by ctest)");
         if (QStandardPaths::findExecutable("dpkg-deb").isEmpty())
             QSKIP("needs dpkg-deb");
-        const Result made = run(cpack, {"--config", build + "/CPackConfig.cmake", "-B",
-                                        work.filePath("out")});
+        const Result made =
+            run(cpack, {"--config", build + "/CPackConfig.cmake", "-B", work.filePath("out")});
         QVERIFY2(made.code == 0, qPrintable(made.out));
         const QStringList debs = QDir(work.filePath("out")).entryList({"*.deb"}, QDir::Files);
         QCOMPARE(debs.size(), 1);
@@ -199,8 +199,7 @@ private slots:
               "./usr/lib/udev/rules.d/70-tk700.rules", "./usr/share/applications/tk700.desktop",
               "./usr/share/icons/hicolor/scalable/apps/tk700.svg",
               "./usr/share/doc/tk700/copyright", "./usr/share/doc/tk700/changelog.gz"})
-            QVERIFY2(all.contains(QString(path) + '\n') || all.contains(QString(path) + ' '),
-                     path);
+            QVERIFY2(all.contains(QString(path) + '\n') || all.contains(QString(path) + ' '), path);
         QVERIFY(all.contains("./usr/bin/tk700 -> ../lib/tk700/tk700"));
         QVERIFY(all.contains("./usr/bin/tk700ctl -> ../lib/tk700/tk700ctl"));
         QVERIFY(all.contains("./usr/share/man/man1/tk700ctl.1.gz"));
@@ -223,8 +222,8 @@ private slots:
         QCOMPARE(desktop.value("Desktop Entry/Icon").toString(), QString("tk700"));
 
         const Result depends = run("dpkg-deb", {"-f", deb, "Depends"});
-        for (const char *package : {"libhidapi-hidraw0", "libqt6quick6", "libudev1",
-                                    "qml6-module-qtquick", "libqt6svg6"})
+        for (const char *package :
+             {"libhidapi-hidraw0", "libqt6quick6", "libudev1", "qml6-module-qtquick", "libqt6svg6"})
             QVERIFY2(depends.out.contains(package), qPrintable(depends.out));
     }
 

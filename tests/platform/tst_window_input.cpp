@@ -57,10 +57,8 @@ private slots:
         sendKey(window, QEvent::KeyRelease, Qt::Key_A, kKeycodeA, false);
         sendKey(window, QEvent::KeyRelease, Qt::Key_Shift, kKeycodeLeftShift, false);
 
-        const QList<QPair<int, bool>> expected = {{kUsageLeftShift, true},
-                                                  {kUsageA, true},
-                                                  {kUsageA, false},
-                                                  {kUsageLeftShift, false}};
+        const QList<QPair<int, bool>> expected = {
+            {kUsageLeftShift, true}, {kUsageA, true}, {kUsageA, false}, {kUsageLeftShift, false}};
         QCOMPARE(seen.keys, expected);
 
         // Pressed again later: a new press.
@@ -90,13 +88,27 @@ private slots:
         QTest::addColumn<QString>("sessionType");
         QTest::addColumn<QString>("waylandDisplay");
         QTest::addColumn<bool>("wayland");
-        QTest::newRow("native wayland") << "wayland" << "wayland" << "wayland-0" << true;
-        QTest::newRow("wayland-egl") << "wayland-egl" << "" << "" << true;
-        QTest::newRow("xwayland") << "xcb" << "wayland" << "wayland-0" << true;
-        QTest::newRow("xwayland, display only") << "xcb" << "" << "wayland-0" << true;
-        QTest::newRow("x11 session") << "xcb" << "x11" << "" << false;
-        QTest::newRow("xvfb") << "xcb" << "" << "" << false;
-        QTest::newRow("tty") << "offscreen" << "tty" << "" << false;
+        QTest::newRow("native wayland") << "wayland"
+                                        << "wayland"
+                                        << "wayland-0" << true;
+        QTest::newRow("wayland-egl") << "wayland-egl"
+                                     << ""
+                                     << "" << true;
+        QTest::newRow("xwayland") << "xcb"
+                                  << "wayland"
+                                  << "wayland-0" << true;
+        QTest::newRow("xwayland, display only") << "xcb"
+                                                << ""
+                                                << "wayland-0" << true;
+        QTest::newRow("x11 session") << "xcb"
+                                     << "x11"
+                                     << "" << false;
+        QTest::newRow("xvfb") << "xcb"
+                              << ""
+                              << "" << false;
+        QTest::newRow("tty") << "offscreen"
+                             << "tty"
+                             << "" << false;
     }
     void waylandSessionsUseTheOwnWindow()
     {

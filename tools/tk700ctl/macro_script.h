@@ -12,5 +12,4 @@
 // them. `names`: the key names of the program's language (a macro stores the names it was
 // recorded with); the table's own names are tried next. Empty, with `error` set, when the encoder
 // cannot be run.
-QVariantList encodeStoredMacro(const QStringList &stored, const QStringList &names,
-                               QString *error);
+QVariantList encodeStoredMacro(const QStringList &stored, const QStringList &names, QString *error);

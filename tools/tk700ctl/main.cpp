@@ -38,10 +38,10 @@ namespace
 // Exit codes, as --help lists them.
 enum Exit {
     kDone = 0,
-    kFailed = 1,     // the mouse did not take it, or a file was not written
-    kUsage = 2,      // unknown command, wrong or missing argument
+    kFailed = 1, // the mouse did not take it, or a file was not written
+    kUsage = 2,  // unknown command, wrong or missing argument
     kProgramRuns = 3,
-    kNoMouse = 4,    // not found, or found but not ours to open
+    kNoMouse = 4, // not found, or found but not ours to open
 };
 
 const char kHelp[] = R"(Usage: tk700ctl [--json] [--verbose] <command> [<args>]
@@ -195,11 +195,12 @@ Answer apply(Session &s)
     parts[QStringLiteral("reportRate")] =
         MouseOptions(ctx).setReportRate(uchar(value("mouse/reportRate").toUInt()));
     const QString sensor = st.globalData(QStringLiteral("mouse/sensorType")).toString();
-    parts[QStringLiteral("dpiStages")] = DpiSettings(ctx).setStages(
-        value("mouse/dpiCount").toInt(), sensor, st.dataList(QStringLiteral("mouse/dpiValueArray"), false),
-        st.dataList(QStringLiteral("mouse/dpiEnableArray"), false));
-    parts[QStringLiteral("liftOff")] = DpiSettings(ctx).setLod(uchar(value("mouse/lod").toUInt()),
-                                                               uchar(value("mouse/lodEn").toUInt()));
+    parts[QStringLiteral("dpiStages")] =
+        DpiSettings(ctx).setStages(value("mouse/dpiCount").toInt(), sensor,
+                                   st.dataList(QStringLiteral("mouse/dpiValueArray"), false),
+                                   st.dataList(QStringLiteral("mouse/dpiEnableArray"), false));
+    parts[QStringLiteral("liftOff")] = DpiSettings(ctx).setLod(
+        uchar(value("mouse/lod").toUInt()), uchar(value("mouse/lodEn").toUInt()));
     parts[QStringLiteral("buttons")] =
         KeyMatrix(ctx).set(value("mouse/mouseMode"), entries(st, QStringLiteral("mouseKeyMatrix")),
                            entries(st, QStringLiteral("mouseKeyMatrix2")), true, QVariantList());
@@ -247,8 +248,9 @@ Answer status(Session &s)
             << QStringLiteral("command interface: %1").arg(d.cmdPath)
             << QStringLiteral("event interface: %1").arg(d.eventPath)
             << QStringLiteral("profile: %1").arg(profile)
-            << QStringLiteral("dpi stage: %1").arg(stage == 0 ? QStringLiteral("unknown (no answer)")
-                                                                : QString::number(stage));
+            << QStringLiteral("dpi stage: %1")
+                   .arg(stage == 0 ? QStringLiteral("unknown (no answer)")
+                                   : QString::number(stage));
     if (stage == 0) {
         a.code = kFailed;
         a.error = QStringLiteral("the mouse did not answer the DPI stage query");
@@ -276,7 +278,9 @@ Answer profileCommand(Session &s, const QStringList &args)
     const std::optional<int> n = number(args.value(1), 1, SettingsStore::kProfileCount);
     if (sub == QLatin1String("switch") && args.size() == 2) {
         if (!n)
-            return failure(kUsage, QStringLiteral("profile: N must be 1-%1").arg(SettingsStore::kProfileCount));
+            return failure(
+                kUsage,
+                QStringLiteral("profile: N must be 1-%1").arg(SettingsStore::kProfileCount));
         if (const auto refused = s.connect())
             return *refused;
         s.settings.setGlobalData(QStringLiteral("mouse/profileNo"), *n - 1);
@@ -287,7 +291,9 @@ Answer profileCommand(Session &s, const QStringList &args)
     }
     if ((sub == QLatin1String("export") || sub == QLatin1String("import")) && args.size() == 3) {
         if (!n)
-            return failure(kUsage, QStringLiteral("profile: N must be 1-%1").arg(SettingsStore::kProfileCount));
+            return failure(
+                kUsage,
+                QStringLiteral("profile: N must be 1-%1").arg(SettingsStore::kProfileCount));
         const QString file = QFileInfo(args.at(2)).absoluteFilePath();
         DeviceContext ctx = s.context(false);
         Answer a;
@@ -301,8 +307,9 @@ Answer profileCommand(Session &s, const QStringList &args)
         }
         QString refusal;
         if (!Profiles(ctx).importFile(*n - 1, file, &refusal))
-            return failure(kFailed, refusal.isEmpty() ? QStringLiteral("could not import %1").arg(file)
-                                                      : refusal);
+            return failure(kFailed, refusal.isEmpty()
+                                        ? QStringLiteral("could not import %1").arg(file)
+                                        : refusal);
         a.lines << QStringLiteral("profile %1 replaced by %2").arg(*n).arg(file);
         return a;
     }
@@ -338,9 +345,11 @@ Answer macroCommand(Session &s, const QStringList &args)
         const QString name = args.at(1);
         const std::optional<int> button = number(args.at(2), 1, int(macroblock::kSlots));
         if (!button)
-            return failure(kUsage, QStringLiteral("macro: BUTTON must be 1-%1").arg(macroblock::kSlots));
+            return failure(kUsage,
+                           QStringLiteral("macro: BUTTON must be 1-%1").arg(macroblock::kSlots));
         if (!macroNames().contains(name))
-            return failure(kUsage, QStringLiteral("macro: no macro named %1 (see macro list)").arg(name));
+            return failure(kUsage,
+                           QStringLiteral("macro: no macro named %1 (see macro list)").arg(name));
         QStringList folders = name.split(QLatin1Char('/'));
         const QString file = folders.takeLast();
         MacroSelection selection;
@@ -348,7 +357,8 @@ Answer macroCommand(Session &s, const QStringList &args)
         const QStringList stored = MacroFiles(selection).load(int(folders.size()), file);
         if (stored.isEmpty())
             return failure(kFailed, QStringLiteral("macro %1 cannot be read").arg(name));
-        const QString language = s.settings.globalData(QStringLiteral("common/language")).toString();
+        const QString language =
+            s.settings.globalData(QStringLiteral("common/language")).toString();
         QString error;
         const QVariantList bytes =
             encodeStoredMacro(stored, languageStrings(QStringLiteral("keyCode"), language), &error);
@@ -471,10 +481,11 @@ int main(int argc, char *argv[])
         prepareDataFolder(QCoreApplication::applicationDirPath(),
                           QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     if (folder.isEmpty() || !QDir::setCurrent(folder))
-        return finish(failure(kFailed, QStringLiteral("the settings folder %1 could not be prepared")
-                                           .arg(QStandardPaths::writableLocation(
-                                               QStandardPaths::AppDataLocation))),
-                      name);
+        return finish(
+            failure(kFailed,
+                    QStringLiteral("the settings folder %1 could not be prepared")
+                        .arg(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))),
+            name);
 
     // Held while the tool works, so that the program does not start in between.
     QLockFile lock(instanceLockPath());

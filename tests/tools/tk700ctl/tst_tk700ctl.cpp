@@ -268,8 +268,7 @@ private slots:
         mouse.reset();
         QVERIFY(startMouse("560"));
         QCOMPARE(ctl({"apply"}).code, 0);
-        const QByteArray block1 =
-            VirtualMouse::bytesOf(mouse->state()["profiles"].toArray().at(1));
+        const QByteArray block1 = VirtualMouse::bytesOf(mouse->state()["profiles"].toArray().at(1));
         QCOMPARE(block1.size(), 128);
         QVERIFY(uchar(block1.at(65)) & 0x01);
     }
