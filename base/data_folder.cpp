@@ -159,11 +159,18 @@ DataFolderReport fillDataFolder(const QString &factoryFolder, const QString &use
     return report;
 }
 
+bool isSystemFolder(const QString &folder)
+{
+    const QString path = QFileInfo(folder).canonicalFilePath() + QLatin1Char('/');
+    return path.startsWith(QLatin1String("/usr/")) &&
+           !path.startsWith(QLatin1String("/usr/local/"));
+}
+
 QString prepareDataFolder(const QString &programFolder, const QString &userFolder,
                           DataFolderReport *report)
 {
     const QString settings = programFolder + QStringLiteral("/modules/setting");
-    if (isWritableFolder(programFolder) &&
+    if (!isSystemFolder(programFolder) && isWritableFolder(programFolder) &&
         (!QFileInfo(settings).exists() || isWritableFolder(settings)))
         return programFolder;
 

@@ -13,6 +13,10 @@
 // would let write anyway.
 bool isWritableFolder(const QString &folder);
 
+// A folder of the system's packages (below /usr, but not /usr/local): never written at run time,
+// even by a user (root) who could.
+bool isSystemFolder(const QString &folder);
+
 // What fillDataFolder did, for the debug output and the tests.
 struct DataFolderReport {
     QStringList copied;  // missing in the user's folder: copied from the factory files
@@ -34,7 +38,8 @@ struct DataFolderReport {
 DataFolderReport fillDataFolder(const QString &factoryFolder, const QString &userFolder);
 
 // The folder to work in for a program in `programFolder`: `programFolder` itself when the user
-// can write its runtime folders, otherwise `userFolder`, filled by fillDataFolder. Empty when the
-// user's folder cannot be created or lacks a file it could not copy; `report` names what failed.
+// can write its runtime folders and it is no system folder, otherwise `userFolder`, filled by
+// fillDataFolder. Empty when the user's folder cannot be created or lacks a file it could not copy;
+// `report` names what failed.
 QString prepareDataFolder(const QString &programFolder, const QString &userFolder,
                           DataFolderReport *report = nullptr);

@@ -171,6 +171,21 @@ private slots:
         setReadOnly(runtime.root(), false);
     }
 
+    // An installed package's folder is left alone even by a user who may write there (root).
+    void systemFoldersAreNeverWorkedIn()
+    {
+        QVERIFY(isSystemFolder("/usr/bin"));
+        QVERIFY(isSystemFolder("/usr/lib"));
+        if (QFileInfo::exists("/usr/local/bin"))
+            QVERIFY(!isSystemFolder("/usr/local/bin"));
+        QTemporaryDir dir;
+        QVERIFY(!isSystemFolder(dir.path()));
+        QTemporaryDir home;
+        const QString user = home.filePath("data/tk700");
+        QCOMPARE(prepareDataFolder("/usr/bin", user), user);
+        QVERIFY(QFileInfo(user).isDir());
+    }
+
     void modeBitsCountEvenForRoot()
     {
         QTemporaryDir dir;
