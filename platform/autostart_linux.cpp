@@ -54,8 +54,8 @@ Autostart::Autostart(QString configHome, QString program)
 Autostart Autostart::forCurrentUser()
 {
     const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
-    return Autostart(QDir::isAbsolutePath(xdg) ? xdg : QDir::homePath() + QLatin1String("/.config"),
-                     QCoreApplication::applicationFilePath());
+    return {QDir::isAbsolutePath(xdg) ? xdg : QDir::homePath() + QLatin1String("/.config"),
+            QCoreApplication::applicationFilePath()};
 }
 
 QString Autostart::entryPath() const

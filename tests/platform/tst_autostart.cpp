@@ -65,8 +65,7 @@ private slots:
         Autostart autostart(config.path(), "/opt/my $HOME/\"x\"`y`\\z/tk700");
         QVERIFY(autostart.setEnabled(true));
         QVERIFY(lines(readFile(autostart.entryPath()))
-                    .contains("Exec=\"/opt/my \\\\$HOME/\\\\\"x\\\\\"\\\\`y\\\\`\\\\\\\\z/tk700\" "
-                              "--hidden"));
+                    .contains(R"(Exec="/opt/my \\$HOME/\\"x\\"\\`y\\`\\\\z/tk700" --hidden)"));
     }
 
     // What the desktop's own settings leave behind when the user switches the entry off there.
