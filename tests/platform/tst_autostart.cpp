@@ -62,7 +62,7 @@ private slots:
     void programPathIsQuoted()
     {
         QTemporaryDir config;
-        Autostart autostart(config.path(), "/opt/my $HOME/\"x\"`y`\\z/tk700");
+        Autostart autostart(config.path(), R"(/opt/my $HOME/"x"`y`\z/tk700)");
         QVERIFY(autostart.setEnabled(true));
         QVERIFY(lines(readFile(autostart.entryPath()))
                     .contains(R"(Exec="/opt/my \\$HOME/\\"x\\"\\`y\\`\\\\z/tk700" --hidden)"));
