@@ -68,20 +68,6 @@ private slots:
         hook.stop();
     }
 
-    // Events that pass a widget below a window are seen once, at the window.
-    void eventsAtObjectsThatAreNoWindowAreNotCounted()
-    {
-        Seen seen;
-        Input_Hook hook;
-        QVERIFY(hook.start(false, std::make_unique<WindowInputObserver>()));
-        hook.setKeyboardCallback(recordKey, &seen);
-        QObject notAWindow;
-        QKeyEvent event(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, kKeycodeA, 0, 0);
-        QCoreApplication::sendEvent(&notAWindow, &event);
-        QVERIFY(seen.keys.isEmpty());
-        hook.stop();
-    }
-
     void waylandSessionsUseTheOwnWindow_data()
     {
         QTest::addColumn<QString>("platform");
@@ -91,24 +77,15 @@ private slots:
         QTest::newRow("native wayland") << "wayland"
                                         << "wayland"
                                         << "wayland-0" << true;
-        QTest::newRow("wayland-egl") << "wayland-egl"
-                                     << ""
-                                     << "" << true;
         QTest::newRow("xwayland") << "xcb"
                                   << "wayland"
                                   << "wayland-0" << true;
-        QTest::newRow("xwayland, display only") << "xcb"
-                                                << ""
-                                                << "wayland-0" << true;
         QTest::newRow("x11 session") << "xcb"
                                      << "x11"
                                      << "" << false;
         QTest::newRow("xvfb") << "xcb"
                               << ""
                               << "" << false;
-        QTest::newRow("tty") << "offscreen"
-                             << "tty"
-                             << "" << false;
     }
     void waylandSessionsUseTheOwnWindow()
     {
