@@ -11,6 +11,7 @@
 #include "controller/dpi_settings.h"
 #include "controller/key_matrix.h"
 #include "controller/language_strings.h"
+#include "controller/lighting.h"
 #include "controller/mouse_options.h"
 #include "controller/profiles.h"
 #include "device/hid_thread.h"
@@ -59,7 +60,7 @@ Commands:
   profile import N FILE      replace profile N by the profile in FILE
   apply                      send the current profile's stored settings
                              (report rate, DPI stages, lift-off distance,
-                             buttons) to the mouse
+                             buttons, lighting) to the mouse
   dpi stage N                make DPI stage N (1-8) the active one
   macro list                 the stored macros, with their folders
   macro send NAME BUTTON     send macro NAME (as "macro list" names it) to
@@ -184,6 +185,29 @@ QVariantList entries(SettingsStore &settings, const QString &group)
     return all;
 }
 
+// The light of the preset in use, as the lighting page sends it: the effect, the brightness step
+// times five, the speed step, the direction, and the selected colour block in all 15 blocks.
+bool applyLighting(DeviceContext &ctx)
+{
+    constexpr int kColourBlocks = 15;
+    constexpr int kBrightnessPerStep = 5;
+    SettingsStore &st = ctx.settings;
+    const int preset = st.data(QStringLiteral("mouseLight/lightNo"), false).toInt();
+    const QString suffix = preset > 0 ? QString::number(preset) : QString();
+    const QVariantList value = st.dataList(QStringLiteral("mouseLight/lightValue") + suffix, false);
+    const QVariantList colours =
+        st.dataList(QStringLiteral("mouseLight/colorValue") + suffix, false);
+    const int block = st.data(QStringLiteral("mouseLight/colorIndex") + suffix, false).toInt();
+    if (value.size() < 4 || block < 0 || block >= kColourBlocks || colours.size() < (block + 1) * 3)
+        return false;
+    QVariantList sent;
+    for (int i = 0; i < kColourBlocks; ++i)
+        sent += colours.mid(block * 3, 3);
+    return Lighting(ctx).setLedType(uchar(value.at(0).toUInt()),
+                                    uchar(value.at(2).toUInt() * kBrightnessPerStep),
+                                    uchar(value.at(1).toUInt()), uchar(value.at(3).toUInt()), sent);
+}
+
 // The current profile's stored settings, sent as the pages send them on a profile switch. Each
 // part is reported; the answer fails when any part did not reach the mouse.
 Answer apply(Session &s)
@@ -204,6 +228,8 @@ Answer apply(Session &s)
     parts[QStringLiteral("buttons")] =
         KeyMatrix(ctx).set(value("mouse/mouseMode"), entries(st, QStringLiteral("mouseKeyMatrix")),
                            entries(st, QStringLiteral("mouseKeyMatrix2")), true, QVariantList());
+
+    parts[QStringLiteral("lighting")] = applyLighting(ctx);
 
     Answer a;
     QStringList failed;

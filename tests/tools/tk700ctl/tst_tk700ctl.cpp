@@ -241,11 +241,14 @@ private slots:
         p1.setValue("mouse/reportRate", 4);
         // Stage 2 switched off: the 553 family's table carries it as "off".
         p1.setValue("mouse/dpiEnableArray", QStringList{"1", "0", "1", "1", "1", "1", "1", "1"});
+        // Light: Symmetrical Flow, speed step 2, brightness step 4, direction 1, colour block 1.
+        p1.setValue("mouseLight/lightValue", QStringList{"5", "2", "4", "1"});
+        p1.setValue("mouseLight/colorIndex", 1);
         p1.sync();
         Run r = ctl({"apply", "--json"});
         QCOMPARE(r.code, 0);
         const QJsonObject sent = r.json()["sent"].toObject();
-        for (const char *part : {"reportRate", "dpiStages", "liftOff", "buttons"})
+        for (const char *part : {"reportRate", "dpiStages", "liftOff", "buttons", "lighting"})
             QVERIFY2(sent[part].toBool(), part);
         const QJsonObject state = mouse->state();
         QCOMPARE(state["reportRate"].toInt(), 4);
@@ -255,6 +258,11 @@ private slots:
         QVERIFY(uchar(table.at(0)) != 0x80);
         QVERIFY(VirtualMouse::bytesOf(state["keyMatrices"].toArray().at(0)) !=
                 QByteArray(64, '\0'));
+        // Marker, effect, brightness step x 5, speed, direction, then block 1's colour (255,
+        // 128, 0 in the factory profile) in all 15 blocks.
+        const QByteArray light = VirtualMouse::bytesOf(state["slaveAttributes"]);
+        QCOMPARE(light.left(5), QByteArray::fromHex("3205140201"));
+        QCOMPARE(light.mid(5, 45), QByteArray::fromHex("ff8000").repeated(15));
 
         // The mouse takes nothing: every part is reported as not sent.
         QVERIFY(mouse->fault("silent-write"));
