@@ -39,8 +39,12 @@ TestCase {
         verify(harness.writeAbsoluteFile(home + "/autostart", "a file where the folder goes"))
         const view = harness.plainView()
         const check = createTemporaryObject(checkComponent, this, { api: view })
+        harness.takeWarnings()
         mouseClick(check)
         compare(check.isSelect, false)
         verify(!view.isStartWithDesktop())
+        // Said, not only undone.
+        compare(harness.takeWarnings(), ["Start with the desktop|The autostart entry " + home
+                                         + "/autostart/tk700.desktop could not be written."])
     }
 }
