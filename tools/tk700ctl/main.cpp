@@ -197,12 +197,15 @@ bool applyLighting(DeviceContext &ctx)
     const QVariantList value = st.dataList(QStringLiteral("mouseLight/lightValue") + suffix, false);
     const QVariantList colours =
         st.dataList(QStringLiteral("mouseLight/colorValue") + suffix, false);
-    const int block = st.data(QStringLiteral("mouseLight/colorIndex") + suffix, false).toInt();
-    if (value.size() < 4 || block < 0 || block >= kColourBlocks || colours.size() < (block + 1) * 3)
+    constexpr qsizetype kRgb = 3;
+    const qsizetype block =
+        st.data(QStringLiteral("mouseLight/colorIndex") + suffix, false).toInt();
+    if (value.size() < 4 || block < 0 || block >= kColourBlocks ||
+        colours.size() < (block + 1) * kRgb)
         return false;
     QVariantList sent;
     for (int i = 0; i < kColourBlocks; ++i)
-        sent += colours.mid(block * 3, 3);
+        sent += colours.mid(block * kRgb, kRgb);
     return Lighting(ctx).setLedType(uchar(value.at(0).toUInt()),
                                     uchar(value.at(2).toUInt() * kBrightnessPerStep),
                                     uchar(value.at(1).toUInt()), uchar(value.at(3).toUInt()), sent);
