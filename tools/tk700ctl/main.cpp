@@ -29,7 +29,9 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
+#include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -59,8 +61,9 @@ Commands:
   profile export N FILE      write profile N to FILE (a .pf file)
   profile import N FILE      replace profile N by the profile in FILE
   apply                      send the current profile's stored settings
-                             (report rate, DPI stages, lift-off distance,
-                             buttons, lighting) to the mouse
+                             (report rate, DPI stages and their colours,
+                             lift-off distance, buttons, lighting) to the
+                             mouse
   dpi stage N                make DPI stage N (1-8) the active one
   macro list                 the stored macros, with their folders
   macro send NAME BUTTON     send macro NAME (as "macro list" names it) to
@@ -211,6 +214,28 @@ bool applyLighting(DeviceContext &ctx)
                                     uchar(value.at(1).toUInt()), uchar(value.at(3).toUInt()), sent);
 }
 
+// The DPI stage colours as the DPI panel sends them: the six stored "#rrggbb" colours for stages
+// 1 to 6, white for stages 7 and 8, as colour table 1.
+bool applyStageColours(DeviceContext &ctx)
+{
+    constexpr int kStoredColours = 6;
+    constexpr int kStages = 8;
+    const QVariantList stored = ctx.settings.dataList(QStringLiteral("mouse/dpiColorArray"), false);
+    QVariantList table;
+    for (int stage = 0; stage < kStages; ++stage) {
+        const QString colour = stage < kStoredColours ? stored.value(stage).toString().trimmed()
+                                                      : QStringLiteral("#ffffff");
+        for (int c = 0; c < 3; ++c) {
+            bool ok = false;
+            const uint byte = colour.mid(1 + 2 * c, 2).toUInt(&ok, 16);
+            if (!colour.startsWith(QLatin1Char('#')) || colour.size() != 7 || !ok)
+                return false;
+            table << byte;
+        }
+    }
+    return Lighting(ctx).setColours(1, table);
+}
+
 // The current profile's stored settings, sent as the pages send them on a profile switch. Each
 // part is reported; the answer fails when any part did not reach the mouse.
 Answer apply(Session &s)
@@ -219,15 +244,24 @@ Answer apply(Session &s)
     SettingsStore &st = s.settings;
     auto value = [&st](const char *key) { return st.data(QString::fromLatin1(key), false); };
     QJsonObject parts;
+    // The profile keeps the position in the list 125, 250, 500, 1000 Hz; the mouse takes the
+    // interval code 8, 4, 2, 1.
+    static constexpr uchar kRates[] = {8, 4, 2, 1};
+    const uint rateIndex = value("mouse/reportRate").toUInt();
     parts[QStringLiteral("reportRate")] =
-        MouseOptions(ctx).setReportRate(uchar(value("mouse/reportRate").toUInt()));
+        MouseOptions(ctx).setReportRate(kRates[qMin(rateIndex, uint(std::size(kRates) - 1))]);
     const QString sensor = st.globalData(QStringLiteral("mouse/sensorType")).toString();
     parts[QStringLiteral("dpiStages")] =
-        DpiSettings(ctx).setStages(value("mouse/dpiCount").toInt(), sensor,
+        DpiSettings(ctx).setStages(value("mouse/currentDpiCount").toInt(), sensor,
                                    st.dataList(QStringLiteral("mouse/dpiValueArray"), false),
                                    st.dataList(QStringLiteral("mouse/dpiEnableArray"), false));
-    parts[QStringLiteral("liftOff")] = DpiSettings(ctx).setLod(
-        uchar(value("mouse/lod").toUInt()), uchar(value("mouse/lodEn").toUInt()));
+    parts[QStringLiteral("dpiColours")] = applyStageColours(ctx);
+    // The profile keeps the slider's knob offset (3, 168 or 330); the mouse's rule takes the rate
+    // the system page computes from it (125, 108 or 90).
+    const double lodOffset = value("mouse/lod").toDouble();
+    const auto lodRate = uchar(125 - std::floor((lodOffset - 3) * 35 / 325));
+    parts[QStringLiteral("liftOff")] =
+        DpiSettings(ctx).setLod(lodRate, uchar(value("mouse/lodEn").toUInt()));
     parts[QStringLiteral("buttons")] =
         KeyMatrix(ctx).set(value("mouse/mouseMode"), entries(st, QStringLiteral("mouseKeyMatrix")),
                            entries(st, QStringLiteral("mouseKeyMatrix2")), true, QVariantList());

@@ -191,14 +191,15 @@ private slots:
         QVERIFY(r.out.startsWith("* 1 p1.bin\n  2 p2.bin\n"));
         QVERIFY(r.out.endsWith("  10 p10.bin\n"));
 
-        // Profile 3 with a report rate of its own: switching makes it current and sends it.
+        // Profile 3 with a report rate of its own (list position 0, 125 Hz, interval code 8):
+        // switching makes it current and sends it.
         QSettings(runtime->path("modules/setting/p3.bin"), QSettings::IniFormat)
-            .setValue("mouse/reportRate", 2);
+            .setValue("mouse/reportRate", 0);
         r = ctl({"profile", "switch", "3", "--json"});
         QCOMPARE(r.code, 0);
         QCOMPARE(r.json()["profile"].toInt(), 3);
         QCOMPARE(stored("apConfig.bin", "mouse/profileNo").toInt(), 2);
-        QCOMPARE(mouse->state()["reportRate"].toInt(), 2);
+        QCOMPARE(mouse->state()["reportRate"].toInt(), 8);
         const QJsonArray list = ctl({"--json", "profile", "list"}).json()["profiles"].toArray();
         QCOMPARE(list.size(), 10);
         for (int n = 0; n < 10; ++n) {
@@ -238,7 +239,7 @@ private slots:
     {
         QVERIFY(startMouse());
         QSettings p1(runtime->path("modules/setting/p1.bin"), QSettings::IniFormat);
-        p1.setValue("mouse/reportRate", 4);
+        p1.setValue("mouse/reportRate", 1); // 250 Hz: interval code 4
         // Stage 2 switched off: the 553 family's table carries it as "off".
         p1.setValue("mouse/dpiEnableArray", QStringList{"1", "0", "1", "1", "1", "1", "1", "1"});
         // Light: Symmetrical Flow, speed step 2, brightness step 4, direction 1, colour block 1.
@@ -248,7 +249,8 @@ private slots:
         Run r = ctl({"apply", "--json"});
         QCOMPARE(r.code, 0);
         const QJsonObject sent = r.json()["sent"].toObject();
-        for (const char *part : {"reportRate", "dpiStages", "liftOff", "buttons", "lighting"})
+        for (const char *part :
+             {"reportRate", "dpiStages", "dpiColours", "liftOff", "buttons", "lighting"})
             QVERIFY2(sent[part].toBool(), part);
         const QJsonObject state = mouse->state();
         QCOMPARE(state["reportRate"].toInt(), 4);
@@ -258,6 +260,10 @@ private slots:
         QVERIFY(uchar(table.at(0)) != 0x80);
         QVERIFY(VirtualMouse::bytesOf(state["keyMatrices"].toArray().at(0)) !=
                 QByteArray(64, '\0'));
+        // Stage colours: the six stored ones, then white for stages 7 and 8.
+        QCOMPARE(state["stageColourType"].toInt(), 1);
+        QCOMPARE(VirtualMouse::bytesOf(state["stageColours"]),
+                 QByteArray::fromHex("ff0000 00ff00 0000ff ffff00 00ffff ff00ff ffffff ffffff"));
         // Marker, effect, brightness step x 5, speed, direction, then block 1's colour (255,
         // 128, 0 in the factory profile) in all 15 blocks.
         const QByteArray light = VirtualMouse::bytesOf(state["slaveAttributes"]);
@@ -272,13 +278,18 @@ private slots:
         QVERIFY(r.out.contains("FAILED"));
         QVERIFY(r.err.startsWith("tk700ctl: not sent to the mouse: "));
 
-        // The 560 family keeps the lift-off distance in profile block 1: enable bit in byte 65.
+        // The lift-off distance goes in profile block 1 (the 560 family's command, which only
+        // the 560 mouse keeps): enable bit in byte 65, code in byte 101. The profile holds the
+        // slider's offset: 168 is the middle position, rate 108, code 52.
         mouse.reset();
         QVERIFY(startMouse("560"));
+        QSettings(runtime->path("modules/setting/p1.bin"), QSettings::IniFormat)
+            .setValue("mouse/lod", 168);
         QCOMPARE(ctl({"apply"}).code, 0);
         const QByteArray block1 = VirtualMouse::bytesOf(mouse->state()["profiles"].toArray().at(1));
         QCOMPARE(block1.size(), 128);
         QVERIFY(uchar(block1.at(65)) & 0x01);
+        QCOMPARE(uchar(block1.at(101)), uchar(52));
     }
 
     void macrosListAndSend()
