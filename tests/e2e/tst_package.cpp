@@ -280,6 +280,24 @@ private slots:
         QVERIFY(startInstalled(root + "/usr/bin/tk700", home.path(), runtimeDir.path()));
         QTRY_COMPARE(text("tabSettingsLabel"), german);
         stopProgram();
+        // The installed tool works on the same user folder: it sees the German setting's profile
+        // list and reaches the mouse.
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+            env.remove(name);
+        env.insert("HOME", home.path());
+        env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
+        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
+        tool.setProcessEnvironment(env);
+        QSettings(settings, QSettings::IniFormat).setValue("mouse/profileNo", 4);
+        tool.start(root + "/usr/bin/tk700ctl", {"--json", "status"});
+        QVERIFY(tool.waitForFinished(30000));
+        QCOMPARE(tool.exitCode(), 0);
+        const QJsonObject status = QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
+        QCOMPARE(status["found"].toBool(), true);
+        QCOMPARE(status["profile"].toInt(), 5);
+
         QVERIFY(snapshot(installed) == before);
         setTreeWritable(installed, true);
     }
