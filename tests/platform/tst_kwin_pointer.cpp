@@ -160,6 +160,12 @@ private:
     QByteArray address;
 
 private slots:
+    void initTestCase()
+    {
+        if (address.isEmpty())
+            QSKIP("needs dbus-daemon (scripts/install-deps.sh --with-tests installs it)");
+    }
+
     void init()
     {
         qputenv("XDG_CURRENT_DESKTOP", "KDE");
@@ -194,19 +200,20 @@ private slots:
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    if (QStandardPaths::findExecutable("dbus-daemon").isEmpty()) {
-        qWarning("needs dbus-daemon");
-        return 0;
-    }
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    // Never the session bus of whoever runs the test.
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     QProcess daemon;
-    daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-    if (!daemon.waitForReadyRead(10000))
-        return 1;
-    const QByteArray address = daemon.readLine().trimmed();
-    // Before GLib first asks for the session bus: it keeps the first one it finds.
-    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    QByteArray address;
+    if (!QStandardPaths::findExecutable("dbus-daemon").isEmpty()) {
+        daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        if (!daemon.waitForReadyRead(10000))
+            return 1;
+        address = daemon.readLine().trimmed();
+        // Before GLib first asks for the session bus: it keeps the first one it finds.
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    }
     int result = 0;
     {
         TestKwinPointer test(address);
