@@ -8,6 +8,7 @@
 #include "platform/xrecord_observer.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -123,6 +124,10 @@ public:
                 return true;
             record.reset();
         }
+        // Keys are then seen only while the program's window has the focus: worth a line in a
+        // bug report about keys that are not captured.
+        qDebug() << "input: keys of the program's own windows"
+                 << (isWaylandSession() ? "(Wayland session)" : "(no X display to observe)");
         window = std::make_unique<WindowInputObserver>();
         return window->start();
     }

@@ -14,8 +14,10 @@ build_pkgs=(cmake ninja-build g++ pkg-config
   # The package target: dpkg-shlibdeps (dpkg-dev) and file, with which CPack finds the binaries.
   dpkg-dev file)
 # lintian: the package test checks the package with it; dbus-daemon: a private session bus for the
-# test of KWin's input devices.
-test_pkgs=(xvfb xauth x11-utils xdotool trayer imagemagick python3 lintian dbus-daemon)
+# test of KWin's input devices; weston and qt6-wayland: the program on a headless Wayland
+# compositor.
+test_pkgs=(xvfb xauth x11-utils xdotool trayer imagemagick python3 lintian dbus-daemon
+  weston qt6-wayland)
 # scripts/tidy.sh and the formatting of the sources.
 tidy_pkgs=(clang-tidy-14 clang-format-14)
 
