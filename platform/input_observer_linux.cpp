@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSocketNotifier>
-#include <QWindow>
 
 using namespace hookmsg;
 
@@ -68,7 +67,7 @@ bool WindowInputObserver::eventFilter(QObject *watched, QEvent *event)
 {
     // Each event once, at its window, not again at every widget it passes, nor at the hidden
     // window a QQuickWidget renders its scene in, which gets a copy of every mouse event.
-    if (!watched->isWindowType() || !static_cast<QWindow *>(watched)->isVisible())
+    if (!watched->isWindowType() || watched->inherits("QQuickWidgetOffscreenWindow"))
         return false;
     switch (event->type()) {
     case QEvent::KeyPress:
