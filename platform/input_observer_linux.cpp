@@ -65,8 +65,9 @@ bool WindowInputObserver::start()
 
 bool WindowInputObserver::eventFilter(QObject *watched, QEvent *event)
 {
-    // Each event once, at its window, not again at every widget it passes.
-    if (!watched->isWindowType())
+    // Each event once, at its window, not again at every widget it passes, nor at the hidden
+    // window a QQuickWidget renders its scene in, which gets a copy of every mouse event.
+    if (!watched->isWindowType() || watched->inherits("QQuickWidgetOffscreenWindow"))
         return false;
     switch (event->type()) {
     case QEvent::KeyPress:
