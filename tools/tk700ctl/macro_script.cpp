@@ -41,7 +41,7 @@ QVariantList encodeStoredMacro(const QStringList &stored, const QStringList &nam
     QString encoder = resourceText(QStringLiteral(":/modules/qml/js/MacroEncoder.js"));
     const QString table = resourceText(QStringLiteral(":/modules/qml/basic/KeyCodeString.qml"));
     const QString codes = arrayLiteral(table, QStringLiteral("keyCode"));
-    const QString tableNames = arrayLiteral(table, QStringLiteral("keyCodeStr"));
+    const QString tableNames = arrayLiteral(table, QStringLiteral("baseNames"));
     if (encoder.isEmpty() || codes.isEmpty() || tableNames.isEmpty()) {
         *error = QStringLiteral("the macro encoder or the key name table is missing");
         return {};
