@@ -3,7 +3,9 @@
 #include "app/input_forwarding.h"
 #include "app/single_application.h"
 #include "app/widget.h"
+#include "base/data_folder.h"
 #include "input/input_hook.h"
+#include "platform/autostart.h"
 #include "platform/input_observer.h"
 #include "platform/termination_signals.h"
 #include "view/dialogs.h"
@@ -11,6 +13,7 @@
 
 #include <QDir>
 #include <QQuickWindow>
+#include <QStandardPaths>
 
 namespace
 {
@@ -28,8 +31,19 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // Every ./modules/... path resolves beside the executable.
-    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    // Every ./modules/... path resolves in the data folder: beside the executable, or in the
+    // user's own folder when the program is installed where the user cannot write.
+    const QString dataFolder =
+        prepareDataFolder(QCoreApplication::applicationDirPath(),
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    if (dataFolder.isEmpty() || !QDir::setCurrent(dataFolder)) {
+        Dialogs::instance().warning(
+            nullptr, QStringLiteral("Talvemark TK700"),
+            QStringLiteral("The settings folder %1 could not be prepared. Check that it can be "
+                           "written and that the disk is not full.")
+                .arg(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+        return 1;
+    }
     // A broken settings file is named, and its factory copy offered, before anything reads it.
     if (!checkSettingsFiles(Dialogs::instance()))
         return 1;
@@ -46,7 +60,11 @@ int main(int argc, char *argv[])
     hook.setKeyboardCallback(forwardKeyboard, &widget);
     hook.setMouseCallback(forwardMouse, &widget);
     hook.setMessageFilter(showCopyData, &app, &widget);
-    widget.showNormal();
+    // Started with the desktop: in the tray only, unless there is no tray to reach it from.
+    if (!QCoreApplication::arguments().contains(QLatin1String(Autostart::kHiddenOption)))
+        widget.showNormal();
+    else if (!widget.trayAvailable())
+        widget.showMinimized();
     widget.checkDevice();
     const int code = termination.arrived() ? 0 : QApplication::exec();
 

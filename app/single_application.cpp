@@ -1,5 +1,7 @@
 #include "app/single_application.h"
 
+#include "base/instance_id.h"
+
 #include <QDataStream>
 #include <QDeadlineTimer>
 #include <QDebug>
@@ -14,20 +16,6 @@
 namespace
 {
 
-// One instance per user, wherever the program was started from.
-QString instanceId()
-{
-    return QStringLiteral("tk700-%1").arg(getuid());
-}
-
-QString runtimeFolder()
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return folder;
-}
-
 // The message travels as QDataStream writes a QString: a 32-bit big-endian byte count (all ones
 // for a null string), then UTF-16.
 constexpr qint64 kLengthBytes = 4;
@@ -36,7 +24,7 @@ constexpr quint32 kNullString = 0xFFFFFFFF;
 } // namespace
 
 SingleApplication::SingleApplication(int &argc, char **argv)
-    : QApplication(argc, argv), channel(new InstanceChannel(runtimeFolder(), instanceId(), this))
+    : QApplication(argc, argv), channel(new InstanceChannel(instanceFolder(), instanceId(), this))
 {
     connect(channel, &InstanceChannel::messageReceived, this, &SingleApplication::messageReceived);
 }

@@ -227,9 +227,10 @@ void Widget::checkDevice()
     const QString refused = hidLink.unopenableInterface(index);
     if (!refused.isEmpty()) {
         qDebug().noquote() << "Device found but cannot be opened:" << refused
-                           << "- allow access with the udev rule scripts/70-tk700.rules (sudo "
-                              "install -m 0644 scripts/70-tk700.rules /etc/udev/rules.d/; "
-                              "scripts/run.sh does this), then plug the mouse in again";
+                           << "- allow access with the udev rule 70-tk700.rules (the package "
+                              "installs it; from a build: sudo install -m 0644 "
+                              "build/udev/70-tk700.rules /etc/udev/rules.d/, which scripts/run.sh "
+                              "does), then plug the mouse in again";
         showBalloon(QStringLiteral("Info"),
                     QStringLiteral("The TK700 was found but cannot be opened (%1). Install the "
                                    "udev rule 70-tk700.rules, then plug the mouse in again.")

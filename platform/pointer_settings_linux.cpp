@@ -3,6 +3,7 @@
 // KDE's configuration files on Plasma, and the X server's pointer control where neither exists.
 
 #include "platform/desktop_pointer_settings.h"
+#include "platform/window_input_observer.h"
 
 #include <QDebug>
 #include <QDir>
@@ -43,6 +44,7 @@ struct Gio {
     X(g_bus_get_sync)                                                                              \
     X(g_dbus_connection_emit_signal)                                                               \
     X(g_dbus_connection_flush_sync)                                                                \
+    X(g_dbus_connection_call_sync)                                                                 \
     X(g_object_unref)
 #define TK700_GIO_MEMBER(name) decltype(&::name) name = nullptr;
     TK700_GIO_FUNCTIONS(TK700_GIO_MEMBER)
@@ -238,18 +240,87 @@ bool writeKdeEntry(const QString &path, const QString &group, const QString &key
     return out.commit();
 }
 
-// Plasma: the pointer acceleration of its input settings (kcminputrc, -1...1) and the double-click
-// interval and wheel lines that every KDE and Qt program reads from kdeglobals.
+// Plasma on Wayland: KWin drives libinput itself and keeps the acceleration per device. Each
+// pointer device it lists on the session bus takes the new value at once, and KWin stores it in
+// the device's group of kcminputrc. False when KWin does not answer or no pointer took it.
+bool setKwinPointerAcceleration(double value)
+{
+    constexpr int kCallTimeoutMs = 1000;
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return false;
+    const Gio *api = gio();
+    if (!api)
+        return false;
+    GDBusConnection *bus = api->g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    if (!bus)
+        return false;
+    auto get = [api, bus](const QByteArray &path, const char *interface, const char *name) {
+        GVariant *reply = api->g_dbus_connection_call_sync(
+            bus, "org.kde.KWin", path.constData(), "org.freedesktop.DBus.Properties", "Get",
+            g_variant_new("(ss)", interface, name), G_VARIANT_TYPE("(v)"), G_DBUS_CALL_FLAGS_NONE,
+            kCallTimeoutMs, nullptr, nullptr);
+        GVariant *inner = nullptr;
+        if (reply) {
+            g_variant_get(reply, "(v)", &inner);
+            g_variant_unref(reply);
+        }
+        return inner;
+    };
+    const QByteArray managerPath = "/org/kde/KWin/InputDevice";
+    int taken = 0;
+    if (GVariant *names = get(managerPath, "org.kde.KWin.InputDeviceManager", "devicesSysNames")) {
+        if (g_variant_is_of_type(names, G_VARIANT_TYPE("as"))) {
+            gsize count = 0;
+            const gchar **list = g_variant_get_strv(names, &count);
+            for (gsize i = 0; i < count; ++i) {
+                const QByteArray path = managerPath + '/' + list[i];
+                GVariant *pointer = get(path, "org.kde.KWin.InputDevice", "pointer");
+                const bool isPointer = pointer &&
+                                       g_variant_is_of_type(pointer, G_VARIANT_TYPE_BOOLEAN) &&
+                                       g_variant_get_boolean(pointer);
+                if (pointer)
+                    g_variant_unref(pointer);
+                if (!isPointer)
+                    continue;
+                GVariant *reply = api->g_dbus_connection_call_sync(
+                    bus, "org.kde.KWin", path.constData(), "org.freedesktop.DBus.Properties", "Set",
+                    g_variant_new("(ssv)", "org.kde.KWin.InputDevice", "pointerAcceleration",
+                                  g_variant_new_double(value)),
+                    nullptr, G_DBUS_CALL_FLAGS_NONE, kCallTimeoutMs, nullptr, nullptr);
+                if (reply) {
+                    ++taken;
+                    g_variant_unref(reply);
+                }
+            }
+            g_free(list);
+        }
+        g_variant_unref(names);
+    }
+    api->g_object_unref(bus);
+    return taken > 0;
+}
+
+// Plasma: the pointer acceleration of its input settings (kcminputrc, -1...1; on Wayland KWin's
+// per-device settings) and the double-click interval and wheel lines that every KDE and Qt
+// program reads from kdeglobals.
 class KdePointerSettings final : public PointerSettings
 {
 public:
-    explicit KdePointerSettings(QString configHome) : dir(std::move(configHome)) {}
+    explicit KdePointerSettings(QString configHome, bool wayland)
+        : dir(std::move(configHome)), wayland(wayland)
+    {
+    }
 
     bool setPointerSpeed(int speed) override
     {
-        return speedInRange(speed) && write(QStringLiteral("kcminputrc"), QStringLiteral("Mouse"),
-                                            QStringLiteral("XLbInptPointerAcceleration"),
-                                            QString::number(unitSpeed(speed), 'f', 3));
+        if (!speedInRange(speed))
+            return false;
+        // KWin on Wayland does not read the X11 entry.
+        if (wayland)
+            return setKwinPointerAcceleration(unitSpeed(speed));
+        return write(QStringLiteral("kcminputrc"), QStringLiteral("Mouse"),
+                     QStringLiteral("XLbInptPointerAcceleration"),
+                     QString::number(unitSpeed(speed), 'f', 3));
     }
     bool setDoubleClickTime(int milliseconds) override
     {
@@ -292,6 +363,7 @@ private:
     }
 
     QString dir;
+    bool wayland;
 };
 
 // The X server's core pointer acceleration, 1.0 at the neutral speed. X keeps no double-click
@@ -349,7 +421,7 @@ std::unique_ptr<PointerSettings> desktopPointerSettings()
 {
     if (sessionIsOneOf({"KDE"}) ||
         qEnvironmentVariable("KDE_FULL_SESSION") == QLatin1String("true"))
-        return std::make_unique<KdePointerSettings>(configHome());
+        return std::make_unique<KdePointerSettings>(configHome(), isWaylandSession());
     // Desktops whose settings daemon applies GNOME's mouse schema.
     if (sessionIsOneOf({"GNOME", "Unity", "Budgie", "Pantheon"})) {
         if (auto gnome = GnomePointerSettings::open())

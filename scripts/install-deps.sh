@@ -10,8 +10,14 @@ build_pkgs=(cmake ninja-build g++ pkg-config
   qml6-module-qttest qml6-module-qtqml-models
   libqt6svg6 libhidapi-dev libudev-dev libxtst-dev libx11-dev libxcb1-dev libglib2.0-dev
   gsettings-desktop-schemas
-  fonts-wqy-microhei fonts-dejavu-core)
-test_pkgs=(xvfb xauth x11-utils xdotool trayer imagemagick python3)
+  fonts-wqy-microhei fonts-dejavu-core
+  # The package target: dpkg-shlibdeps (dpkg-dev) and file, with which CPack finds the binaries.
+  dpkg-dev file)
+# lintian: the package test checks the package with it; dbus-daemon: a private session bus for the
+# test of KWin's input devices; weston and qt6-wayland: the program on a headless Wayland
+# compositor.
+test_pkgs=(xvfb xauth x11-utils xdotool trayer imagemagick python3 lintian dbus-daemon
+  weston qt6-wayland)
 # scripts/tidy.sh and the formatting of the sources.
 tidy_pkgs=(clang-tidy-14 clang-format-14)
 

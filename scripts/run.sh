@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh --run
-bash scripts/build.sh tk700 tk700-sim tk700-hidapi-sim
+bash scripts/build.sh tk700 tk700-sim tk700-hidapi-sim tk700_udev_rule
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<'MSG'
@@ -19,10 +19,12 @@ fi
 bin="$PWD/build/bin"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+# Written by the build from the device table: one line per model.
+rule=build/udev/70-tk700.rules
 rules=/etc/udev/rules.d/70-tk700.rules
-if [ -d /etc/udev ] && ! cmp -s scripts/70-tk700.rules "$rules" 2>/dev/null; then
+if [ -d /etc/udev ] && ! cmp -s "$rule" "$rules" 2>/dev/null; then
   echo "Installing $rules so the mouse can be used without root"
-  if $SUDO install -D -m 0644 scripts/70-tk700.rules "$rules"; then
+  if $SUDO install -D -m 0644 "$rule" "$rules"; then
     $SUDO udevadm control --reload-rules 2>/dev/null || true
     $SUDO udevadm trigger --subsystem-match=hidraw 2>/dev/null || true
   else
@@ -30,10 +32,14 @@ if [ -d /etc/udev ] && ! cmp -s scripts/70-tk700.rules "$rules" 2>/dev/null; the
   fi
 fi
 
-if ls /sys/bus/hid/devices 2>/dev/null | grep -qi ':04D9:A09F\.'; then
-  echo "TK700 found: starting the utility"
-  exec "$bin/tk700"
-fi
+# Every model of the rule (vendor:product), as the kernel names HID devices: BUS:VVVV:PPPP.N
+models=$(sed -n 's/.*idVendor}=="\([0-9a-f]*\)".*idProduct}=="\([0-9a-f]*\)".*/\1:\2/p' "$rule")
+for model in $models; do
+  if ls /sys/bus/hid/devices 2>/dev/null | grep -qi ":${model}\."; then
+    echo "TK700 ($model) found: starting the utility"
+    exec "$bin/tk700"
+  fi
+done
 
 echo "No TK700 attached: starting the virtual TK700 and the utility against it"
 socket="${XDG_RUNTIME_DIR:-/tmp}/tk700-sim-run-$(id -u).sock"

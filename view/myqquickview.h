@@ -128,6 +128,11 @@ public slots:
     bool mouseSetVerticalScrollLines(uint lines);
     bool mouseSetDoubleClickSpeed(uint speed);
 
+    // Starting with the desktop session, hidden in the tray (view_autostart.cpp). The setter
+    // answers whether the entry is as asked afterwards.
+    bool isStartWithDesktop();
+    bool setStartWithDesktop(bool enabled);
+
     // The macro library (view_macro.cpp).
     void setMacroSelectName(QVariant name1, QVariant name2, QVariant name3, QVariant name4,
                             QVariant name5);

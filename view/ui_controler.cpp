@@ -1,5 +1,6 @@
 #include "view/ui_controler.h"
 
+#include "platform/window_input_observer.h"
 #include "view/item_probe.h"
 #include "view/myqquickview.h"
 #include "view/svg_elements.h"
@@ -11,6 +12,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <QWindow>
 
 namespace
 {
@@ -124,6 +126,14 @@ void Ui_Controler::onYChanged(int y)
 {
     if (hostWidget)
         hostWidget->move(hostWidget->x(), hostWidget->y() + y);
+}
+
+bool Ui_Controler::startSystemMove()
+{
+    if (!hostWidget || !isWaylandSession())
+        return false;
+    QWindow *window = hostWidget->window()->windowHandle();
+    return window && window->startSystemMove();
 }
 
 void Ui_Controler::setBusy(int busyTime)

@@ -34,6 +34,9 @@ public slots:
     void onClose();
     void onXChanged(int x);
     void onYChanged(int y);
+    // Where a window cannot place itself (Wayland), asks the compositor to move the window with
+    // the pointer that is pressed now; false where the window moves itself (onXChanged).
+    bool startSystemMove();
     void setBusy(int busyTime = 0);
     void test(int x, int y);
 

@@ -453,7 +453,7 @@ private slots:
         QTest::qWait(30000); // what a user left with it sees over half a minute
         QCOMPARE(entriesOf(mouse->log(), "refused"), 1);
         QCOMPARE(lines.count("Device found but cannot be opened: tk700-sim:if0 - allow access "
-                             "with the udev rule scripts/70-tk700.rules"),
+                             "with the udev rule 70-tk700.rules (the package installs it"),
                  1);
         QCOMPARE(lines.count("tray: Info The TK700 was found but cannot be opened"), 1);
         QCOMPARE(lines.count("Device Connect"), 0);

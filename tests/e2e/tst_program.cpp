@@ -105,7 +105,7 @@ private:
 
     // `standIn`: the hidapi stand-in to preload; the build's when empty.
     QProcess *startProgram(const QString &workingDir, const QString &exe = QString(),
-                           const QString &standIn = QString())
+                           const QString &standIn = QString(), const QStringList &args = {})
     {
         auto *p = new QProcess(this);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -119,7 +119,7 @@ private:
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::MergedChannels);
         p->setWorkingDirectory(workingDir);
-        p->start(installProgram(exe), {});
+        p->start(installProgram(exe), args);
         programs << p;
         return p;
     }
@@ -346,6 +346,23 @@ private slots:
         QVERIFY(waitForOutput(
             first, "------------------------- receiveMessage---------------------", 5000));
         QCOMPARE(first->state(), QProcess::Running);
+    }
+
+    // Started by the desktop's autostart entry: connected, in the tray, and no window shown until
+    // the user asks for it.
+    void startsHiddenWithTheDesktop()
+    {
+        if (!startTray())
+            QSKIP("needs trayer for a system tray under Xvfb");
+        QVERIFY(startMouse());
+        QProcess *program = startProgram(runtime->root(), {}, {}, {"--hidden"});
+        QVERIFY(waitForOutput(program, "Device Connect", 15000));
+        QTest::qWait(2000);
+        QVERIFY(windowsNamed("Talvemark TK700").isEmpty());
+        // Started again, as from the menu: the running one shows its window.
+        QProcess *second = startProgram(runtime->root());
+        QVERIFY(second->waitForFinished(6000));
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsNamed("Talvemark TK700").isEmpty(), 10000);
     }
 
     void noMouseHidesTheWindowAndKeepsRunning()

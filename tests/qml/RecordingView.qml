@@ -165,6 +165,8 @@ QtObject {
     function mouseSetCursorSpeed(step) { return write("mouseSetCursorSpeed", [step]) }
     function mouseSetDoubleClickSpeed(step) { return write("mouseSetDoubleClickSpeed", [step]) }
     function mouseSetVerticalScrollLines(n) { return write("mouseSetVerticalScrollLines", [n]) }
+    function isStartWithDesktop() { return false }
+    function setStartWithDesktop(enabled) { note("setStartWithDesktop", [enabled]); return true }
 
     function getNameList(type) {
         note("getNameList", [type])

@@ -123,6 +123,20 @@ public slots:
     // The next file or folder dialog chooses `file` below the runtime copy.
     void chooseNext(const QString &file) { dialogs.chosen = runtime->path(file); }
     bool exists(const QString &file) { return QFileInfo::exists(runtime->path(file)); }
+    // A fresh, private configuration folder of the user ($XDG_CONFIG_HOME), for the autostart
+    // entry.
+    QString privateConfigHome()
+    {
+        configHome = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", configHome->path().toUtf8());
+        return configHome->path();
+    }
+    bool fileExists(const QString &path) { return QFileInfo::exists(path); }
+    bool writeAbsoluteFile(const QString &path, const QString &text)
+    {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) > 0;
+    }
 
     // The macro the mouse holds in slot `id` (1-based), as numbers.
     QVariantList mouseMacro(int id)
@@ -153,6 +167,7 @@ private:
     std::unique_ptr<VirtualMouse> mouse;
     std::unique_ptr<Hid_Thread> link;
     std::unique_ptr<myQQuickView> view;
+    std::unique_ptr<QTemporaryDir> configHome;
 };
 
 // The main view is a widget, so the tests run in a widget application.

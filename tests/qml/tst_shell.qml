@@ -32,12 +32,18 @@ TestCase {
         id: ui_Ctl
 
         property var calls: []
+        // Whether the compositor moves the window (Wayland).
+        property bool systemMoves: false
 
         function onMinimize() { calls.push("onMinimize") }
         function onHide() { calls.push("onHide") }
         function onMaxRestore() { calls.push("onMaxRestore") }
         function onXChanged(dx) { calls.push("onXChanged(" + dx + ")") }
         function onYChanged(dy) { calls.push("onYChanged(" + dy + ")") }
+        function startSystemMove() {
+            calls.push("startSystemMove")
+            return systemMoves
+        }
     }
 
     // A page with unsaved edits, as the pages will be.
@@ -399,7 +405,21 @@ TestCase {
         mouseMove(shell, 630, 20, -1, Qt.LeftButton)
         mouseMove(shell, 630, 10, -1, Qt.LeftButton)
         mouseRelease(shell, 630, 10)
-        compare(ui_Ctl.calls, ["onXChanged(30)", "onXChanged(30)", "onYChanged(-10)"])
+        compare(ui_Ctl.calls, ["startSystemMove", "onXChanged(30)", "onXChanged(30)",
+                               "onYChanged(-10)"])
+    }
+
+    // Where the compositor moves the window, it follows the pointer itself: the drag asks once and
+    // moves nothing on its own.
+    function test_compositorMovesTheWindow() {
+        const shell = start()
+        ui_Ctl.systemMoves = true
+        mousePress(shell, 600, 20)
+        mouseMove(shell, 630, 20, -1, Qt.LeftButton)
+        mouseMove(shell, 630, 10, -1, Qt.LeftButton)
+        mouseRelease(shell, 630, 10)
+        ui_Ctl.systemMoves = false
+        compare(ui_Ctl.calls, ["startSystemMove"])
     }
 
     function signalSpy(target, name) {

@@ -7,7 +7,7 @@ Item {
 
     property list<string> systemSettingLang: ["System Setting", "Mouse Speed",
         "Double Click Speed", "Slow", "Fast", "Scroll Speed", "Number of Rows",
-        "Scroll one Screen", "Lod"]
+        "Scroll one Screen", "Lod", "Start with the desktop"]
     // Stored offsets into speed steps 0 ... 10: the first threshold above the offset.
     readonly property var compareValue: [4, 37, 70, 104, 138, 172, 205, 239, 272, 305, 338]
     readonly property var lodOffsets: [3, 168, 330]
@@ -285,10 +285,16 @@ Item {
         onBtnClick: systemSetting.changed()
     }
 
+    AutostartCheck {
+        x: 24
+        y: 430
+        textValue: systemSetting.systemSettingLang[9]
+    }
+
     Text {
         objectName: "pointerRefused"
         x: 24
-        y: 430
+        y: 470
         width: 544
         visible: systemSetting.refusedText !== ""
         wrapMode: Text.Wrap

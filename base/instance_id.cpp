@@ -1,0 +1,24 @@
+#include "base/instance_id.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+QString instanceId()
+{
+    return QStringLiteral("tk700-%1").arg(getuid());
+}
+
+QString instanceFolder()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    return folder;
+}
+
+QString instanceLockPath()
+{
+    return instanceFolder() + QLatin1Char('/') + instanceId() + QStringLiteral(".lock");
+}

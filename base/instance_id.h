@@ -1,0 +1,13 @@
+#pragma once
+
+// Where the running program is known: its single-instance lock and socket, named for the user in
+// the user's runtime folder. Other tools of the program (tk700ctl) look there too.
+
+#include <QString>
+
+// "tk700-<uid>": one instance per user, wherever the program was started from.
+QString instanceId();
+// The user's runtime folder, or the temporary folder where there is none.
+QString instanceFolder();
+// The lock file the running program holds.
+QString instanceLockPath();

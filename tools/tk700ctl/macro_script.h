@@ -1,0 +1,15 @@
+#pragma once
+
+// A stored macro turned into the mouse's 128-byte block by the program's own encoder (the
+// MacroEncoder.js of the window, run here by a JavaScript engine without any window) and its own
+// key name table (KeyCodeString.qml's codes and names, read from the program's resources).
+
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+// `stored`: the macro's event records and, last, its repeat count, as MacroFiles::load gives
+// them. `names`: the key names of the program's language (a macro stores the names it was
+// recorded with); the table's own names are tried next. Empty, with `error` set, when the encoder
+// cannot be run.
+QVariantList encodeStoredMacro(const QStringList &stored, const QStringList &names, QString *error);
