@@ -8,8 +8,20 @@ DeviceChangeNotifier::DeviceChangeNotifier(std::function<bool()> watching, QObje
 {
     auto *monitor = new DeviceMonitor(this);
     connect(monitor, &DeviceMonitor::changed, this, &DeviceChangeNotifier::deviceChanged);
+    // The stand-in library of the virtual TK700 is preloaded in place of hidapi.
+    const bool simulated =
+        qEnvironmentVariable("LD_PRELOAD").contains(QLatin1String("tk700-hidapi"));
+    polling = !monitor->isActive() || simulated;
     connect(&pollTimer, &QTimer::timeout, this, &DeviceChangeNotifier::poll);
-    pollTimer.start(kPollMs);
+    pollTimer.setInterval(kPollMs);
+    resume();
+}
+
+void DeviceChangeNotifier::resume()
+{
+    if (!polling || pollTimer.isActive())
+        return;
+    pollTimer.start();
     poll();
 }
 
@@ -29,8 +41,10 @@ void DeviceChangeNotifier::rebase(quint16 vid, quint16 pid)
 void DeviceChangeNotifier::poll()
 {
     if (watching && watching()) {
-        // Changes while a device is watched are the watch's business; start afresh afterwards.
+        // Changes while a device is watched are the watch's business; start afresh when it ends
+        // (resume()).
         haveBaseline = false;
+        pollTimer.stop();
         return;
     }
     const QStringList now = enumerateHidInterfaces();

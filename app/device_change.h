@@ -1,8 +1,9 @@
 #pragma once
 
 // Tells when HID devices come or go, as a device-change message would: from the system's device
-// events where they reach the program, and from comparing the enumerated HID interfaces while no
-// device is watched.
+// events where they reach the program, and, where they do not (no udev, or the virtual TK700,
+// whose devices udev never sees), from comparing the enumerated HID interfaces while no device is
+// watched. While a device is watched nothing is polled.
 
 #include <QObject>
 #include <QStringList>
@@ -25,6 +26,9 @@ public:
     // change belonged to the watch, and the device showing up again is a new one, even when it
     // came back before this call.
     void rebase(quint16 vid, quint16 pid);
+    // The watch has ended: the comparison starts again, where there is one.
+    void resume();
+    bool polls() const { return polling; }
 
 signals:
     void deviceChanged();
@@ -34,6 +38,7 @@ private:
 
     std::function<bool()> watching;
     QTimer pollTimer;
+    bool polling = false;
     QStringList baseline;
     bool haveBaseline = false;
 };

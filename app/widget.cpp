@@ -72,6 +72,8 @@ Widget::Widget(QWidget *parent) : QWidget(parent)
             Qt::QueuedConnection);
     deviceChanges = new DeviceChangeNotifier([this] { return bool(hidLink.listening); }, this);
     connect(&hidLink, &Hid_Thread::deviceRemoved, this, &Widget::deviceGone, Qt::QueuedConnection);
+    connect(&hidLink, &Hid_Thread::watchEnded, deviceChanges, &DeviceChangeNotifier::resume,
+            Qt::QueuedConnection);
     connect(deviceChanges, &DeviceChangeNotifier::deviceChanged, this,
             &Widget::deviceChangeMessage);
 }

@@ -135,19 +135,22 @@ bool GunData::send(int slot, const QVariantList &data)
         return false;
     const uchar count = lowByte(data.at(0));
     const uchar x = lowByte(data.at(1));
-    uchar y = lowByte(data.at(2));
+    const uchar y = lowByte(data.at(2));
 
     if (!c.model.family560()) {
         if (!c.link)
             return false;
-        uchar option1 = 0, option2 = 0, option3 = 0, option4 = 0;
-        // Without the mouse's answer the direction of Y is unknown: nothing is sent.
-        if (!c.link->hid553_83H_GetKeyboardoption(option1, option2, option3, option4))
-            return false;
-        // With the third keyboard option set, the 553 firmware moves Y the other way.
-        if (option3 != 0)
-            y = uchar(-int(y));
-        return c.link->hid553_04H_SetGunData(count, x, y, uchar(slot - 1));
+        // Read and write as one step on the link's thread, so that a batch need not wait for
+        // the answer.
+        return c.link->queueSteps([=](Hid_Thread &link) {
+            uchar option1 = 0, option2 = 0, option3 = 0, option4 = 0;
+            // Without the mouse's answer the direction of Y is unknown: nothing is sent.
+            if (!link.hid553_83H_GetKeyboardoption(option1, option2, option3, option4))
+                return false;
+            // With the third keyboard option set, the 553 firmware moves Y the other way.
+            const uchar sentY = option3 != 0 ? uchar(-int(y)) : y;
+            return link.hid553_04H_SetGunData(count, x, sentY, uchar(slot - 1));
+        });
     }
 
     const int b = profile_block::gunSlotBlock(slot);

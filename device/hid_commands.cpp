@@ -94,6 +94,8 @@ bool Hid_Thread::setPerMode(const command::Definition &def, uchar value)
 bool Hid_Thread::hid_87H_GetLEDInstructFunction(uchar type, uchar &option1, uchar &option2,
                                                 uchar &option3)
 {
-    return runQuery(command::GetLEDInstructFunction, {type}, {&option1, &option2, &option3},
-                    command::kLedOptionsReplyByte);
+    return queueQuery([&] {
+        return runQuery(command::GetLEDInstructFunction, {type}, {&option1, &option2, &option3},
+                        command::kLedOptionsReplyByte);
+    });
 }

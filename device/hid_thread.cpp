@@ -8,6 +8,7 @@ Hid_Thread::Hid_Thread(QObject *parent) : QThread(parent) {}
 
 Hid_Thread::~Hid_Thread()
 {
+    stopQueue();
     stopDeviceWatch();
     closeCmdDevice();
     if (eventHandle)
@@ -16,6 +17,8 @@ Hid_Thread::~Hid_Thread()
 
 int Hid_Thread::scanDevices()
 {
+    // The queued commands use the table being replaced.
+    waitIdle();
     DeviceList found = loadDeviceTable();
     for (auto &device : found)
         findInterfaces(*device);
@@ -30,6 +33,7 @@ int Hid_Thread::scanDevices()
 
 void Hid_Thread::selectDevice(int index)
 {
+    waitIdle();
     currentDevice = index;
     if (index < 0 || index >= static_cast<int>(devices.size()))
         return;
@@ -43,6 +47,7 @@ void Hid_Thread::selectDevice(int index)
 
 QString Hid_Thread::unopenableInterface(int index)
 {
+    waitIdle();
     const DeviceEntry *device = entry(index);
     if (!device)
         return {};

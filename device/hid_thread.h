@@ -12,8 +12,14 @@
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <functional>
 #include <initializer_list>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
 
 namespace command
 {
@@ -43,14 +49,18 @@ constexpr int kTokenPolls = 255;
 constexpr int kChunkPauseMs = 120;
 constexpr int kSettleHalfMs = 64; // the settle wait is two of these
 // Our bound on a whole exchange, designed waits included, so that a silent mouse cannot hang the
-// GUI thread. The longest exchange at the usual report length, a 128-byte block with settle
-// waits, spends 736 ms in designed waits.
+// link's queue, or a caller waiting for an answer. The longest exchange at the usual report length,
+// a 128-byte block with settle waits, spends 736 ms in designed waits.
 constexpr int kExchangeBoundMs = 2000;
 // Largest block a command moves, and room for a last chunk that runs past it.
 constexpr int kMaxBlock = 128;
 constexpr int kBulkCapacity = 256;
 } // namespace transport
 
+// Every command runs on the link's own thread, one after the other in the order it was asked for.
+// A caller waits for its command's result, except inside a batch: there a write returns at once
+// (true when it was queued) and the truth of all its writes arrives with batchFinished() once the
+// queue has drained. Queries always wait, behind the writes queued before them.
 class Hid_Thread : public QThread
 {
     Q_OBJECT
@@ -64,7 +74,7 @@ public:
     int currentDevice = 1;
     hid_device *cmdHandle = nullptr;
     hid_device *eventHandle = nullptr;
-    bool hidFree = true;
+    std::atomic<bool> hidFree{true};
     std::atomic<bool> listening{false};
     QFuture<void> listener;
 
@@ -76,6 +86,20 @@ public:
     // index of the first entry whose command interface is present, or -1. A watch still running
     // is stopped first: its loop reads its entry until it ends.
     int scanDevices();
+    // The batch: writes asked for between beginBatch() and the matching endBatch() do not wait.
+    // Within one batch a 560 profile block is sent once, with the bytes of its last write, when
+    // the batch ends (or before a block is read back). Batches nest; the outermost one counts.
+    void beginBatch();
+    void endBatch();
+    // Blocks until every command asked for so far has run.
+    void waitIdle();
+    // Runs `steps`, commands that depend on each other's answers, on the link's thread as one
+    // write: in a batch it returns at once, and its result goes to the batch.
+    bool queueSteps(std::function<bool(Hid_Thread &)> steps)
+    {
+        return queueSet([this, steps = std::move(steps)] { return steps(*this); });
+    }
+
     // Makes `index` the current device and loads its scrambling code.
     void selectDevice(int index);
     // Opens and closes both interfaces of entry `index` once; the path that cannot be opened, or
@@ -90,8 +114,8 @@ public:
     hid_device *openEventDevice(int index);
 
     bool waitHidFree();
-    // True while a command or an exchange is under way, somewhere up the GUI thread's stack.
-    bool isBusy() const { return commandRunning || exchangeRunning; }
+    // True while a command or an exchange is under way, or commands wait in the queue.
+    bool isBusy() const;
     // Forces the token back, unless a command or an exchange still uses it.
     void clearBusy();
     hid_device *openCmdDevice(int index);
@@ -104,6 +128,12 @@ signals:
     // Emitted from the event loop's thread; receivers on the GUI thread get them queued.
     void dpiStageReported(int stage);
     void deviceRemoved();
+    // The watch's loop has ended, whatever the reason.
+    void watchEnded();
+    // From the link's thread: `done` of the batch's `total` writes have run.
+    void batchProgress(int done, int total);
+    // The batch has ended and its last write has run; `ok` when every write went through.
+    void batchFinished(bool ok);
 
 public slots:
     uchar hidCS(uchar *cmd);
@@ -146,6 +176,9 @@ public slots:
 
     // Both families.
     bool hid_87H_GetLEDInstructFunction(uchar type, uchar &option1, uchar &option2, uchar &option3);
+
+protected:
+    void run() override;
 
 private:
     // From taking the token until the command is over: the token stays taken across the command's
@@ -193,8 +226,31 @@ private:
     void pauseAfter(const command::Definition &def);
     void closeEventDevice();
 
+    // The queue (hid_queue.cpp).
+    struct Job;
+    // Runs `work` on the link's thread; waits for its result unless `write` and a batch is open.
+    bool submit(std::function<bool()> work, bool write);
+    bool queueSet(std::function<bool()> work) { return submit(std::move(work), true); }
+    bool queueQuery(std::function<bool()> work) { return submit(std::move(work), false); }
+    // Queues the profile blocks held back by the batch (caller holds queueMutex).
+    void flushBlocksLocked();
+    bool sendProfileBlock(const uchar *src128, uchar profileData);
+    void stopQueue();
+
+    mutable std::mutex queueMutex;
+    std::condition_variable queueWake;
+    std::condition_variable queueDone;
+    std::deque<std::shared_ptr<Job>> jobs;
+    bool jobRunning = false;
+    bool stopping = false;
+    int batchDepth = 0;
+    int batchTotal = 0;
+    int batchDone = 0;
+    bool batchOk = true;
+    std::map<uchar, std::vector<uchar>> heldBlocks; // profile block -> bytes of its last write
+
     HidIo io;
     HidIo::Clock::time_point exchangeDeadline;
-    bool commandRunning = false;  // a command holds the token, across its exchanges
-    bool exchangeRunning = false; // an exchange runs
+    std::atomic<bool> commandRunning{false};  // a command holds the token, across its exchanges
+    std::atomic<bool> exchangeRunning{false}; // an exchange runs
 };

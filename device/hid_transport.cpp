@@ -222,7 +222,6 @@ bool Hid_Thread::hidGetTransfer(int n)
 bool Hid_Thread::hidSetTransfer(int n, bool settle)
 {
     ExchangeScope exchange(*this);
-    QCoreApplication::processEvents();
     exchange.startClock();
     // Every step goes over the one handle: a mouse that was pulled and plugged in again meanwhile
     // has lost the request, and the next step fails instead of talking to a mouse that knows

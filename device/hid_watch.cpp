@@ -69,14 +69,21 @@ void Hid_Thread::listenDeviceEvents(unsigned index)
 {
     // However the loop ends, nobody listens any more: device changes are acted on again.
     struct Done {
-        std::atomic<bool> &listening;
-        ~Done() { listening = false; }
-    } done{listening};
+        Hid_Thread &link;
+        ~Done()
+        {
+            link.listening = false;
+            emit link.watchEnded();
+        }
+    } done{*this};
     DeviceEntry *device = entry(int(index));
     if (!device || device->eventPath.isEmpty())
         return;
     while (listening) {
-        if (!openEventDevice(int(index))) {
+        // The handle stays open while reads succeed; a failed read (the mouse gone, or its node
+        // replaced) makes the next round open the interface again, and a failed open ends the
+        // watch.
+        if (!eventHandle && !openEventDevice(int(index))) {
             qDebug() << "Device removed";
             device->eventPath.clear();
             listening = false;
@@ -87,6 +94,8 @@ void Hid_Thread::listenDeviceEvents(unsigned index)
         const int got = hid_read_timeout(eventHandle, report, sizeof report, kEventReadTimeoutMs);
         if (got == kEventReportSize && report[0] == kDpiReportId && report[1] == kDpiEventType)
             emit dpiStageReported(report[kDpiStageByte]);
-        closeEventDevice();
+        if (got < 0)
+            closeEventDevice();
     }
+    closeEventDevice();
 }

@@ -18,11 +18,59 @@
 #include <gio/gio.h>
 #pragma pop_macro("signals")
 
+#include <dlfcn.h>
+
 // Xlib last: it defines macros such as Bool and None that clash with Qt's headers.
 #include <X11/Xlib.h>
 
 namespace
 {
+
+// GIO is loaded the first time the pointer settings are written, not at start-up: most runs never
+// touch them. Only the headers are used at build time; GLib itself is loaded with Qt anyway.
+struct Gio {
+#define TK700_GIO_FUNCTIONS(X)                                                                     \
+    X(g_settings_schema_source_get_default)                                                        \
+    X(g_settings_schema_source_lookup)                                                             \
+    X(g_settings_schema_unref)                                                                     \
+    X(g_settings_new_full)                                                                         \
+    X(g_settings_schema_has_key)                                                                   \
+    X(g_settings_schema_get_key)                                                                   \
+    X(g_settings_schema_key_range_check)                                                           \
+    X(g_settings_is_writable)                                                                      \
+    X(g_settings_set_value)                                                                        \
+    X(g_settings_schema_key_unref)                                                                 \
+    X(g_settings_sync)                                                                             \
+    X(g_bus_get_sync)                                                                              \
+    X(g_dbus_connection_emit_signal)                                                               \
+    X(g_dbus_connection_flush_sync)                                                                \
+    X(g_dbus_connection_call_sync)                                                                 \
+    X(g_object_unref)
+#define TK700_GIO_MEMBER(name) decltype(&::name) name = nullptr;
+    TK700_GIO_FUNCTIONS(TK700_GIO_MEMBER)
+#undef TK700_GIO_MEMBER
+};
+
+// Null when GIO cannot be loaded: the GNOME settings and KDE's broadcast are then not available.
+const Gio *gio()
+{
+    static const Gio *loaded = []() -> const Gio * {
+        void *library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            qDebug() << "pointer settings: GIO cannot be loaded:" << dlerror();
+            return nullptr;
+        }
+        static Gio api;
+        bool complete = true;
+#define TK700_GIO_RESOLVE(name)                                                                    \
+    api.name = reinterpret_cast<decltype(api.name)>(dlsym(library, #name));                        \
+    complete = complete && api.name != nullptr;
+        TK700_GIO_FUNCTIONS(TK700_GIO_RESOLVE)
+#undef TK700_GIO_RESOLVE
+        return complete ? &api : nullptr;
+    }();
+    return loaded;
+}
 
 bool speedInRange(int speed)
 {
@@ -67,9 +115,11 @@ public:
     // None when the schema is not installed (GSettings aborts on an unknown schema).
     static std::unique_ptr<PointerSettings> open()
     {
-        GSettingsSchemaSource *source = g_settings_schema_source_get_default();
+        if (!gio())
+            return nullptr;
+        GSettingsSchemaSource *source = gio()->g_settings_schema_source_get_default();
         GSettingsSchema *schema =
-            source ? g_settings_schema_source_lookup(source, kSchema, TRUE) : nullptr;
+            source ? gio()->g_settings_schema_source_lookup(source, kSchema, TRUE) : nullptr;
         if (!schema)
             return nullptr;
         return std::unique_ptr<PointerSettings>(new GnomePointerSettings(schema));
@@ -77,8 +127,8 @@ public:
 
     ~GnomePointerSettings() override
     {
-        g_object_unref(settings);
-        g_settings_schema_unref(schema);
+        gio()->g_object_unref(settings);
+        gio()->g_settings_schema_unref(schema);
     }
 
     bool setPointerSpeed(int speed) override
@@ -93,7 +143,7 @@ public:
 
 private:
     explicit GnomePointerSettings(GSettingsSchema *s)
-        : schema(s), settings(g_settings_new_full(s, nullptr, nullptr))
+        : schema(s), settings(gio()->g_settings_new_full(s, nullptr, nullptr))
     {
     }
 
@@ -101,17 +151,17 @@ private:
     {
         g_variant_ref_sink(value);
         bool ok = false;
-        if (g_settings_schema_has_key(schema, key)) {
-            GSettingsSchemaKey *schemaKey = g_settings_schema_get_key(schema, key);
-            ok = g_settings_schema_key_range_check(schemaKey, value) &&
-                 g_settings_is_writable(settings, key) &&
-                 g_settings_set_value(settings, key, value);
-            g_settings_schema_key_unref(schemaKey);
+        if (gio()->g_settings_schema_has_key(schema, key)) {
+            GSettingsSchemaKey *schemaKey = gio()->g_settings_schema_get_key(schema, key);
+            ok = gio()->g_settings_schema_key_range_check(schemaKey, value) &&
+                 gio()->g_settings_is_writable(settings, key) &&
+                 gio()->g_settings_set_value(settings, key, value);
+            gio()->g_settings_schema_key_unref(schemaKey);
         }
         g_variant_unref(value);
         // Writes are queued in the backend; the process may not run a GLib loop to flush them.
         if (ok)
-            g_settings_sync();
+            gio()->g_settings_sync();
         return ok;
     }
 
@@ -198,11 +248,14 @@ bool setKwinPointerAcceleration(double value)
     constexpr int kCallTimeoutMs = 1000;
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
         return false;
-    GDBusConnection *bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    const Gio *api = gio();
+    if (!api)
+        return false;
+    GDBusConnection *bus = api->g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     if (!bus)
         return false;
-    auto get = [bus](const QByteArray &path, const char *interface, const char *name) {
-        GVariant *reply = g_dbus_connection_call_sync(
+    auto get = [api, bus](const QByteArray &path, const char *interface, const char *name) {
+        GVariant *reply = api->g_dbus_connection_call_sync(
             bus, "org.kde.KWin", path.constData(), "org.freedesktop.DBus.Properties", "Get",
             g_variant_new("(ss)", interface, name), G_VARIANT_TYPE("(v)"), G_DBUS_CALL_FLAGS_NONE,
             kCallTimeoutMs, nullptr, nullptr);
@@ -229,7 +282,7 @@ bool setKwinPointerAcceleration(double value)
                     g_variant_unref(pointer);
                 if (!isPointer)
                     continue;
-                GVariant *reply = g_dbus_connection_call_sync(
+                GVariant *reply = api->g_dbus_connection_call_sync(
                     bus, "org.kde.KWin", path.constData(), "org.freedesktop.DBus.Properties", "Set",
                     g_variant_new("(ssv)", "org.kde.KWin.InputDevice", "pointerAcceleration",
                                   g_variant_new_double(value)),
@@ -243,7 +296,7 @@ bool setKwinPointerAcceleration(double value)
         }
         g_variant_unref(names);
     }
-    g_object_unref(bus);
+    api->g_object_unref(bus);
     return taken > 0;
 }
 
@@ -297,13 +350,16 @@ private:
         // Without a session bus address GLib would try to launch a bus of its own.
         if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
             return;
-        GDBusConnection *bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+        if (!gio())
+            return;
+        GDBusConnection *bus = gio()->g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
         if (!bus)
             return;
-        g_dbus_connection_emit_signal(bus, nullptr, "/KGlobalSettings", "org.kde.KGlobalSettings",
-                                      "notifyChange", g_variant_new("(ii)", 3, 0), nullptr);
-        g_dbus_connection_flush_sync(bus, nullptr, nullptr);
-        g_object_unref(bus);
+        gio()->g_dbus_connection_emit_signal(bus, nullptr, "/KGlobalSettings",
+                                             "org.kde.KGlobalSettings", "notifyChange",
+                                             g_variant_new("(ii)", 3, 0), nullptr);
+        gio()->g_dbus_connection_flush_sync(bus, nullptr, nullptr);
+        gio()->g_object_unref(bus);
     }
 
     QString dir;

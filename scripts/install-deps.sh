@@ -8,7 +8,7 @@ build_pkgs=(cmake ninja-build g++ pkg-config
   qml6-module-qtquick qml6-module-qtqml-workerscript qml6-module-qtquick-window
   qml6-module-qtquick-controls qml6-module-qtquick-layouts qml6-module-qtquick-templates
   qml6-module-qttest qml6-module-qtqml-models
-  libqt6svg6 libhidapi-dev libudev-dev libxtst-dev libx11-dev libglib2.0-dev
+  libqt6svg6 libhidapi-dev libudev-dev libxtst-dev libx11-dev libxcb1-dev libglib2.0-dev
   gsettings-desktop-schemas
   fonts-wqy-microhei fonts-dejavu-core
   # The package target: dpkg-shlibdeps (dpkg-dev) and file, with which CPack finds the binaries.

@@ -9,6 +9,9 @@
 #include <QLocalSocket>
 #include <QQuickItem>
 #include <QQuickWidget>
+#include <QQuickWindow>
+
+#include <chrono>
 
 namespace
 {
@@ -80,6 +83,17 @@ void ItemProbe::attachIfRequested(QQuickWidget *view)
 ItemProbe::ItemProbe(QQuickWidget *view, QLocalServer *server) : QObject(view), view(view)
 {
     server->setParent(this);
+    if (qEnvironmentVariableIntValue("TK700_FRAME_PROBE") == 1) {
+        // Every frame the widget's scene renders (QQuickWidget renders on this thread).
+        connect(
+            view->quickWindow(), &QQuickWindow::afterRendering, this,
+            [this] {
+                if (frames.size() < kMaxRecorded)
+                    frames << monotonicMs();
+            },
+            Qt::DirectConnection);
+        connect(view, SIGNAL(deviceWorkFinished(bool)), this, SLOT(noteFinished()));
+    }
     connect(server, &QLocalServer::newConnection, this, [this, server] {
         while (QLocalSocket *socket = server->nextPendingConnection())
             serve(socket);
@@ -95,7 +109,20 @@ void ItemProbe::serve(QLocalSocket *socket)
     });
 }
 
-QByteArray ItemProbe::answer(const QByteArray &request) const
+// The same clock as Python's time.monotonic(): the bench lines these up with its clicks.
+double ItemProbe::monotonicMs()
+{
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+void ItemProbe::noteFinished()
+{
+    if (finished.size() < kMaxRecorded)
+        finished << monotonicMs();
+}
+
+QByteArray ItemProbe::answer(const QByteArray &request)
 {
     const QStringList words = QString::fromUtf8(request).split(' ', Qt::SkipEmptyParts);
     QJsonObject reply;
@@ -120,6 +147,24 @@ QByteArray ItemProbe::answer(const QByteArray &request) const
                 props[name] = jsonOf(item->property(name.toUtf8().constData()));
             reply["props"] = props;
         }
+    } else if (words.value(0) == "set" && words.size() >= 4) {
+        QQuickItem *item = findItem(view->rootObject(), words[1]);
+        reply["found"] = item != nullptr;
+        if (item) {
+            const QJsonDocument value =
+                QJsonDocument::fromJson("[" + words.mid(3).join(' ').toUtf8() + "]");
+            item->setProperty(words[2].toUtf8().constData(), value.array().at(0).toVariant());
+        }
+    } else if (words.value(0) == "frames") {
+        QJsonArray f, d;
+        for (double t : std::as_const(frames))
+            f.append(t);
+        for (double t : std::as_const(finished))
+            d.append(t);
+        frames.clear();
+        finished.clear();
+        reply["frames"] = f;
+        reply["finished"] = d;
     } else {
         reply["error"] = QStringLiteral("unknown request");
     }

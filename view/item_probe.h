@@ -9,7 +9,13 @@
 //                                      "props": {name: value}}
 //   texts                             {"texts": [{"text", "family", "pixelSize"}]}: every text
 //                                      the window shows now
+//   set <objectName> <property> <json> {"found"}: sets the property (the bench marks pages unsaved)
+//   frames                            {"frames": [ms], "finished": [ms]}: the monotonic times of
+//                                      the frames shown and of the device works finished since
+//                                      the last ask; frames are recorded only with
+//                                      TK700_FRAME_PROBE=1 (the bench's frame-gap figure)
 
+#include <QList>
 #include <QObject>
 
 class QLocalServer;
@@ -24,11 +30,18 @@ class ItemProbe : public QObject
 public:
     static void attachIfRequested(QQuickWidget *view);
 
+private slots:
+    void noteFinished();
+
 private:
+    static constexpr int kMaxRecorded = 200000;
+    static double monotonicMs();
     ItemProbe(QQuickWidget *view, QLocalServer *server);
 
     void serve(QLocalSocket *socket);
-    QByteArray answer(const QByteArray &request) const;
+    QByteArray answer(const QByteArray &request);
 
     QQuickWidget *view;
+    QList<double> frames;
+    QList<double> finished;
 };

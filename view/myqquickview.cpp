@@ -58,6 +58,34 @@ void myQQuickView::clearHidBusy()
         deviceLink->clearBusy();
 }
 
+void myQQuickView::beginDeviceWork()
+{
+    if (!deviceLink)
+        return;
+    if (linkedTo != deviceLink) {
+        if (linkedTo)
+            disconnect(linkedTo, nullptr, this, nullptr);
+        // Queued: the result arrives from the event loop, after the caller's work has returned.
+        connect(deviceLink, &Hid_Thread::batchFinished, this, &myQQuickView::deviceWorkFinished,
+                Qt::QueuedConnection);
+        connect(deviceLink, &Hid_Thread::batchProgress, this, &myQQuickView::deviceProgress,
+                Qt::QueuedConnection);
+        linkedTo = deviceLink;
+    }
+    deviceLink->beginBatch();
+}
+
+void myQQuickView::endDeviceWork()
+{
+    if (deviceLink && linkedTo == deviceLink) {
+        deviceLink->endBatch();
+        return;
+    }
+    // Without a link nothing was queued; each write has already said it failed.
+    QMetaObject::invokeMethod(
+        this, [this] { emit deviceWorkFinished(true); }, Qt::QueuedConnection);
+}
+
 void myQQuickView::initUI()
 {
     callRoot("initUI", Qt::QueuedConnection);
@@ -157,6 +185,20 @@ void myQQuickView::focusInEvent(QFocusEvent *event)
     // The base class hands the focus on to the scene; without it, text fields stay deaf after
     // the window or the view (disabled during every save) had lost the focus.
     QQuickWidget::focusInEvent(event);
+}
+
+void myQQuickView::showEvent(QShowEvent *event)
+{
+    QQuickWidget::showEvent(event);
+    if (QObject *root = rootObject())
+        root->setProperty("viewShown", true);
+}
+
+void myQQuickView::hideEvent(QHideEvent *event)
+{
+    if (QObject *root = rootObject())
+        root->setProperty("viewShown", false);
+    QQuickWidget::hideEvent(event);
 }
 
 QVariant myQQuickView::mouseReadCurrentProfile()

@@ -44,10 +44,19 @@ public:
 signals:
     // A group of language texts was read for the pages (getLangStrings).
     void languageGroupRead(const QString &group, const QStringList &texts);
+    // The device work of the pages (beginDeviceWork ... endDeviceWork) has reached the mouse:
+    // `ok` when every write that was queued went through. Always delivered from the event loop.
+    void deviceWorkFinished(bool ok);
+    // `done` of the `total` writes queued by the device work have run.
+    void deviceProgress(int done, int total);
 
 public slots:
     // The view itself, the settings files and the language texts (myqquickview.cpp).
     void clearHidBusy();
+    // The writes between these two calls are queued on the device link and do not wait for the
+    // mouse; deviceWorkFinished() tells when they have run.
+    void beginDeviceWork();
+    void endDeviceWork();
     void initUI();
     void runUI();
     void resetApconfig();
@@ -164,8 +173,12 @@ public slots:
 protected:
     void wheelEvent(QWheelEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    // The document's `viewShown`: animations stop while the window is hidden (in the tray).
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    Hid_Thread *linkedTo = nullptr; // the link whose batch signals reach ours
     // Calls a function of the QML root by name; a root without it makes the call do nothing.
     void callRoot(const char *function, Qt::ConnectionType type, const QVariantList &args = {});
 };

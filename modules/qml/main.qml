@@ -9,6 +9,8 @@ Look {
     id: mainIten
 
     property bool isFrameMax: false
+    // False while the window is hidden: nothing animates then.
+    property bool viewShown: true
     property int mouseMode: 0
     property string language: "ChineseSimplified"
     property string url: ""
@@ -65,7 +67,7 @@ Look {
     function changeProfile(tmpProfileNo: int) { Shell.changeProfile(tmpProfileNo) }
     function reloadProfile(): bool { return Shell.reloadProfile() }
     function chooseLanguage(code: string) { Shell.chooseLanguage(code) }
-    function deviceWork(work: var): bool { return Shell.deviceWork(work) }
+    function deviceWork(work: var, done: var) { Shell.deviceWork(work, done) }
 
     objectName: "mainIten"
     width: frameW
@@ -76,6 +78,12 @@ Look {
     DpiColor { id: dpiColorMain }
     DpiAssigment { id: dpiAssigmentMain }
     ReportRate { id: reportRate }
+
+    Connections {
+        target: ui_View
+        function onDeviceWorkFinished(ok) { Shell.deviceWorkFinished(ok) }
+        function onDeviceProgress(done, total) { Shell.deviceProgress(done, total) }
+    }
 
     Timer {
         id: tmrProtectUI
@@ -263,6 +271,8 @@ Look {
 
     BusyIndicator {
         id: protectUIItem
+        objectName: "protectUIItem"
+        animate: mainIten.viewShown
 
         anchors.fill: parent
         visible: isBusy && mainIten.isStarted

@@ -401,8 +401,9 @@ private slots:
         QVERIFY(callView(view, "mouseSetProfile", Q_ARG(uint, 1)));
     }
 
-    // A command that arrives while an exchange runs waits for the token, even when the scan's
-    // clearHidBusy() comes in between; it never sends its request with the other's data.
+    // A command that arrives while an exchange runs on the link's thread (the GUI thread is free
+    // during a batch) waits for it, even when the scan's clearHidBusy() comes in between; it
+    // never sends its request with the other's data, and goes out after it.
     void reentryWaitsForTheToken()
     {
         QVERIFY(startMouse("553"));
@@ -410,24 +411,30 @@ private slots:
         widget.checkDevice();
         QTRY_VERIFY(widget.controler->mainView->rootObject()->property("isPownOn").toBool());
         mouse->clearLog();
-        bool nested = true;
+        bool nested = false;
         QMetaObject::invokeMethod(
             this,
             [&widget, &nested] {
+                QVERIFY(widget.hidLink.isBusy());
                 widget.controler->mainView->clearHidBusy();
                 nested = widget.hidLink.hid553_0BH_SetCurrentDPI(3);
             },
             Qt::QueuedConnection);
-        QTest::ignoreMessage(QtDebugMsg, "cmd Failed 0B");
         QByteArray macro(128, 0);
         for (int i = 0; i < 128; ++i)
             macro[i] = char(i + 1);
+        QSignalSpy finished(&widget.hidLink, &Hid_Thread::batchFinished);
+        widget.hidLink.beginBatch();
         QVERIFY(widget.hidLink.hid553_13H_SetMacroKey(5, reinterpret_cast<uchar *>(macro.data())));
-        QVERIFY(!nested);
-        QCOMPARE(mouse->requests(), QStringList("00 13 05 80 00 00 00 00 67"));
+        widget.hidLink.endBatch();
+        QTRY_VERIFY(nested);
+        QTRY_COMPARE(finished.size(), 1);
+        QVERIFY(finished.first().first().toBool());
+        QCOMPARE(mouse->requests(),
+                 QStringList({"00 13 05 80 00 00 00 00 67", "00 0b 03 00 00 00 00 00 f1"}));
         QCOMPARE(mouse->outputData(), macro);
         QCOMPARE(VirtualMouse::bytesOf(mouse->state()["macros"].toArray()[4]), macro);
-        QCOMPARE(mouse->state()["dpiStage"].toInt(), 2);
+        QCOMPARE(mouse->state()["dpiStage"].toInt(), 3);
     }
 
     // A mouse that is listed but cannot be opened (missing hidraw permissions look like this) is
@@ -460,9 +467,10 @@ private slots:
         QCOMPARE(lines.count("Device Connect"), 1);
     }
 
-    // A change seen while the scan itself processes events fires the device timer once the watch
-    // listens: it starts no second connect. And a scan never replaces the device list under a
-    // running event loop.
+    // A change that arrives during the scan is handled after it (the scan's commands run on the
+    // link's thread, the GUI thread handles no events meanwhile), when the watch listens: it
+    // starts no second connect. And a scan never replaces the device list under a running event
+    // loop.
     void changeDuringTheScanGivesOneConnect()
     {
         QVERIFY(startMouse());
@@ -471,8 +479,10 @@ private slots:
         QMetaObject::invokeMethod(
             &widget, [&widget] { widget.deviceChangeMessage(); }, Qt::QueuedConnection);
         widget.checkDevice();
-        QVERIFY(widget.deviceTimer.isActive());
-        QTRY_VERIFY_WITH_TIMEOUT(!widget.deviceTimer.isActive(), 5000);
+        QVERIFY(!widget.deviceTimer.isActive());
+        QCoreApplication::processEvents();
+        QVERIFY(!widget.deviceTimer.isActive());
+        QTest::qWait(2 * Widget::kDeviceTimerMs);
         QCOMPARE(lines.count("Device Connect"), 1);
         QVERIFY(widget.hidLink.listening);
 

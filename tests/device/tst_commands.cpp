@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QtTest>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -454,31 +455,144 @@ private slots:
                                 : link->hid560_0CH_setProfile(u(data128), 2));
     }
 
-    // The 560 per-mode repetition holds the token from the first mode to the last: a command that
-    // arrives in between waits (and gives up with its failure line) instead of replacing a mode's
-    // request with its own.
+    // The 560 per-mode repetition holds the token from the first mode to the last: a command
+    // asked for meanwhile, from another thread, waits for it instead of replacing a mode's request
+    // with its own; both go through.
     void perModeRepetitionHoldsTheToken()
     {
         QVERIFY(startMouse("560"));
         mouse->clearLog();
-        bool nested = true;
-        // Posted from the first exchange's event processing, so it arrives in the second one's.
-        QMetaObject::invokeMethod(
-            this,
-            [this, &nested] {
-                QMetaObject::invokeMethod(
-                    this, [this, &nested] { nested = link->hid560_02H_SetCurrentProfile(3); },
-                    Qt::QueuedConnection);
-            },
-            Qt::QueuedConnection);
-        QTest::ignoreMessage(QtDebugMsg, "cmd Failed 02");
+        std::atomic<bool> started{false};
+        bool other = false;
+        std::unique_ptr<QThread> thread(QThread::create([&] {
+            started = true;
+            other = link->hid560_02H_SetCurrentProfile(3);
+        }));
+        thread->start();
+        QTRY_VERIFY(started);
         QVERIFY(link->hid560_04H_SetCurrentDPI(5));
-        QVERIFY(!nested);
-        QCOMPARE(mouse->requests(),
-                 QStringList({"00 04 01 05 00 00 00 00 f5", "00 04 02 05 00 00 00 00 f4",
-                              "00 04 03 05 00 00 00 00 f3", "00 04 04 05 00 00 00 00 f2"}));
+        QVERIFY(thread->wait(10000));
+        QVERIFY(other);
+        const QStringList modes = {"00 04 01 05 00 00 00 00 f5", "00 04 02 05 00 00 00 00 f4",
+                                   "00 04 03 05 00 00 00 00 f3", "00 04 04 05 00 00 00 00 f2"};
+        const QString profile = "00 02 03 00 00 00 00 00 fa";
+        const QStringList requests = mouse->requests();
+        QVERIFY2(requests == modes + QStringList{profile} ||
+                     requests == QStringList{profile} + modes,
+                 qPrintable(requests.join(" | ")));
         QCOMPARE(mouse->state()["dpiStages"].toArray(), QJsonArray({5, 5, 5, 5}));
         QVERIFY(link->hidFree);
+    }
+
+    // Every command row asked for in one batch: the calls return at once, and the mouse receives
+    // the same bytes in the same order as when each waits for its answer. The batch's result
+    // arrives when the queue has drained.
+    void batchKeepsOrderAndBytes_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::newRow("553") << "553";
+        QTest::newRow("560") << "560";
+    }
+    void batchKeepsOrderAndBytes()
+    {
+        QFETCH(QString, family);
+        QVERIFY(startMouse(family));
+        const QList<Row> &rows = family == "553" ? rows553() : rows560();
+        // A profile block is held back to the end of the batch (see below).
+        QStringList expected, heldRequests;
+        QByteArray expectedData, heldData;
+        for (const Row &row : rows) {
+            const bool held = QString(row.name).startsWith("0CH profile");
+            (held ? heldRequests : expected) += row.requests;
+            (held ? heldData : expectedData) += row.data;
+        }
+        expected += heldRequests;
+        expectedData += heldData;
+        mouse->clearLog();
+        QSignalSpy progress(link.get(), &Hid_Thread::batchProgress);
+        QSignalSpy finished(link.get(), &Hid_Thread::batchFinished);
+        link->beginBatch();
+        for (const Row &row : rows)
+            row.send(*link);
+        link->endBatch();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 60000);
+        QCOMPARE(finished.first().first().toBool(), true);
+        QCOMPARE(progress.last().at(0), progress.last().at(1));
+        QCOMPARE(progress.size(), progress.last().at(1).toInt());
+        const QStringList sent = mouse->requests();
+        const QByteArray data = mouse->outputData();
+        QCOMPARE(sent, expected);
+        QCOMPARE(hex(data), hex(expectedData));
+        QVERIFY(link->hidFree);
+    }
+
+    // A query waits for the writes queued before it, and answers from the mouse they changed.
+    void queryWaitsForTheWritesBeforeIt()
+    {
+        QVERIFY(startMouse("553"));
+        link->beginBatch();
+        QVERIFY(link->hid553_0BH_SetCurrentDPI(6));
+        QVERIFY(link->hid553_03H_SetKeyboardoption(0x11, 0x22, 0x33, 0x44));
+        uchar stage = 0;
+        QVERIFY(link->hid553_8BH_GetCurrentDPI(stage));
+        QCOMPARE(int(stage), 6);
+        uchar b1 = 0, b2 = 0, b3 = 0, b4 = 0;
+        QVERIFY(link->hid553_83H_GetKeyboardoption(b1, b2, b3, b4));
+        QCOMPARE(QList<int>({b1, b2, b3, b4}), QList<int>({0x11, 0x22, 0x33, 0x44}));
+        QSignalSpy finished(link.get(), &Hid_Thread::batchFinished);
+        link->endBatch();
+        QCOMPARE(finished.size(), 1); // everything had run: told at once
+        QVERIFY(finished.first().first().toBool());
+    }
+
+    // A write of a batch that does not reach the mouse makes the whole batch fail; the writes
+    // after it are still tried.
+    void batchTellsAFailedWrite()
+    {
+        QVERIFY(startMouse("553"));
+        QVERIFY(mouse->fault("silent-write"));
+        QTest::ignoreMessage(QtDebugMsg, "HID FAIL");
+        QSignalSpy finished(link.get(), &Hid_Thread::batchFinished);
+        QSignalSpy progress(link.get(), &Hid_Thread::batchProgress);
+        link->beginBatch();
+        QVERIFY(link->hid553_12H_SetKeyMatrix(u(data64), 1));
+        QVERIFY(link->hid553_01H_SetReportRate(2));
+        link->endBatch();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
+        QCOMPARE(finished.first().first().toBool(), false);
+        QCOMPARE(progress.size(), 2);
+        QCOMPARE(progress.last(), QVariantList({2, 2}));
+    }
+
+    // Within a batch a profile block is sent once, with the bytes of its last write, after the
+    // other writes; a block read in between first sends what is held back.
+    void batchSendsEachProfileBlockOnce()
+    {
+        QVERIFY(startMouse("560"));
+        mouse->clearLog();
+        QByteArray first = pattern(128, 1), last = pattern(128, 9), other = pattern(128, 4);
+        link->beginBatch();
+        QVERIFY(link->hid560_0CH_setProfile(u(first), 1));
+        QVERIFY(link->hid560_0CH_setProfile(u(other), 3));
+        QVERIFY(link->hid560_04H_SetCurrentDPI(2));
+        QVERIFY(link->hid560_0CH_setProfile(u(last), 1));
+        QSignalSpy finished(link.get(), &Hid_Thread::batchFinished);
+        link->endBatch();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
+        QVERIFY(finished.first().first().toBool());
+        const QStringList sent = mouse->requests();
+        QCOMPARE(sent.size(), 6);
+        QCOMPARE(sent.mid(4),
+                 QStringList({"00 0c 01 80 00 00 00 00 72", "00 0c 03 80 00 00 00 00 70"}));
+        QCOMPARE(mouse->state()["profiles"].toArray()[1].toString(), hex(last));
+        QCOMPARE(mouse->state()["profiles"].toArray()[3].toString(), hex(other));
+
+        link->beginBatch();
+        QVERIFY(link->hid560_0CH_setProfile(u(first), 2));
+        QByteArray read(128, 0);
+        QVERIFY(link->hid560_8CH_readProfile(u(read), 2));
+        QCOMPARE(hex(read), hex(first));
+        link->endBatch();
     }
 
     // A command that cannot take the token writes its failure line, sends nothing and leaves

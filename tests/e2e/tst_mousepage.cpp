@@ -252,6 +252,14 @@ private slots:
         QVERIFY(stageCode(1) != k3320Code3500);
 
         QVERIFY(window->click("applyBtn"));
+        // While the link's queue runs, the window keeps painting and counts the writes.
+        QVERIFY(WindowDriver::waitFor(
+            [&] {
+                return QRegularExpression("^\\d+ of \\d+$")
+                    .match(window->property("protectUIItem", "text").toString())
+                    .hasMatch();
+            },
+            20000));
         QVERIFY2(WindowDriver::waitFor([&] {
                      return buttons3And4() == kCopyAndCombination &&
                             stageCode(1) == k3320Code3500;
@@ -259,6 +267,9 @@ private slots:
                  qPrintable(buttons3And4().toHex(' ') + " stage " + QString::number(stageCode(1))));
         QVERIFY(WindowDriver::waitFor(
             [&] { return !window->property("mainIten", "isUnsaved").toBool(); }));
+        // The window takes input again once the link's queue has run the last write.
+        QVERIFY(WindowDriver::waitFor(
+            [&] { return !window->property("protectUIItem", "isBusy").toBool(); }, 20000));
         QVERIFY(!window->shown("warningAssigmentMain"));
 
         QVERIFY(window->click("resetBtn"));
@@ -269,6 +280,8 @@ private slots:
                             gunY(1) == 5 && gunY(2) == 7 && gunY(3) == 8;
                  }, 30000),
                  qPrintable(buttons3And4().toHex(' ') + " stage " + QString::number(stageCode(1))));
+        QVERIFY(WindowDriver::waitFor(
+            [&] { return !window->property("protectUIItem", "isBusy").toBool(); }, 20000));
         QVERIFY(textIs("keyMenu3Text", "Forward Key"));
         QVERIFY(textIs("dpiValue1", "1000"));
         QVERIFY(WindowDriver::waitFor([&] { return window->property("mainIten", "currentDPI").toInt() == 1; }));

@@ -314,6 +314,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT((requests = mouse->requests()).contains(optionWrite), 5000);
         // Let the UI start (it loads the notification texts of the language file).
         QTest::qWait(1500);
+        // GIO is loaded only when the pointer settings are first written.
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(program->processId()));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        QVERIFY(!maps.readAll().contains("libgio-2.0"));
 
         QVERIFY(mouse->pressDpi(3));
         QVERIFY(waitForOutput(program, "tray: Info DPI Switch to 3 ", 3000));

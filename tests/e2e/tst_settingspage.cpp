@@ -408,6 +408,9 @@ private slots:
         QVERIFY(window->click("applyBtn"));
         QVERIFY(WindowDriver::waitFor(
             [&] { return !window->property("mainIten", "isUnsaved").toBool(); }, 20000));
+        // The writes are queued on the link: the window takes input again once they have run.
+        QVERIFY(WindowDriver::waitFor(
+            [&] { return !window->property("protectUIItem", "isBusy").toBool(); }, 20000));
         QVERIFY(!window->shown("warningAssigmentMain"));
         QCOMPARE(setting("p1.bin").value("mouseLight/colorIndex").toInt(), 4);
         const QStringList bytes = setting("p1.bin").value("mouseLight/colorValue").toStringList();

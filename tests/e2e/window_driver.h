@@ -76,8 +76,12 @@ public:
                 found["y"].toInt() + (dy < 0 ? found["h"].toInt() / 2 : dy)};
     }
 
+    // Like a user, it waits for the window to take input again: device work keeps the window
+    // locked (the busy indicator shown) until the link's queue has run.
     bool moveTo(const QString &name, int dx = -1, int dy = -1) const
     {
+        if (!waitFor([this] { return !property("protectUIItem", "isBusy").toBool(); }, 30000))
+            qWarning() << "the window is still busy";
         const QPoint p = pointOf(name, dx, dy);
         return p.x() >= 0 &&
                xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});

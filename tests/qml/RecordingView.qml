@@ -22,6 +22,13 @@ QtObject {
     // A real view for the macro library's files and catalogue, when a test needs them.
     property var macroView: null
     property bool loadProfileResult: true
+    // The device link's queue: its answer for the writes of a device work, and whether it is
+    // held back until finishQueue() (a queue still running).
+    property bool queueOk: true
+    property bool holdQueue: false
+
+    signal deviceWorkFinished(bool ok)
+    signal deviceProgress(int done, int total)
 
     // A complete profile with the factory's values.
     function factoryProfile() {
@@ -71,6 +78,8 @@ QtObject {
         nameLists = {}
         macroView = null
         loadProfileResult = true
+        queueOk = true
+        holdQueue = false
     }
 
     function note(name, args) {
@@ -88,6 +97,14 @@ QtObject {
     function argsOf(name) {
         return made.filter(c => c.name === name).map(c => c.args)
     }
+
+    function beginDeviceWork() { note("beginDeviceWork", []) }
+    function endDeviceWork() {
+        note("endDeviceWork", [])
+        if (!holdQueue)
+            deviceWorkFinished(queueOk)
+    }
+    function finishQueue() { deviceWorkFinished(queueOk) }
 
     function clear() {
         calls = []

@@ -423,7 +423,7 @@ TestCase {
         shell.chooseLanguage("English")
         const old = newMacro(["1,Strg links", "1,Hx", "2,Hx", "2,Strg links"])
         ui_View.clear()
-        verify(child("macroKeyAssigmentMain").sendMacro(5, old))
+        verify(child("macroKeyAssigmentMain").sendNow(5, old))
         const sent = ui_View.argsOf("mouseSendMacroData")
         compare(sent[0][0], [0, 1, 0x01, 0xE0, 0x01, 0x0B, 0x81, 0x0B, 0x81, 0xE0, 0, 0])
     }

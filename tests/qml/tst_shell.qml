@@ -243,6 +243,59 @@ TestCase {
         compare(ui_View.argsOf("mouseSetDpi").length, 0)
     }
 
+    // The writes run on the device link's queue: the window stays locked, showing how far the
+    // queue has got, until the last write has run, and only then is the result told.
+    function test_lockedUntilTheQueueHasRun() {
+        const shell = start()
+        const keys = findChild(shell, "keyMatrixMain")
+        const busy = findChild(shell, "protectUIItem")
+        const warning = findChild(shell, "warningAssigmentMain")
+        keys.isSave = true
+        ui_View.holdQueue = true
+        ui_View.queueOk = true
+        mouseClick(findChild(shell, "applyBtn"))
+        verify(!ui_View.enabled)
+        verify(busy.isBusy)
+        ui_View.deviceProgress(1, 3)
+        compare(busy.text, "1 of 3")
+        verify(!warning.visible)
+        ui_View.finishQueue()
+        verify(ui_View.enabled)
+        verify(!busy.isBusy)
+        compare(busy.text, "")
+        verify(!warning.visible)
+        verify(!keys.isSave)
+    }
+
+    // A write the queue could not get through is told, even though every call had been taken;
+    // which page it belonged to is not known, so every page sent stays unsaved.
+    function test_failedQueueIsToldAndEveryPageStaysUnsaved() {
+        const shell = start()
+        const keys = findChild(shell, "keyMatrixMain")
+        const dpi = findChild(shell, "dpiSettingMain")
+        const warning = findChild(shell, "warningAssigmentMain")
+        keys.isSave = true
+        dpi.isSave = true
+        ui_View.holdQueue = true
+        ui_View.queueOk = false
+        mouseClick(findChild(shell, "applyBtn"))
+        verify(!keys.isSave && !dpi.isSave)
+        verify(!warning.visible)
+        ui_View.finishQueue()
+        verify(warning.visible)
+        compare(warning.textValue, warning.warningAssigmentLang[8])
+        verify(keys.isSave)
+        verify(dpi.isSave)
+        verify(ui_View.enabled)
+
+        mouseClick(findChild(shell, "warningAssigmentMainOK"))
+        ui_View.holdQueue = false
+        shell.resetAllDate()
+        verify(warning.visible)
+        verify(keys.isSave)
+        verify(dpi.isSave)
+    }
+
     function test_failedResetOrProfileChangeIsTold_data() {
         return [{ tag: "reset, DPI table", step: "reset", failing: "mouseSetDpi", unsaved: "dpi" },
                 { tag: "reset, button table", step: "reset", failing: "mouseSetKeyMatrix",

@@ -178,12 +178,14 @@ DialogBox {
         if (!isSave)
             return
         isSave = false
-        if (!mainIten.deviceWork(() => {
+        mainIten.deviceWork(() => {
             const slots = sendSlots()
             const keys = keyMatrixMain.saveData()
             return slots && keys
-        }))
-            isSave = true
+        }, ok => {
+            if (!ok)
+                isSave = true
+        })
     }
 
     objectName: "gunControlMain"

@@ -77,8 +77,9 @@ DialogBox {
                                       macroName, found.level)
     }
 
-    function sendMacro(index: int, macroName: string): bool {
-        return mainIten.deviceWork(() => sendNow(index, macroName))
+    // Queued on the device link; the shell tells the user when it did not reach the mouse.
+    function sendMacro(index: int, macroName: string) {
+        mainIten.deviceWork(() => sendNow(index, macroName))
     }
 
     objectName: "macroKeyAssigmentMain"

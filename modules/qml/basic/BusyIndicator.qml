@@ -5,6 +5,8 @@ Item {
     id: busyIndicator
 
     property bool isBusy: false
+    // The pulse runs only while it can be seen.
+    property bool animate: true
     property alias text: busyText.text
 
     function setBusy(_isBusy: bool) {
@@ -28,7 +30,7 @@ Item {
         text: ""
 
         SequentialAnimation on opacity {
-            running: busyIndicator.isBusy
+            running: busyIndicator.isBusy && busyIndicator.visible && busyIndicator.animate
             loops: Animation.Infinite
             NumberAnimation { from: 1.0; to: 0.2; duration: 400 }
             NumberAnimation { from: 0.2; to: 1.0; duration: 400 }

@@ -189,27 +189,59 @@ function setMode(index) {
     mainIten.initDropDownList()
 }
 
-// Every write to the mouse that the pages make goes through here: the window takes no input
-// while `work` runs, and when any write did not reach the mouse (work returns false) the user
-// is told so. Returns whether everything was written.
-function deviceWork(work) {
+// Every write to the mouse that the pages make goes through here. The writes are queued on the
+// device link and `work` returns at once with the AND of their immediate results (false for a
+// write refused before it was queued); the window keeps painting, takes no input and shows the
+// progress until the queue has run the last write. Then `done(ok, queued)` is called, `queued`
+// telling whether every queued write reached the mouse and `ok` whether everything did, and the
+// user is told of a failure.
+let runningWork = []
+
+function deviceWork(work, done) {
+    const entry = { ok: false, done: done }
+    runningWork.push(entry)
     controlUIEnable(false)
-    const ok = work() === true
-    controlUIEnable(true)
-    if (!ok)
-        warningAssigmentMain.showWarning(warningAssigmentMain.writeFailed)
-    return ok
+    protectUIItem.text = ""
+    ui_View.beginDeviceWork()
+    try {
+        entry.ok = work() === true
+    } finally {
+        ui_View.endDeviceWork()
+    }
 }
 
-// A page whose send failed stays unsaved, so that the next Apply tries again.
+// From the core: the queue has run the last write of the device work.
+function deviceWorkFinished(queued) {
+    const finished = runningWork
+    runningWork = []
+    protectUIItem.text = ""
+    controlUIEnable(true)
+    let allOk = true
+    for (const entry of finished) {
+        const ok = entry.ok && queued
+        allOk = allOk && ok
+        if (entry.done)
+            entry.done(ok, queued)
+    }
+    if (!allOk)
+        warningAssigmentMain.showWarning(warningAssigmentMain.writeFailed)
+}
+
+function deviceProgress(done, total) {
+    if (runningWork.length > 0)
+        protectUIItem.text = done + " of " + total
+}
+
+// A page whose send failed stays unsaved, so that the next Apply tries again; when the queue
+// failed, nobody knows which write it was, and every page sent stays unsaved.
 function saveAllData() {
     mainFocus()
     const pending = mainIten.savers.filter(s => s.page.isSave)
     if (pending.length === 0) {
         controlUIEnable(true)
-        return true
+        return
     }
-    return deviceWork(() => {
+    deviceWork(() => {
         let ok = true
         for (const saver of pending) {
             saver.page.isSave = false
@@ -219,6 +251,9 @@ function saveAllData() {
             }
         }
         return ok
+    }, (ok, queued) => {
+        if (!queued)
+            pending.forEach(s => s.page.isSave = true)
     })
 }
 
@@ -263,7 +298,16 @@ function resetAllDate() {
         systemSettingMain.isSave = !system
         reportRate.isSave = false
         return keys && rate && dpi && lights && system && gunTables && stage && guns
-    })
+    }, pagesUnsavedUnlessQueued)
+}
+
+function pagesUnsavedUnlessQueued(ok, queued) {
+    if (queued)
+        return
+    keyMatrixMain.isSave = true
+    dpiSettingMain.isSave = true
+    lightControlMain.isSave = true
+    systemSettingMain.isSave = true
 }
 
 // The handler of the profile dialog's changeProfile(tmpProfileNo).
@@ -277,7 +321,7 @@ function changeProfile(tmpProfileNo) {
         ui_View.setGlobalData("mouse/profileNo", mainIten.profileNo)
         ui_View.setCurrentProfile(mainIten.profileNo)
         return loadProfilePages()
-    })
+    }, pagesUnsavedUnlessQueued)
 }
 
 // The pages read the current profile and send it.
@@ -298,7 +342,7 @@ function loadProfilePages() {
 // A profile file was read into the profile in use: the pages show and send it, so that a later
 // Apply does not write the old values over it.
 function reloadProfile() {
-    return deviceWork(loadProfilePages)
+    deviceWork(loadProfilePages, pagesUnsavedUnlessQueued)
 }
 
 // The macro editor's deleteMacro, modifyMacroName and modifyMacroData reach the button page
@@ -308,11 +352,9 @@ function macroDeleted(macroName) {
     MacroNotify.deleteMacro(keyMatrixMain.modKeys, keyMatrixMain.modKeys_tmp, ui_View,
                             () => { changed = true }, macroName)
     if (!changed)
-        return true
+        return
     keyMatrixMain.updateKeyLang()
-    const ok = deviceWork(() => keyMatrixMain.saveData())
-    keyMatrixMain.isSave = !ok
-    return ok
+    deviceWork(() => keyMatrixMain.saveData(), ok => { keyMatrixMain.isSave = !ok })
 }
 
 function macroRenamed(level, type, oldName, newName) {
@@ -325,8 +367,8 @@ function macroChanged(macroName) {
     const slots = []
     MacroNotify.macroChanged(keyMatrixMain.modKeys, ui_View, index => slots.push(index), macroName)
     if (slots.length === 0)
-        return true
-    return deviceWork(() => {
+        return
+    deviceWork(() => {
         let ok = true
         for (const index of slots)
             ok = macroKeyAssigmentMain.sendNow(index, macroName) && ok

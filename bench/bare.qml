@@ -1,0 +1,7 @@
+import QtQuick
+
+Rectangle {
+    width: 1280
+    height: 720
+    color: "#202020"
+}

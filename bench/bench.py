@@ -1,0 +1,385 @@
+#!/usr/bin/env python3
+"""Measures the program against a bare Qt Quick window and the virtual TK700; run by bench/run.sh.
+
+Every figure is taken RUNS times, the runs of the program and of the baseline interleaved, and
+printed as min / median / max with the ratio of the medians against the baseline. Nothing here is
+a test: no figure is checked against a target.
+"""
+
+import json
+import os
+import re
+import shutil
+import socket
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BIN = os.path.join(ROOT, "build", "bin")
+RUNS = int(os.environ.get("RUNS", "7"))
+IDLE_SECONDS = float(os.environ.get("IDLE_SECONDS", "60"))
+SETTLE_SECONDS = 5.0
+TITLE = "Talvemark TK700"
+BASE_TITLE = "TK700 bench baseline"
+
+work = tempfile.mkdtemp(prefix="tk700-bench-")
+procs = []
+
+
+def log(*args):
+    print(*args, file=sys.stderr, flush=True)
+
+
+# ---- the designed waits, read from the command table of the sources ------------------------------
+
+def command_table():
+    """{family: {code: (settle, pauseAfter)}} and the wait constants, from device/*.h."""
+    text = open(os.path.join(ROOT, "device", "commands.h")).read()
+    table = {}
+    for family in ("553", "560"):
+        block = re.search(r"namespace f%s \{(.*?)\} // namespace" % family, text, re.S).group(1)
+        shared = re.search(r"constexpr Definition GetLEDInstructFunction(\{.*?\})", text).group(1)
+        rows = {}
+        for body in re.findall(r"constexpr Definition \w+\s*(\{[^}]*\})", block) + [shared]:
+            fields = [f.strip() for f in body.strip("{}").split(",")]
+            rows[int(fields[0], 16)] = (fields[3] == "true", fields[4] == "true")
+        table[family] = rows
+    thread = open(os.path.join(ROOT, "device", "hid_thread.h")).read()
+    consts = {name: int(re.search(r"%s = (\d+);" % name, thread).group(1))
+              for name in ("kChunkPauseMs", "kSettleHalfMs")}
+    consts["kPauseAfterMs"] = int(re.search(r"kPauseAfterMs = (\d+);", text).group(1))
+    return table, consts
+
+
+TABLE, WAITS = command_table()
+
+
+def designed_waits(entries, family):
+    """The waits the link is designed to take for the requests and chunks the mouse received."""
+    settle = 2 * WAITS["kSettleHalfMs"]
+    total = 0.0
+    requests = [i for i, e in enumerate(entries) if e["kind"] == "feature-out"]
+    for n, i in enumerate(requests):
+        end = requests[n + 1] if n + 1 < len(requests) else len(entries)
+        request = bytes.fromhex(entries[i].get("plain", entries[i]["bytes"]).replace(" ", ""))
+        settles, pause = TABLE[family][request[1]]
+        chunks = sum(1 for e in entries[i:end] if e["kind"] == "out" and e.get("iface", 0) == 0)
+        if settles:
+            total += settle
+        total += chunks * WAITS["kChunkPauseMs"]
+        if settles and chunks:
+            total += settle
+        if pause:
+            total += WAITS["kPauseAfterMs"]
+    return total
+
+
+# ---- processes ----------------------------------------------------------------------------------
+
+def start_sim(family, name):
+    sock = os.path.join(work, name + ".sock")
+    p = subprocess.Popen([os.path.join(BIN, "tk700-sim"), "serve", "--socket", sock,
+                          "--family", family], stdout=subprocess.PIPE, text=True)
+    procs.append(p)
+    assert p.stdout.readline().startswith("ready")
+    return sock
+
+
+def ctl(sock, *args):
+    out = subprocess.run([os.path.join(BIN, "tk700-sim"), "ctl", "--socket", sock, *args],
+                         capture_output=True, text=True, check=True).stdout
+    return json.loads(out)
+
+
+def runtime_copy(name, family):
+    folder = os.path.join(work, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(os.path.join(folder, "xdg"), mode=0o700)
+    shutil.copytree(os.path.join(BIN, "modules"), os.path.join(folder, "modules"))
+    shutil.copy2(os.path.join(BIN, "tk700"), folder)
+    apconfig = os.path.join(folder, "modules", "setting", "apConfig.bin")
+    text = open(apconfig, encoding="utf-8").read()
+    text = re.sub(r"(?m)^icType=.*$", "icType=" + family, text)
+    open(apconfig, "w", encoding="utf-8").write(text)
+    return folder
+
+
+def launch(program, title, env_extra, cwd=None):
+    """Starts a program through the map timer: (ms from launch to map, pid)."""
+    env = dict(os.environ)
+    env.update(env_extra)
+    env["QT_QUICK_BACKEND"] = "software"
+    out = subprocess.run([os.path.join(BIN, "tk700-bench-mapwait"), "--name", title, program],
+                         capture_output=True, text=True, env=env, cwd=cwd, timeout=60).stdout
+    ms, pid = out.split()
+    return float(ms), int(pid)
+
+
+def launch_program(name, family, sim, probe=False):
+    folder = runtime_copy(name, family)
+    env = {"XDG_RUNTIME_DIR": os.path.join(folder, "xdg"),
+           "LD_PRELOAD": os.path.join(BIN, "libtk700-hidapi.so")}
+    if sim:
+        env["TK700_SIM_SOCKET"] = sim
+    if probe:
+        env["TK700_ITEM_PROBE"] = os.path.join(folder, "probe")
+        env["TK700_FRAME_PROBE"] = "1"
+    ms, pid = launch(os.path.join(folder, "tk700"), TITLE, env, cwd=folder)
+    return ms, pid, folder
+
+
+def launch_bare():
+    return launch(os.path.join(BIN, "tk700-bench-bare"), BASE_TITLE,
+                  {"XDG_RUNTIME_DIR": os.path.join(work, "xdg-bare")})
+
+
+def stop(pid):
+    try:
+        os.kill(pid, 15)
+    except ProcessLookupError:
+        return
+    for _ in range(100):
+        try:
+            os.kill(pid, 0)
+        except ProcessLookupError:
+            return
+        try:
+            os.waitpid(pid, os.WNOHANG)
+        except ChildProcessError:
+            pass
+        time.sleep(0.05)
+    os.kill(pid, 9)
+
+
+def peak_rss_kb(pid):
+    for line in open("/proc/%d/status" % pid):
+        if line.startswith("VmHWM:"):
+            return int(line.split()[1])
+    return 0
+
+
+def cpu_sample(pid):
+    """{thread: (ns on a CPU, times scheduled)} of the process's threads."""
+    sample = {}
+    for task in os.listdir("/proc/%d/task" % pid):
+        try:
+            fields = open("/proc/%d/task/%s/schedstat" % (pid, task)).read().split()
+        except OSError:
+            continue
+        sample[task] = (int(fields[0]), int(fields[2]))
+    return sample
+
+
+def cpu_delta(before, after):
+    """CPU ns and times scheduled between two samples: threads started meanwhile count whole,
+    threads that ended meanwhile are lost (a pool thread expiring, at most)."""
+    ns = slices = 0
+    for task, (a_ns, a_slices) in after.items():
+        b_ns, b_slices = before.get(task, (0, 0))
+        ns += a_ns - b_ns
+        slices += a_slices - b_slices
+    return ns, slices
+
+
+# ---- the window's probe -------------------------------------------------------------------------
+
+class Probe:
+    def __init__(self, path):
+        deadline = time.monotonic() + 20
+        while True:
+            try:
+                self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+                self.sock.connect(path)
+                break
+            except OSError:
+                if time.monotonic() > deadline:
+                    raise
+                time.sleep(0.1)
+        self.reader = self.sock.makefile("r")
+
+    def ask(self, line):
+        self.sock.sendall((line + "\n").encode())
+        return json.loads(self.reader.readline())
+
+    def prop(self, item, name):
+        return self.ask("item %s %s" % (item, name)).get("props", {}).get(name)
+
+    def wait(self, condition, seconds=20):
+        deadline = time.monotonic() + seconds
+        while not condition():
+            if time.monotonic() > deadline:
+                raise RuntimeError("probe: condition not met")
+            time.sleep(0.02)
+
+    def click(self, item):
+        found = self.ask("item " + item)
+        x, y = found["x"] + found["w"] // 2, found["y"] + found["h"] // 2
+        subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
+        time.sleep(0.1)
+        start = time.monotonic() * 1000
+        subprocess.run(["xdotool", "click", "1"], check=True)
+        return start
+
+
+def timed_write(probe, sim, family, trigger):
+    """Runs `trigger` (which returns the click time) and waits for the device work to finish:
+    (wall ms, designed ms, longest frame gap ms)."""
+    probe.ask("frames")
+    ctl(sim, "clear-log")
+    start = trigger()
+    frames, finished = [], []
+    deadline = time.monotonic() + 60
+    while not finished:
+        if time.monotonic() > deadline:
+            raise RuntimeError("the device work did not finish")
+        time.sleep(0.05)
+        got = probe.ask("frames")
+        frames += got["frames"]
+        finished += got["finished"]
+    end = finished[0]
+    moments = [start] + [t for t in frames if start < t < end] + [end]
+    gap = max(b - a for a, b in zip(moments, moments[1:]))
+    entries = ctl(sim, "log")["log"]
+    if os.environ.get("BENCH_DUMP"):
+        json.dump(entries, open(os.environ["BENCH_DUMP"], "w"))
+    return end - start, designed_waits(entries, family), gap
+
+
+# ---- the figures --------------------------------------------------------------------------------
+
+def summary(values):
+    return min(values), statistics.median(values), max(values)
+
+
+rows = []
+
+
+def row(name, unit, values, base=None, fmt="%.1f"):
+    lo, med, hi = summary(values)
+    ratio = ""
+    if base:
+        bmed = statistics.median(base)
+        ratio = "%.2f" % (med / bmed) if bmed > 0 else "-"
+    cells = " / ".join(fmt % v for v in (lo, med, hi))
+    rows.append((name, unit, cells, ratio))
+
+
+def startup():
+    sim = start_sim("553", "start")
+    times, rss, btimes, brss = [], [], [], []
+    for i in range(RUNS):
+        order = ("program", "bare") if i % 2 == 0 else ("bare", "program")
+        for which in order:
+            if which == "program":
+                ms, pid, _ = launch_program("start", "553", sim)
+            else:
+                ms, pid = launch_bare()
+            time.sleep(3)
+            (times if which == "program" else btimes).append(ms)
+            (rss if which == "program" else brss).append(peak_rss_kb(pid) / 1024)
+            stop(pid)
+        log("start-up run %d: program %.0f ms, baseline %.0f ms" % (i + 1, times[-1], btimes[-1]))
+    row("window mapped after launch", "ms", times, btimes)
+    row("bare window mapped after launch", "ms", btimes)
+    row("peak RSS", "MB", rss, brss)
+    row("bare window peak RSS", "MB", brss)
+
+
+def idle():
+    watched_sim = start_sim("553", "idle")
+    absent_sim = start_sim("553", "absent")
+    ctl(absent_sim, "unplug")
+    cpu = {"watched": [], "absent": [], "bare": []}
+    wakes = {"watched": [], "absent": [], "bare": []}
+    for i in range(RUNS):
+        pids = {}
+        _, pids["watched"], _ = launch_program("idle", "553", watched_sim)
+        _, pids["absent"], _ = launch_program("absent", "553", absent_sim)
+        _, pids["bare"] = launch_bare()
+        time.sleep(SETTLE_SECONDS)
+        before = {k: cpu_sample(p) for k, p in pids.items()}
+        t0 = time.monotonic()
+        time.sleep(IDLE_SECONDS)
+        after = {k: cpu_sample(p) for k, p in pids.items()}
+        seconds = time.monotonic() - t0
+        for k in pids:
+            ns, slices = cpu_delta(before[k], after[k])
+            cpu[k].append(ns / 1e9 / seconds * 100)
+            wakes[k].append(slices / seconds)
+            stop(pids[k])
+        log("idle run %d: watched %.3f %% %.1f/s, no mouse %.3f %% %.1f/s, baseline %.3f %% %.1f/s"
+            % (i + 1, cpu["watched"][-1], wakes["watched"][-1], cpu["absent"][-1],
+               wakes["absent"][-1], cpu["bare"][-1], wakes["bare"][-1]))
+    row("idle CPU, mouse watched", "% of a core", cpu["watched"], cpu["bare"], "%.3f")
+    row("idle wake-ups, mouse watched", "1/s", wakes["watched"], wakes["bare"])
+    row("idle CPU, no mouse", "% of a core", cpu["absent"], cpu["bare"], "%.3f")
+    row("idle wake-ups, no mouse", "1/s", wakes["absent"], wakes["bare"])
+    row("bare window idle CPU", "% of a core", cpu["bare"], None, "%.3f")
+    row("bare window idle wake-ups", "1/s", wakes["bare"])
+
+
+def writes(family):
+    sim = start_sim(family, "apply" + family)
+    results = {"Apply": [], "Reset": []}
+    for i in range(RUNS):
+        _, pid, folder = launch_program("apply" + family, family, sim, probe=True)
+        probe = Probe(os.path.join(folder, "probe"))
+        probe.wait(lambda: probe.prop("mainIten", "isStarted"))
+        probe.wait(lambda: not probe.prop("protectUIItem", "isBusy"))
+        order = ("Apply", "Reset") if i % 2 == 0 else ("Reset", "Apply")
+        for which in order:
+            if which == "Apply":
+                # Both pages unsaved: Apply sends the key matrix, the DPI table and the stage
+                # colours, as it does after an edit on each page.
+                probe.ask("set keyMatrixMain isSave true")
+                probe.ask("set dpiSettingMain isSave true")
+                result = timed_write(probe, sim, family, lambda: probe.click("applyBtn"))
+            else:
+                def reset():
+                    probe.click("resetBtn")
+                    probe.wait(lambda: probe.ask("item resetConfirmOK").get("visible"))
+                    return probe.click("resetConfirmOK")
+                result = timed_write(probe, sim, family, reset)
+            results[which].append(result)
+            probe.wait(lambda: not probe.prop("protectUIItem", "isBusy"))
+        stop(pid)
+        log("%s run %d: Apply %.0f ms (designed %.0f), Reset %.0f ms (designed %.0f)"
+            % (family, i + 1, results["Apply"][-1][0], results["Apply"][-1][1],
+               results["Reset"][-1][0], results["Reset"][-1][1]))
+    for which, values in results.items():
+        wall = [v[0] for v in values]
+        designed = [v[1] for v in values]
+        row("%s %s family: wall time" % (which, family), "ms", wall, designed, "%.0f")
+        row("%s %s family: designed waits" % (which, family), "ms", designed, None, "%.0f")
+        row("%s %s family: longest frame gap" % (which, family), "ms", [v[2] for v in values])
+
+
+def main():
+    what = sys.argv[1:] or ["startup", "idle", "writes"]
+    try:
+        if "startup" in what:
+            startup()
+        if "writes" in what:
+            writes("553")
+            writes("560")
+        if "idle" in what:
+            idle()
+    finally:
+        for p in procs:
+            p.terminate()
+        shutil.rmtree(work, ignore_errors=True)
+    print("%d interleaved runs; idle over %.0f s; figures min / median / max; ratio: median "
+          "against the baseline's median (the bare window, or the designed waits)"
+          % (RUNS, IDLE_SECONDS))
+    print()
+    print("| figure | unit | min / median / max | ratio |")
+    print("|---|---|---|---|")
+    for name, unit, cells, ratio in rows:
+        print("| %s | %s | %s | %s |" % (name, unit, cells, ratio))
+
+
+if __name__ == "__main__":
+    main()

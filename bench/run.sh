@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds what the bench needs and prints its table: start-up and memory against a bare Qt Quick
+# window, idle cost, and the writes of Apply and Reset per firmware family against the designed
+# waits, all against the virtual TK700 on a virtual display of its own.
+#   bash bench/run.sh [startup] [writes] [idle]     (default: all three)
+#   RUNS=7 IDLE_SECONDS=60 by default.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh --with-tests
+bash scripts/build.sh tk700 tk700-sim tk700-hidapi-sim tk700-bench-bare tk700-bench-mapwait >&2
+
+display=""
+for n in $(seq 90 120); do
+  [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
+[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
+Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+for _ in $(seq 50); do
+  DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.1
+done
+unset LD_PRELOAD
+DISPLAY=$display python3 bench/bench.py "$@"

@@ -1,0 +1,163 @@
+// The link's queue: commands run on the link's own thread in the order they were asked for, so
+// the GUI thread never waits for the mouse unless it needs an answer.
+
+#include "device/commands.h"
+#include "device/hid_thread.h"
+
+struct Hid_Thread::Job {
+    std::function<bool()> work;
+    bool counted = false; // a write of a batch: its result goes to the batch
+    bool done = false;
+    bool ok = false;
+};
+
+bool Hid_Thread::isBusy() const
+{
+    if (commandRunning || exchangeRunning)
+        return true;
+    std::lock_guard<std::mutex> lock(queueMutex);
+    return jobRunning || !jobs.empty() || batchDepth > 0;
+}
+
+bool Hid_Thread::submit(std::function<bool()> work, bool write)
+{
+    // A command asked for by a command already on the link's thread runs in its place.
+    if (QThread::currentThread() == this)
+        return work();
+    auto job = std::make_shared<Job>();
+    job->work = std::move(work);
+    std::unique_lock<std::mutex> lock(queueMutex);
+    if (!isRunning())
+        start();
+    job->counted = write && batchDepth > 0;
+    if (job->counted)
+        ++batchTotal;
+    jobs.push_back(job);
+    queueWake.notify_one();
+    if (job->counted)
+        return true;
+    queueDone.wait(lock, [&job] { return job->done; });
+    return job->ok;
+}
+
+void Hid_Thread::run()
+{
+    std::unique_lock<std::mutex> lock(queueMutex);
+    for (;;) {
+        queueWake.wait(lock, [this] { return stopping || !jobs.empty(); });
+        if (jobs.empty())
+            break; // stopping, and everything asked for has run
+        const std::shared_ptr<Job> job = jobs.front();
+        jobs.pop_front();
+        jobRunning = true;
+        lock.unlock();
+        const bool ok = job->work();
+        lock.lock();
+        jobRunning = false;
+        job->ok = ok;
+        job->done = true;
+        bool finished = false;
+        bool allOk = true;
+        const int done = job->counted ? ++batchDone : 0;
+        const int total = batchTotal;
+        if (job->counted) {
+            batchOk = batchOk && ok;
+            if (batchDepth == 0 && batchDone == batchTotal) {
+                finished = true;
+                allOk = batchOk;
+                batchTotal = batchDone = 0;
+                batchOk = true;
+            }
+        }
+        queueDone.notify_all();
+        lock.unlock();
+        if (job->counted)
+            emit batchProgress(done, total);
+        if (finished)
+            emit batchFinished(allOk);
+        lock.lock();
+    }
+}
+
+void Hid_Thread::beginBatch()
+{
+    std::lock_guard<std::mutex> lock(queueMutex);
+    ++batchDepth;
+}
+
+void Hid_Thread::endBatch()
+{
+    bool finished = false;
+    bool allOk = true;
+    {
+        std::lock_guard<std::mutex> lock(queueMutex);
+        if (batchDepth == 0)
+            return;
+        if (batchDepth == 1)
+            flushBlocksLocked();
+        --batchDepth;
+        if (batchDepth == 0 && batchDone == batchTotal) {
+            // Nothing was queued, or all of it has already run.
+            finished = true;
+            allOk = batchOk;
+            batchTotal = batchDone = 0;
+            batchOk = true;
+        }
+    }
+    if (finished)
+        emit batchFinished(allOk);
+}
+
+void Hid_Thread::flushBlocksLocked()
+{
+    for (auto &[profileData, bytes] : heldBlocks) {
+        auto job = std::make_shared<Job>();
+        job->counted = true;
+        job->work = [this, p = profileData, b = std::move(bytes)] {
+            return sendProfileBlock(b.data(), p);
+        };
+        ++batchTotal;
+        if (!isRunning())
+            start();
+        jobs.push_back(job);
+    }
+    if (!heldBlocks.empty())
+        queueWake.notify_one();
+    heldBlocks.clear();
+}
+
+void Hid_Thread::waitIdle()
+{
+    if (QThread::currentThread() == this)
+        return;
+    std::unique_lock<std::mutex> lock(queueMutex);
+    queueDone.wait(lock, [this] { return jobs.empty() && !jobRunning; });
+}
+
+void Hid_Thread::stopQueue()
+{
+    {
+        std::lock_guard<std::mutex> lock(queueMutex);
+        flushBlocksLocked();
+        stopping = true;
+        queueWake.notify_all();
+    }
+    // What was asked for still goes out: each exchange is bounded.
+    wait();
+}
+
+bool Hid_Thread::hid560_0CH_setProfile(uchar *src128, uchar profileData)
+{
+    std::vector<uchar> bytes(src128, src128 + command::f560::SetProfile.block);
+    {
+        std::lock_guard<std::mutex> lock(queueMutex);
+        if (batchDepth > 0 && QThread::currentThread() != this) {
+            // Sent when the batch ends, with the bytes of the last of its writes.
+            heldBlocks[profileData] = std::move(bytes);
+            return true;
+        }
+    }
+    return queueSet([this, b = std::move(bytes), profileData] {
+        return sendProfileBlock(b.data(), profileData);
+    });
+}
