@@ -3,6 +3,7 @@
 #include "app/input_forwarding.h"
 #include "app/single_application.h"
 #include "app/widget.h"
+#include "base/runtime_files.h"
 #include "input/input_hook.h"
 #include "platform/input_observer.h"
 #include "platform/termination_signals.h"
@@ -30,6 +31,9 @@ int main(int argc, char *argv[])
 
     // Every ./modules/... path resolves beside the executable.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
+    // What a killed earlier run left half-written beside its files goes first; the single
+    // instance above makes sure no other run is writing them.
+    sweepStaleTemporaries();
     // A broken settings file is named, and its factory copy offered, before anything reads it.
     if (!checkSettingsFiles(Dialogs::instance()))
         return 1;
