@@ -11,7 +11,8 @@ build_pkgs=(cmake ninja-build g++ pkg-config
   libqt6svg6 libhidapi-dev libudev-dev libxtst-dev libx11-dev libglib2.0-dev
   gsettings-desktop-schemas
   fonts-wqy-microhei fonts-dejavu-core)
-test_pkgs=(xvfb xauth x11-utils xdotool trayer imagemagick python3)
+# clang and its runtime libraries build the fuzz targets (-fsanitize=fuzzer, bench/fuzz.sh).
+test_pkgs=(xvfb xauth x11-utils xdotool trayer imagemagick python3 clang-14 libclang-rt-14-dev)
 # scripts/tidy.sh and the formatting of the sources.
 tidy_pkgs=(clang-tidy-14 clang-format-14)
 
