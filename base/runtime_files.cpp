@@ -1,12 +1,12 @@
 #include "base/runtime_files.h"
 
 #include <QDateTime>
+#include <QDebug>
 #include <QDir>
 #include <QDirIterator>
-#include <QRegularExpression>
-#include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 #include <QSettings>
@@ -175,11 +175,12 @@ bool sweepStaleTemporaries()
     const struct {
         const char *folder;
         bool subfolders;
-    } places[] = {{"./modules/setting", false}, {"./modules/gun", false}, {"./modules/macro", true}};
+    } places[] = {
+        {"./modules/setting", false}, {"./modules/gun", false}, {"./modules/macro", true}};
     for (const auto &place : places) {
-        QDirIterator it(QString::fromLatin1(place.folder), QDir::Files | QDir::Hidden | QDir::System,
-                        place.subfolders ? QDirIterator::Subdirectories
-                                         : QDirIterator::NoIteratorFlags);
+        QDirIterator it(
+            QString::fromLatin1(place.folder), QDir::Files | QDir::Hidden | QDir::System,
+            place.subfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
         while (it.hasNext()) {
             const QString path = it.next();
             if (!temporary.match(it.fileName()).hasMatch())
@@ -187,7 +188,8 @@ bool sweepStaleTemporaries()
             if (QFile::remove(path)) {
                 qDebug() << "removed a temporary file left by an interrupted write:" << path;
             } else {
-                qDebug() << "could not remove a temporary file left by an interrupted write:" << path;
+                qDebug() << "could not remove a temporary file left by an interrupted write:"
+                         << path;
                 removedAll = false;
             }
         }

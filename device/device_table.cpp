@@ -39,7 +39,8 @@ quint16 hex16(const QVariant &value)
 // checked on what was opened, not on the name.
 bool readTableFile(const QString &fileName, QByteArray &content)
 {
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat st = {};
@@ -47,8 +48,8 @@ bool readTableFile(const QString &fileName, QByteArray &content)
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxDeviceTableBytes ||
         !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        qDebug() << "Device table refused:" << fileName
-                 << "is no regular file of at most" << kMaxDeviceTableBytes << "bytes";
+        qDebug() << "Device table refused:" << fileName << "is no regular file of at most"
+                 << kMaxDeviceTableBytes << "bytes";
         return false;
     }
     content = file.read(kMaxDeviceTableBytes + 1); // one more tells a file that grew meanwhile

@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!fuzz::writeFile(path, data, size))
         return 0;
     for (const char *group : {"profile", "macro", "main", "General"}) {
-        const QStringList texts = languageStrings(QString::fromLatin1(group), QStringLiteral("German"));
+        const QStringList texts =
+            languageStrings(QString::fromLatin1(group), QStringLiteral("German"));
         FUZZ_CHECK(texts.size() <= 1024);
     }
     return 0;

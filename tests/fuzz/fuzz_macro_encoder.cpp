@@ -41,22 +41,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QJSEngine &js = engine();
     const QJSValue global = js.globalObject();
     const bool unbounded = data[0] & 1;
-    const QString repeatText = QString::number(int(data[1]) << 8 | data[2]) +
-                               QString::fromLatin1(data[0] & 2 ? "x" : "");
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data + 3),
-                                           qsizetype(size - 3));
+    const QString repeatText =
+        QString::number(int(data[1]) << 8 | data[2]) + QString::fromLatin1(data[0] & 2 ? "x" : "");
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data + 3), qsizetype(size - 3));
 
     // Records as the editor stores them, parsed by the script's own parser.
     const QStringList lines = text.split(QLatin1Char('\n'));
     QJSValue records = js.newArray(uint(lines.size()));
     for (int i = 0; i < lines.size(); ++i)
-        records.setProperty(uint(i), global.property(QStringLiteral("parseRecord"))
-                                         .call({QJSValue(lines.at(i))}));
+        records.setProperty(
+            uint(i), global.property(QStringLiteral("parseRecord")).call({QJSValue(lines.at(i))}));
     const QJSValue repeat =
         global.property(QStringLiteral("blockRepeat")).call({QJSValue(repeatText)});
     FUZZ_CHECK(repeat.isNumber() && repeat.toInt() >= 1 && repeat.toInt() <= 0xFFFF);
 
-    const QJSValue codeOf = js.evaluate(QStringLiteral("(function (name) { return name.length & 0xFF })"));
+    const QJSValue codeOf =
+        js.evaluate(QStringLiteral("(function (name) { return name.length & 0xFF })"));
     QJSValueList args{records, repeat, codeOf};
     if (unbounded)
         args << js.evaluate(QStringLiteral("Number.MAX_SAFE_INTEGER"));
@@ -69,12 +70,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         bool ok = false;
         const double value = b.toDouble(&ok);
         if (!(ok && value >= 0 && value <= 255 && value == double(int(value))))
-            std::fprintf(stderr, "not a byte: %s in %s\n", qPrintable(b.toString()),
-                         qPrintable(QJsonValue::fromVariant(bytes).toVariant().toStringList().join(',')));
+            std::fprintf(
+                stderr, "not a byte: %s in %s\n", qPrintable(b.toString()),
+                qPrintable(QJsonValue::fromVariant(bytes).toVariant().toStringList().join(',')));
         FUZZ_CHECK(ok && value >= 0 && value <= 255 && value == double(int(value)));
     }
     // The repeat count leads, big-endian.
-    FUZZ_CHECK(bytes.at(0).toInt() == (repeat.toInt() >> 8) && bytes.at(1).toInt() == (repeat.toInt() & 0xFF));
+    FUZZ_CHECK(bytes.at(0).toInt() == (repeat.toInt() >> 8) &&
+               bytes.at(1).toInt() == (repeat.toInt() & 0xFF));
     // Within the block's bound the block is always well formed: it ends with a terminator.
     if (!unbounded) {
         FUZZ_CHECK(bytes.size() <= macroblock::kSize);

@@ -20,10 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Plain replies.
     const bool plain = report::replyChecksOut(reply, code);
-    FUZZ_CHECK(!plain || (reply[report::kCodeByte] == code &&
-                          uint8_t(reply[report::kChecksumByte] +
-                                  uint8_t(~report::checksum(reply + report::kCodeByte))) ==
-                              uint8_t(0xFF)));
+    FUZZ_CHECK(!plain ||
+               (reply[report::kCodeByte] == code &&
+                uint8_t(reply[report::kChecksumByte] +
+                        uint8_t(~report::checksum(reply + report::kCodeByte))) == uint8_t(0xFF)));
 
     // Scrambled replies: unscrambling is undone by scrambling, byte for byte, for every code.
     uint8_t unscrambled[report::kFeatureSize];

@@ -25,8 +25,8 @@
 namespace
 {
 
-const QStringList kOperations{"import", "copy", "reset", "macro save", "rename", "batch import",
-                              "language", "pointer"};
+const QStringList kOperations{"import", "copy",         "reset",    "macro save",
+                              "rename", "batch import", "language", "pointer"};
 constexpr int kKills = 200;
 
 const QByteArray kProfileA = "[mouse]\nlod=1\nreportRate=1\n[mouseKeyMatrix]\n0=0, 0, 240, 0\n";
@@ -136,7 +136,9 @@ QStringList macroRecords(const QString &path)
 bool isExpectedNew(const QString &entry)
 {
     return entry == "modules/macro/Src" ||
-           QRegularExpression("^modules/macro/Src/(Deep/?)?([A-Za-z]+\\.bin)?$").match(entry).hasMatch() ||
+           QRegularExpression("^modules/macro/Src/(Deep/?)?([A-Za-z]+\\.bin)?$")
+               .match(entry)
+               .hasMatch() ||
            entry == "modules/macro/R1.bin" || entry == "modules/macro/R2.bin" ||
            entry.startsWith("config/");
 }
@@ -189,8 +191,8 @@ private:
             const bool two = QFile::exists(path("modules/macro/R2.bin"));
             if (one == two)
                 return QStringLiteral("R1.bin %1, R2.bin %2").arg(one).arg(two);
-            const QStringList now = macroRecords(path(one ? "modules/macro/R1.bin"
-                                                          : "modules/macro/R2.bin"));
+            const QStringList now =
+                macroRecords(path(one ? "modules/macro/R1.bin" : "modules/macro/R2.bin"));
             return now == kRecordsB ? QString() : "renamed macro: " + now.join(' ');
         }
         if (operation == "batch import") {
@@ -213,7 +215,7 @@ private:
             if (now.value("common/deviceCount") != "2")
                 return "apConfig.bin torn";
             return language == "German" || language == "French" ? QString()
-                                                                 : "language " + language;
+                                                                : "language " + language;
         }
         if (operation == "pointer") {
             const QByteArray now = read(config + "/kcminputrc");

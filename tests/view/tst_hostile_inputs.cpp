@@ -40,8 +40,9 @@ public:
 };
 
 enum Form { Truncated, Random, Empty, Huge, Binary, Fifo, DeviceLink, Directory, Unreadable };
-const char *const kFormNames[] = {"truncated", "random", "empty",     "100 MB",    "binary",
-                                  "FIFO",      "link to a device",    "directory", "unreadable"};
+const char *const kFormNames[] = {"truncated",        "random",    "empty",
+                                  "100 MB",           "binary",    "FIFO",
+                                  "link to a device", "directory", "unreadable"};
 
 const QStringList kDataFolders{"modules/setting", "modules/macro", "modules/gun", "modules/i18n"};
 
@@ -55,8 +56,9 @@ QMap<QString, QByteArray> snapshot(const QString &root, bool withDataFolders)
     while (it.hasNext()) {
         const QString path = it.next();
         const QString relative = QDir(root).relativeFilePath(path);
-        if (!withDataFolders && std::any_of(kDataFolders.begin(), kDataFolders.end(),
-                                            [&](const QString &f) { return relative.startsWith(f); }))
+        if (!withDataFolders &&
+            std::any_of(kDataFolders.begin(), kDataFolders.end(),
+                        [&](const QString &f) { return relative.startsWith(f); }))
             continue;
         struct stat st = {};
         if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
@@ -128,7 +130,8 @@ bool plant(const TestRuntime &runtime, const QString &relative, Form form, const
     case Directory:
         return QDir().mkpath(path + "/inner") && runtime.write(relative + "/inner/x", "x");
     case Unreadable:
-        return runtime.write(relative, good) && QFile::setPermissions(path, QFileDevice::WriteOwner);
+        return runtime.write(relative, good) &&
+               QFile::setPermissions(path, QFileDevice::WriteOwner);
     }
     return false;
 }
@@ -303,8 +306,8 @@ private slots:
         view.mouseSaveGundata(name, {name, 1, 2, 3, 4, 5});
         const QStringList keys = view.getGunDataKey();
         const bool kept = keys.size() == keysBefore.size() + 1;
-        QVERIFY2(keys.size() == keysBefore.size() || (kept && keys.contains(name) &&
-                                                      view.getGunData(name).size() == 6),
+        QVERIFY2(keys.size() == keysBefore.size() ||
+                     (kept && keys.contains(name) && view.getGunData(name).size() == 6),
                  qPrintable(keys.join(',')));
         const auto withGun = snapshot(runtime->root(), true);
         for (auto it = withGun.begin(); it != withGun.end(); ++it) {
