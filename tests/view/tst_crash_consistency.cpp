@@ -271,7 +271,8 @@ private slots:
             worker.setWorkingDirectory(runtime->root());
             worker.start(QCoreApplication::applicationFilePath(), {"--worker", operation});
             QVERIFY(worker.waitForStarted());
-            while (!worker.readAllStandardOutput().contains("ready"))
+            QByteArray said;
+            while (!(said += worker.readAllStandardOutput()).contains("ready"))
                 QVERIFY2(worker.waitForReadyRead(30000), qPrintable(operation));
             // Anywhere from the first write to well into the loop.
             QThread::usleep(random.bounded(40000));
