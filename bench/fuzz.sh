@@ -33,10 +33,11 @@ for t in "${targets[@]}"; do
   start=$(date +%s)
   status=0
   # The JS engine keeps its strings and objects in pages it maps itself, which the leak checker
-  # does not scan, and frees them at its own pace: every input would look like a leak there.
+  # does not scan, and frees them at its own pace: every input, and the exit, would look like a
+  # leak there.
   leaks=1
   [ "$t" = fuzz_macro_encoder ] && leaks=0
-  "$root/build-fuzz/bin/$t" -max_total_time="$seconds" -runs="$runs" -print_final_stats=1 \
+  ASAN_OPTIONS="detect_leaks=$leaks" "$root/build-fuzz/bin/$t" -max_total_time="$seconds" -runs="$runs" -print_final_stats=1 \
     -detect_leaks="$leaks" \
     -artifact_prefix="$root/build-fuzz/crashes/$t-" -max_len=4096 \
     "$root/build-fuzz/corpus/$t" "$root/tests/fuzz/corpus/$t" >"$log" 2>&1 || status=$?
