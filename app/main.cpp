@@ -4,6 +4,7 @@
 #include "app/single_application.h"
 #include "app/widget.h"
 #include "base/data_folder.h"
+#include "base/runtime_files.h"
 #include "input/input_hook.h"
 #include "platform/autostart.h"
 #include "platform/input_observer.h"
@@ -44,6 +45,9 @@ int main(int argc, char *argv[])
                 .arg(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
         return 1;
     }
+    // What a killed earlier run left half-written beside its files goes first; the single
+    // instance above makes sure no other run is writing them.
+    sweepStaleTemporaries();
     // A broken settings file is named, and its factory copy offered, before anything reads it.
     if (!checkSettingsFiles(Dialogs::instance()))
         return 1;

@@ -2,8 +2,11 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 #include <QSettings>
@@ -159,4 +162,37 @@ bool replaceFileWithCopy(const QString &source, const QString &target)
     if (readRegularFile(source, kRuntimeFileMaxBytes, content) != ReadResult::Done)
         return false;
     return replaceFileWith(content, target);
+}
+
+bool sweepStaleTemporaries()
+{
+    // QSaveFile's and QSettings' names for a file "<name>.bin": "<name>.bin.XXXXXX" (six letters
+    // or digits, where the file system cannot make unnamed files), "<name>.bin.lock" and what
+    // removing a stale lock adds ("<name>.bin.lock.rmlock", and again for that one).
+    static const QRegularExpression temporary(
+        QStringLiteral("\\.bin\\.([A-Za-z0-9]{6}|lock(\\.rmlock)*)$"));
+    bool removedAll = true;
+    const struct {
+        const char *folder;
+        bool subfolders;
+    } places[] = {
+        {"./modules/setting", false}, {"./modules/gun", false}, {"./modules/macro", true}};
+    for (const auto &place : places) {
+        QDirIterator it(
+            QString::fromLatin1(place.folder), QDir::Files | QDir::Hidden | QDir::System,
+            place.subfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (!temporary.match(it.fileName()).hasMatch())
+                continue;
+            if (QFile::remove(path)) {
+                qDebug() << "removed a temporary file left by an interrupted write:" << path;
+            } else {
+                qDebug() << "could not remove a temporary file left by an interrupted write:"
+                         << path;
+                removedAll = false;
+            }
+        }
+    }
+    return removedAll;
 }

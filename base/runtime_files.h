@@ -47,3 +47,10 @@ QSettings *newSettingsFile(const QString &path); // the same, owned by the calle
 bool replaceFileWith(const QByteArray &content, const QString &target);
 // The same with the content of `source`, which must be a regular file within the runtime bound.
 bool replaceFileWithCopy(const QString &source, const QString &target);
+
+// A write killed before its end leaves its QSettings lock ("<file>.lock", "<file>.lock.rmlock")
+// and, where the file system cannot make unnamed files, its temporary file ("<file>.XXXXXX") in
+// the data folders. Removes them from ./modules/setting,
+// ./modules/gun and the macro library; only at start-up, when no other instance can be writing.
+// False when one of them could not be removed.
+bool sweepStaleTemporaries();

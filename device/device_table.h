@@ -31,6 +31,8 @@ using DeviceList = std::vector<std::unique_ptr<DeviceEntry>>;
 inline constexpr int kMinReportLength = 1;
 inline constexpr int kMaxReportLength = 64;
 inline constexpr int kMaxDeviceCount = 64;
+// The table file is a few KB; more, or anything but a regular file, is no table.
+inline constexpr qint64 kMaxDeviceTableBytes = 4 << 20;
 
 // Used for entries that ask for scrambling without a code of their own.
 inline constexpr char kDefaultScrambleCode[] = "520147";
@@ -38,7 +40,8 @@ inline constexpr char kDefaultScrambleCode[] = "520147";
 inline const QString kApConfigFile = QStringLiteral("./modules/setting/apConfig.bin");
 
 // Reads the table afresh, so an edited file takes effect at the next scan. A count beyond
-// kMaxDeviceCount gives an empty table.
+// kMaxDeviceCount gives an empty table, as does a file that is not a regular file within
+// kMaxDeviceTableBytes (a FIFO, a device, a folder) or cannot be read.
 DeviceList loadDeviceTable(const QString &fileName = kApConfigFile);
 
 // Whether an entry can name a device at all: both ids set (an id of 0 would be hidapi's "any")

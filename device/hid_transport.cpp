@@ -169,8 +169,7 @@ int Hid_Thread::readChunk(uchar *chunk, int size)
 
 bool Hid_Thread::replyChecksOut(uchar code) const
 {
-    return inReport[report::kCodeByte] == code &&
-           inReport[report::kChecksumByte] == report::checksum(inReport + report::kCodeByte);
+    return report::replyChecksOut(inReport, code);
 }
 
 void Hid_Thread::settleWait()

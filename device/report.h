@@ -22,4 +22,11 @@ inline uint8_t checksum(const uint8_t *codeAndParams)
         sum = static_cast<uint8_t>(sum + codeAndParams[i]);
     return static_cast<uint8_t>(~sum);
 }
+
+// Whether a (plain) reply answers the command `code`: byte 1 echoes it and byte 8 is the checksum
+// of bytes 1 to 7.
+inline bool replyChecksOut(const uint8_t *reply, uint8_t code)
+{
+    return reply[kCodeByte] == code && reply[kChecksumByte] == checksum(reply + kCodeByte);
+}
 } // namespace report

@@ -21,3 +21,5 @@ inline bool fitsMacroBlock(const QVariantList &bytes)
 {
     return bytes.size() <= macroblock::kSize;
 }
+// The block sendMacroBlock sends for `bytes`; false, and `block` left alone, when they do not fit.
+bool fillMacroBlock(const QVariantList &bytes, uchar (&block)[macroblock::kSize]);

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -28,6 +30,15 @@ int maxNameBytes()
     return kDefaultMaxNameBytes;
 }
 
+bool isUnprintable(QChar c)
+{
+    const char16_t u = c.unicode();
+    // C0 and C1 controls and DEL; the embeddings, overrides and isolates of the bidirectional
+    // algorithm and the two direction marks.
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x200E || u == 0x200F ||
+           (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+}
+
 } // namespace
 
 NameProblem nameProblem(const QString &name, const QString &suffix)
@@ -45,8 +56,10 @@ NameProblem nameProblem(const QString &name, const QString &suffix)
     // The backslash is refused on every system: library trees are exchanged with Windows.
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
         return NameProblem::Separator;
-    if (name == QLatin1String(".") || name == QLatin1String(".."))
+    if (std::all_of(name.begin(), name.end(), [](QChar c) { return c == QLatin1Char('.'); }))
         return NameProblem::DotName;
+    if (std::any_of(name.begin(), name.end(), isUnprintable))
+        return NameProblem::Unprintable;
     if (QFile::encodeName(name + suffix).size() > maxNameBytes())
         return NameProblem::TooLong;
     return NameProblem::None;

@@ -15,9 +15,10 @@ build_pkgs=(cmake ninja-build g++ pkg-config
   dpkg-dev file)
 # lintian: the package test checks the package with it; dbus-daemon: a private session bus for the
 # test of KWin's input devices; weston and qt6-wayland: the program on a headless Wayland
-# compositor.
+# compositor; clang and its runtime libraries build the fuzz targets (-fsanitize=fuzzer,
+# bench/fuzz.sh).
 test_pkgs=(xvfb xauth x11-utils xdotool trayer imagemagick python3 lintian dbus-daemon
-  weston qt6-wayland)
+  weston qt6-wayland clang-14 libclang-rt-14-dev)
 # scripts/tidy.sh and the formatting of the sources.
 tidy_pkgs=(clang-tidy-14 clang-format-14)
 

@@ -48,7 +48,9 @@ QString refusalText(const QString &name, const QString &suffix)
     case NameProblem::Separator:
         return myQQuickView::tr("A name must not contain / or \\.");
     case NameProblem::DotName:
-        return myQQuickView::tr(R"("." and ".." cannot be used as names.)");
+        return myQQuickView::tr("A name cannot be made of dots only.");
+    case NameProblem::Unprintable:
+        return myQQuickView::tr("A name must not contain control characters or direction marks.");
     case NameProblem::TooLong:
         return myQQuickView::tr("The name is too long.");
     case NameProblem::None:

@@ -93,6 +93,7 @@ public:
         g_main_loop_quit(loop);
         g_thread_join(thread);
         thread = nullptr;
+        g_main_loop_unref(loop.exchange(nullptr));
     }
 
 private:

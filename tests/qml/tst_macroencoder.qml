@@ -42,7 +42,11 @@ TestCase {
             { tag: "50 ms units", texts: ["1,A", "0,2000000", "2,A"], repeat: 1,
               bytes: "00 01 00 04 00 02 9c 40 81 04 00 00" },
             { tag: "100 ms units", texts: ["1,A", "0,4000000", "2,A"], repeat: 1,
-              bytes: "00 01 00 04 00 03 9c 40 81 04 00 00" }
+              bytes: "00 01 00 04 00 03 9c 40 81 04 00 00" },
+            { tag: "negative delay is none", texts: ["1,A", "0,-20", "2,A"], repeat: 1,
+              bytes: "00 01 01 04 81 04 00 00" },
+            { tag: "negative delay takes nothing away", texts: ["1,A", "0,100", "0,-50", "2,A"],
+              repeat: 1, bytes: "00 01 0a 04 81 04 00 00" }
         ]
     }
     function test_examples(data) {

@@ -63,7 +63,9 @@ function encode(records, repeat, codeOf, limit) {
     for (++i; i < records.length; ++i) {
         var record = records[i]
         if (!isAction(record)) {
-            units += parseInt(record.info) / 10 || 0
+            // A negative delay (a hand-edited file) is no delay: it would write a byte outside
+            // 0 ... 255, which the block takes as another delay with another release flag.
+            units += Math.max(0, parseInt(record.info) / 10 || 0)
             continue
         }
         var cells = delayCells(units, previousType)
