@@ -6,7 +6,6 @@
 #include "support/virtual_mouse.h"
 #include "window_driver.h"
 
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QProcess>
 #include <QSettings>
@@ -52,9 +51,6 @@ private:
     QProcess *program = nullptr;
     QString family;
 
-    QString binDir() const { return qEnvironmentVariable("TK700_BIN_DIR"); }
-    QString screens() const { return binDir() + "/../test-screens/"; }
-
     void setValue(const QString &file, const QString &key, const QVariant &value)
     {
         QSettings settings(runtime->path("modules/setting/" + file), QSettings::IniFormat);
@@ -68,25 +64,15 @@ private:
         if (!mouse->start())
             return false;
         const QString exe = runtime->path("tk700");
-        QFile::copy(binDir() + "/tk700", exe);
-        QFile(exe).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ProgramRig::installProgram(exe);
         const QString probe = xdg->path() + "/probe";
         window = std::make_unique<WindowDriver>(probe);
         program = new QProcess(this);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
-        env.insert("XDG_RUNTIME_DIR", xdg->path());
-        env.insert("TK700_ITEM_PROBE", probe);
-        program->setProcessEnvironment(env);
+        program->setProcessEnvironment(ProgramRig::programEnvironment(xdg->path(), probe));
         program->setProcessChannelMode(QProcess::MergedChannels);
         program->setWorkingDirectory(runtime->root());
         program->start(exe, {});
-        if (WindowDriver::waitFor(
-                [this] { return window->property("mainIten", "isStarted").toBool(); }, 20000))
-            return true;
-        qWarning().noquote() << "program output:" << program->readAll();
-        return false;
+        return ProgramRig::waitForStart(*program, probe);
     }
 
     QString text(const QString &name) { return window->property(name, "text").toString(); }
@@ -195,11 +181,7 @@ private slots:
     void cleanup()
     {
         if (program) {
-            program->terminate();
-            if (!program->waitForFinished(3000)) {
-                program->kill();
-                program->waitForFinished();
-            }
+            ProgramRig::stopProcess(*program);
             delete program;
             program = nullptr;
         }
@@ -225,7 +207,7 @@ private slots:
         // The shipped step of 500 cannot show 3200; a step of 100 can.
         setValue("apConfig.bin", "mouse/dpiBase", 100);
         QVERIFY(startProgram());
-        const QString screensOf = family == "553" ? screens() : QString();
+        const QString screensOf = family == "553" ? ProgramRig::screensFolder() : QString();
 
         QVERIFY(openItem(3, 11, "keyMenu3Sub"));
         QVERIFY(subMenuLaidOut(3));
@@ -327,7 +309,7 @@ private slots:
         QVERIFY(textIs("keyMenu2FireFieldText", "Click Input"));
         QVERIFY(WindowDriver::chord({kKeyF}));
         QVERIFY(textIs("keyMenu2FireFieldText", "F"));
-        QVERIFY(window->save(screens(), "fire-panel.png"));
+        QVERIFY(window->save(ProgramRig::screensFolder(), "fire-panel.png"));
         QVERIFY(window->click("keyMenu2FireOK"));
         QVERIFY(textIs("keyMenu2Text", "Fire Function-F"));
         QVERIFY(window->click("applyBtn"));
@@ -349,7 +331,7 @@ private slots:
         QVERIFY(window->click("gunRow3"));
         QVERIFY(WindowDriver::waitFor(
             [&] { return window->property("gunControlMain", "currentRow").toInt() == 3; }));
-        QVERIFY(window->save(screens(), "gun-editor.png"));
+        QVERIFY(window->save(ProgramRig::screensFolder(), "gun-editor.png"));
         mouse->clearLog();
         QVERIFY(window->click("gunCloseBtn"));
         QVERIFY(WindowDriver::waitFor([&] { return !window->shown("gunControlMain"); }));

@@ -3,13 +3,14 @@
 // (TK700_ITEM_PROBE). Waits are on conditions, never on fixed sleeps.
 #pragma once
 
+#include "support/program_rig.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
@@ -41,15 +42,7 @@ public:
     // One request to the program's item probe.
     QJsonObject ask(const QByteArray &request) const
     {
-        QLocalSocket socket;
-        socket.connectToServer(probe);
-        if (!socket.waitForConnected(2000))
-            return {};
-        socket.write(request + '\n');
-        QDeadlineTimer deadline(3000);
-        while (!socket.canReadLine() && !deadline.hasExpired())
-            socket.waitForReadyRead(100);
-        return QJsonDocument::fromJson(socket.readLine()).object();
+        return ProgramRig::askProbe(probe, request);
     }
 
     QJsonObject item(const QString &name, const QString &properties = {}) const
