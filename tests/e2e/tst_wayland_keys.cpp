@@ -10,6 +10,7 @@
 #include "app/widget.h"
 #include "input/input_hook.h"
 #include "platform/input_observer.h"
+#include "support/program_rig.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
 #include "view/myqquickview.h"
@@ -221,12 +222,7 @@ int main(int argc, char **argv)
         TestWaylandKeys test(skip);
         result = QTest::qExec(&test, argc, argv);
     }
-    if (weston.state() != QProcess::NotRunning) {
-        weston.terminate();
-        if (!weston.waitForFinished(10000))
-            weston.kill();
-        weston.waitForFinished();
-    }
+    ProgramRig::stopProcess(weston, 10000);
     return result;
 }
 
