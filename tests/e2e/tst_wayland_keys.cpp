@@ -166,8 +166,6 @@ private slots:
             QVERIFY(xdotool({"mousedown", "1"}));
             QTest::qWait(300);
             pressed = !empty.isEmpty();
-            qWarning() << "DEBUG" << p << buttons << widget->geometry()
-                       << widget->windowHandle()->geometry();
             QVERIFY(xdotool({"mouseup", "1"}));
             QTest::qWait(200);
             if (pressed)
