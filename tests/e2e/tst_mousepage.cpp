@@ -9,7 +9,6 @@
 #include <QJsonArray>
 #include <QProcess>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QtTest>
 
 #include <memory>
@@ -165,10 +164,8 @@ private:
 private slots:
     void initTestCase()
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
-            QSKIP("needs an X display (the test command runs under Xvfb)");
-        if (QStandardPaths::findExecutable("xdotool").isEmpty())
-            QSKIP("needs xdotool");
+        if (const QString why = WindowDriver::unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
     }
 
     void init()
@@ -180,11 +177,7 @@ private slots:
 
     void cleanup()
     {
-        if (program) {
-            ProgramRig::stopProcess(*program);
-            delete program;
-            program = nullptr;
-        }
+        ProgramRig::endProcess(program);
         window.reset();
         mouse.reset();
         xdg.reset();

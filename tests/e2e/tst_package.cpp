@@ -84,15 +84,6 @@ private:
     QProcess *program = nullptr;
     std::unique_ptr<WindowDriver> window;
 
-    void stopProgram()
-    {
-        if (!program)
-            return;
-        ProgramRig::stopProcess(*program, 30000);
-        delete program;
-        program = nullptr;
-    }
-
     // The installed program, as a user with `home` starts it from the menu, against the virtual
     // TK700; true once its first screen after the logo is up.
     bool startInstalled(const QString &exe, const QString &home, const QString &runtimeDir)
@@ -130,7 +121,7 @@ private slots:
 
     void cleanup()
     {
-        stopProgram();
+        ProgramRig::endProcess(program, 30000);
         mouse.reset();
     }
 
@@ -225,13 +216,13 @@ private slots:
                 .toString();
         QVERIFY(!german.isEmpty());
         QTRY_COMPARE(window->property("tabSettingsLabel", "text").toString(), german);
-        stopProgram();
+        ProgramRig::endProcess(program, 30000);
         QCOMPARE(QSettings(settings, QSettings::IniFormat).value("common/language").toString(),
                  QString("German"));
 
         QVERIFY(startInstalled(root + "/usr/bin/tk700", home.path(), runtimeDir.path()));
         QTRY_COMPARE(window->property("tabSettingsLabel", "text").toString(), german);
-        stopProgram();
+        ProgramRig::endProcess(program, 30000);
         // The installed tool works on the same user folder: it sees the German setting's profile
         // list and reaches the mouse.
         QProcess tool;

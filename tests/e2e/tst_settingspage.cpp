@@ -12,7 +12,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QtTest>
 
 #include <memory>
@@ -181,10 +180,8 @@ private:
 private slots:
     void initTestCase()
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
-            QSKIP("needs an X display (the test command runs under Xvfb)");
-        if (QStandardPaths::findExecutable("xdotool").isEmpty())
-            QSKIP("needs xdotool");
+        if (const QString why = WindowDriver::unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
     }
 
     void init()
@@ -196,11 +193,7 @@ private slots:
 
     void cleanup()
     {
-        if (program) {
-            ProgramRig::stopProcess(*program);
-            delete program;
-            program = nullptr;
-        }
+        ProgramRig::endProcess(program);
         window.reset();
         mouse.reset();
         xdg.reset();

@@ -6,6 +6,7 @@
 #include "support/program_rig.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
+#include "window_driver.h"
 
 #include <QDir>
 #include <QFontDatabase>
@@ -164,10 +165,8 @@ private:
 private slots:
     void initTestCase()
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
-            QSKIP("needs an X display (the test command runs under Xvfb)");
-        if (QStandardPaths::findExecutable("xdotool").isEmpty())
-            QSKIP("needs xdotool");
+        if (const QString why = WindowDriver::unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
         QVERIFY(QFontDatabase::addApplicationFont(":/modules/fonts/Rajdhani-Bold.ttf") >= 0);
     }
 
@@ -180,11 +179,7 @@ private slots:
 
     void cleanup()
     {
-        if (program) {
-            ProgramRig::stopProcess(*program);
-            delete program;
-            program = nullptr;
-        }
+        ProgramRig::endProcess(program);
         if (trayer) {
             trayer->kill();
             trayer->waitForFinished();

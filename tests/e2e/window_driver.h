@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <functional>
@@ -20,6 +21,16 @@
 class WindowDriver
 {
 public:
+    // Why the window cannot be driven here (no X display, no xdotool); empty when it can.
+    static QString unavailable()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
+            return QStringLiteral("needs an X display (the test command runs under Xvfb)");
+        if (QStandardPaths::findExecutable("xdotool").isEmpty())
+            return QStringLiteral("needs xdotool");
+        return {};
+    }
+
     static bool xdotool(const QStringList &args)
     {
         return QProcess::execute(QStringLiteral("xdotool"), args) == 0;

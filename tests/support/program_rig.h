@@ -84,4 +84,14 @@ inline void stopProcess(QProcess &process, int graceMs = 3000)
     }
 }
 
+// Ends a program the test started and deletes it; nothing when there is none.
+inline void endProcess(QProcess *&process, int graceMs = 3000)
+{
+    if (!process)
+        return;
+    stopProcess(*process, graceMs);
+    delete process;
+    process = nullptr;
+}
+
 } // namespace ProgramRig
