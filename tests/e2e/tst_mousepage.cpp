@@ -6,11 +6,9 @@
 #include "support/virtual_mouse.h"
 #include "window_driver.h"
 
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QProcess>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QtTest>
 
 #include <memory>
@@ -52,9 +50,6 @@ private:
     QProcess *program = nullptr;
     QString family;
 
-    QString binDir() const { return qEnvironmentVariable("TK700_BIN_DIR"); }
-    QString screens() const { return binDir() + "/../test-screens/"; }
-
     void setValue(const QString &file, const QString &key, const QVariant &value)
     {
         QSettings settings(runtime->path("modules/setting/" + file), QSettings::IniFormat);
@@ -68,25 +63,15 @@ private:
         if (!mouse->start())
             return false;
         const QString exe = runtime->path("tk700");
-        QFile::copy(binDir() + "/tk700", exe);
-        QFile(exe).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ProgramRig::installProgram(exe);
         const QString probe = xdg->path() + "/probe";
         window = std::make_unique<WindowDriver>(probe);
         program = new QProcess(this);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
-        env.insert("XDG_RUNTIME_DIR", xdg->path());
-        env.insert("TK700_ITEM_PROBE", probe);
-        program->setProcessEnvironment(env);
+        program->setProcessEnvironment(ProgramRig::programEnvironment(xdg->path(), probe));
         program->setProcessChannelMode(QProcess::MergedChannels);
         program->setWorkingDirectory(runtime->root());
         program->start(exe, {});
-        if (WindowDriver::waitFor(
-                [this] { return window->property("mainIten", "isStarted").toBool(); }, 20000))
-            return true;
-        qWarning().noquote() << "program output:" << program->readAll();
-        return false;
+        return ProgramRig::waitForStart(*program, probe);
     }
 
     QString text(const QString &name) { return window->property(name, "text").toString(); }
@@ -179,10 +164,8 @@ private:
 private slots:
     void initTestCase()
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
-            QSKIP("needs an X display (the test command runs under Xvfb)");
-        if (QStandardPaths::findExecutable("xdotool").isEmpty())
-            QSKIP("needs xdotool");
+        if (const QString why = WindowDriver::unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
     }
 
     void init()
@@ -194,15 +177,7 @@ private slots:
 
     void cleanup()
     {
-        if (program) {
-            program->terminate();
-            if (!program->waitForFinished(3000)) {
-                program->kill();
-                program->waitForFinished();
-            }
-            delete program;
-            program = nullptr;
-        }
+        ProgramRig::endProcess(program);
         window.reset();
         mouse.reset();
         xdg.reset();
@@ -225,7 +200,7 @@ private slots:
         // The shipped step of 500 cannot show 3200; a step of 100 can.
         setValue("apConfig.bin", "mouse/dpiBase", 100);
         QVERIFY(startProgram());
-        const QString screensOf = family == "553" ? screens() : QString();
+        const QString screensOf = family == "553" ? ProgramRig::screensFolder() : QString();
 
         QVERIFY(openItem(3, 11, "keyMenu3Sub"));
         QVERIFY(subMenuLaidOut(3));
@@ -327,7 +302,7 @@ private slots:
         QVERIFY(textIs("keyMenu2FireFieldText", "Click Input"));
         QVERIFY(WindowDriver::chord({kKeyF}));
         QVERIFY(textIs("keyMenu2FireFieldText", "F"));
-        QVERIFY(window->save(screens(), "fire-panel.png"));
+        QVERIFY(window->save(ProgramRig::screensFolder(), "fire-panel.png"));
         QVERIFY(window->click("keyMenu2FireOK"));
         QVERIFY(textIs("keyMenu2Text", "Fire Function-F"));
         QVERIFY(window->click("applyBtn"));
@@ -349,7 +324,7 @@ private slots:
         QVERIFY(window->click("gunRow3"));
         QVERIFY(WindowDriver::waitFor(
             [&] { return window->property("gunControlMain", "currentRow").toInt() == 3; }));
-        QVERIFY(window->save(screens(), "gun-editor.png"));
+        QVERIFY(window->save(ProgramRig::screensFolder(), "gun-editor.png"));
         mouse->clearLog();
         QVERIFY(window->click("gunCloseBtn"));
         QVERIFY(WindowDriver::waitFor([&] { return !window->shown("gunControlMain"); }));

@@ -2,14 +2,14 @@
 // installed from it into a read-only folder, run by a user with a fresh home, keeping a setting it
 // changed in the user's own data folder across a restart.
 
+#include "support/program_rig.h"
 #include "support/virtual_mouse.h"
+#include "window_driver.h"
 
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -37,21 +37,6 @@ Result run(const QString &program, const QStringList &args, int timeoutMs = 1200
     }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromLocal8Bit(p.readAll())};
-}
-
-// One request to the program's item probe.
-QJsonObject ask(const QString &probe, const QByteArray &request)
-{
-    QLocalSocket socket;
-    socket.connectToServer(probe);
-    if (!socket.waitForConnected(2000))
-        return {};
-    socket.write(request + '\n');
-    QElapsedTimer timer;
-    timer.start();
-    while (!socket.canReadLine() && timer.elapsed() < 3000)
-        socket.waitForReadyRead(100);
-    return QJsonDocument::fromJson(socket.readLine()).object();
 }
 
 // Every file below `root` with its content, to tell whether anything was written there.
@@ -97,66 +82,24 @@ private:
     QString deb;
     std::unique_ptr<VirtualMouse> mouse;
     QProcess *program = nullptr;
-    QString probe;
-
-    void stopProgram()
-    {
-        if (!program)
-            return;
-        program->terminate();
-        if (!program->waitForFinished(30000)) {
-            program->kill();
-            program->waitForFinished();
-        }
-        delete program;
-        program = nullptr;
-    }
+    std::unique_ptr<WindowDriver> window;
 
     // The installed program, as a user with `home` starts it from the menu, against the virtual
     // TK700; true once its first screen after the logo is up.
     bool startInstalled(const QString &exe, const QString &home, const QString &runtimeDir)
     {
-        probe = runtimeDir + "/probe";
+        const QString probe = runtimeDir + "/probe";
+        window = std::make_unique<WindowDriver>(probe);
         program = new QProcess(this);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
+        QProcessEnvironment env = ProgramRig::programEnvironment(runtimeDir, probe);
         for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
             env.remove(name);
         env.insert("HOME", home);
-        env.insert("XDG_RUNTIME_DIR", runtimeDir);
-        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
-        env.insert("TK700_ITEM_PROBE", probe);
         program->setProcessEnvironment(env);
         program->setProcessChannelMode(QProcess::MergedChannels);
         program->setWorkingDirectory(home);
         program->start(exe, {});
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 20000) {
-            if (ask(probe, "item mainIten isStarted")["props"].toObject()["isStarted"].toBool())
-                return true;
-            QTest::qWait(100);
-        }
-        qWarning().noquote() << "program output:" << program->readAll();
-        return false;
-    }
-
-    bool click(const QString &name)
-    {
-        const QJsonObject found = ask(probe, ("item " + name).toUtf8());
-        if (!found["visible"].toBool())
-            return false;
-        const int x = found["x"].toInt() + found["w"].toInt() / 2;
-        const int y = found["y"].toInt() + found["h"].toInt() / 2;
-        return QProcess::execute("xdotool", {"mousemove", QString::number(x), QString::number(y),
-                                             "click", "1"}) == 0;
-    }
-
-    QString text(const QString &name)
-    {
-        return ask(probe, ("item " + name + " text").toUtf8())["props"]
-            .toObject()["text"]
-            .toString();
+        return ProgramRig::waitForStart(*program, probe);
     }
 
 private slots:
@@ -178,7 +121,7 @@ private slots:
 
     void cleanup()
     {
-        stopProgram();
+        ProgramRig::endProcess(program, 30000);
         mouse.reset();
     }
 
@@ -264,22 +207,22 @@ private slots:
         QCOMPARE(QSettings(settings, QSettings::IniFormat).value("common/language").toString(),
                  QString("English"));
 
-        QVERIFY(click("languageListHeader"));
+        QVERIFY(window->click("languageListHeader"));
         QTest::qWait(500);
-        QVERIFY(click("languageListItem3"));
+        QVERIFY(window->click("languageListItem3"));
         const QString german =
             QSettings(installed + "/modules/i18n/German.ini", QSettings::IniFormat)
                 .value("keyMatrix/19")
                 .toString();
         QVERIFY(!german.isEmpty());
-        QTRY_COMPARE(text("tabSettingsLabel"), german);
-        stopProgram();
+        QTRY_COMPARE(window->property("tabSettingsLabel", "text").toString(), german);
+        ProgramRig::endProcess(program, 30000);
         QCOMPARE(QSettings(settings, QSettings::IniFormat).value("common/language").toString(),
                  QString("German"));
 
         QVERIFY(startInstalled(root + "/usr/bin/tk700", home.path(), runtimeDir.path()));
-        QTRY_COMPARE(text("tabSettingsLabel"), german);
-        stopProgram();
+        QTRY_COMPARE(window->property("tabSettingsLabel", "text").toString(), german);
+        ProgramRig::endProcess(program, 30000);
         // The installed tool works on the same user folder: it sees the German setting's profile
         // list and reaches the mouse.
         QProcess tool;

@@ -1,6 +1,7 @@
 // The real tk700 binary on an X display against the virtual TK700: what a user sees and does.
 // The hidapi stand-in is preloaded on the program only, never on this test.
 
+#include "support/program_rig.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
 
@@ -90,16 +91,12 @@ private:
     QList<QProcess *> programs;
     QProcess *trayer = nullptr;
 
-    QString binDir() const { return qEnvironmentVariable("TK700_BIN_DIR"); }
-
     // A copy of the program beside its own runtime folders.
     QString installProgram(const QString &at = QString())
     {
         const QString exe = at.isEmpty() ? runtime->path("tk700") : at;
-        if (!QFile::exists(exe)) {
-            QFile::copy(binDir() + "/tk700", exe);
-            QFile(exe).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
+        if (!QFile::exists(exe))
+            ProgramRig::installProgram(exe);
         return exe;
     }
 
@@ -213,13 +210,8 @@ private slots:
 
     void cleanup()
     {
-        for (QProcess *p : programs) {
-            p->terminate();
-            if (!p->waitForFinished(3000)) {
-                p->kill();
-                p->waitForFinished();
-            }
-        }
+        for (QProcess *p : programs)
+            ProgramRig::stopProcess(*p);
         qDeleteAll(programs);
         programs.clear();
         if (trayer) {
@@ -269,8 +261,8 @@ private slots:
                        .toImage();
             orange = countPixels(shot, isLogoOrange);
         }
-        QDir().mkpath(binDir() + "/../test-screens");
-        shot.save(binDir() + "/../test-screens/startup.png");
+        QDir().mkpath(ProgramRig::screensFolder());
+        shot.save(ProgramRig::screensFolder() + "startup.png");
         QVERIFY2(orange >= 50, qPrintable(QString("orange pixels: %1").arg(orange)));
         QSet<QRgb> colours;
         for (int y = 0; y < shot.height(); y += 8)

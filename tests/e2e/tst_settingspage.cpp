@@ -12,7 +12,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QtTest>
 
 #include <memory>
@@ -44,8 +43,6 @@ private:
     std::unique_ptr<WindowDriver> window;
     QProcess *program = nullptr;
 
-    QString binDir() const { return qEnvironmentVariable("TK700_BIN_DIR"); }
-    QString screens() const { return binDir() + "/../test-screens/"; }
     QString configHome() const { return xdg->path() + "/config"; }
 
     QSettings setting(const QString &file) const
@@ -59,16 +56,11 @@ private:
         if (!mouse->start())
             return false;
         const QString exe = runtime->path("tk700");
-        QFile::copy(binDir() + "/tk700", exe);
-        QFile(exe).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ProgramRig::installProgram(exe);
         const QString probe = xdg->path() + "/probe";
         window = std::make_unique<WindowDriver>(probe);
         program = new QProcess(this);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
-        env.insert("XDG_RUNTIME_DIR", xdg->path());
-        env.insert("TK700_ITEM_PROBE", probe);
+        QProcessEnvironment env = ProgramRig::programEnvironment(xdg->path(), probe);
         // The desktop's pointer settings go to a keyfile of this test.
         env.insert("XDG_CURRENT_DESKTOP", "GNOME");
         env.insert("GSETTINGS_BACKEND", "keyfile");
@@ -78,11 +70,7 @@ private:
         program->setProcessChannelMode(QProcess::MergedChannels);
         program->setWorkingDirectory(runtime->root());
         program->start(exe, {});
-        if (WindowDriver::waitFor(
-                [this] { return window->property("mainIten", "isStarted").toBool(); }, 20000))
-            return true;
-        qWarning().noquote() << "program output:" << program->readAll();
-        return false;
+        return ProgramRig::waitForStart(*program, probe);
     }
 
     bool rightClick(const QString &name, int dx = -1, int dy = -1)
@@ -192,10 +180,8 @@ private:
 private slots:
     void initTestCase()
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
-            QSKIP("needs an X display (the test command runs under Xvfb)");
-        if (QStandardPaths::findExecutable("xdotool").isEmpty())
-            QSKIP("needs xdotool");
+        if (const QString why = WindowDriver::unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
     }
 
     void init()
@@ -207,15 +193,7 @@ private slots:
 
     void cleanup()
     {
-        if (program) {
-            program->terminate();
-            if (!program->waitForFinished(3000)) {
-                program->kill();
-                program->waitForFinished();
-            }
-            delete program;
-            program = nullptr;
-        }
+        ProgramRig::endProcess(program);
         window.reset();
         mouse.reset();
         xdg.reset();
@@ -260,7 +238,7 @@ private slots:
         QCOMPARE(records.at(6), QStringLiteral("2,I"));
         for (int i : {1, 3, 5})
             QVERIFY2(records.at(i).startsWith("0,"), qPrintable(records.at(i)));
-        QVERIFY(window->save(screens(), "settings-macro.png"));
+        QVERIFY(window->save(ProgramRig::screensFolder(), "settings-macro.png"));
 
         // Button 3 (row ④) through the row menu's Macro item and the chooser.
         QVERIFY(window->click("tabMouse"));
@@ -273,7 +251,7 @@ private slots:
         QVERIFY(doubleClick("macroChooserTreeRow" + QString::number(row)));
         QVERIFY(rowAppears("macroChooserTree", "Hi", &row));
         QVERIFY(window->click("macroChooserTreeRow" + QString::number(row)));
-        QVERIFY(window->save(screens(), "macro-chooser.png"));
+        QVERIFY(window->save(ProgramRig::screensFolder(), "macro-chooser.png"));
         QVERIFY(window->click("macroChooserOK"));
         QVERIFY(shownSoon("macroKeyAssigmentMain", false));
         QVERIFY(WindowDriver::waitFor(
@@ -346,7 +324,7 @@ private slots:
             return setting("name.bin").value("profile/profileName").toStringList() ==
                    QStringList({"Standard0", "Work1"});
         }));
-        QVERIFY(window->save(screens(), "profile-dialog.png"));
+        QVERIFY(window->save(ProgramRig::screensFolder(), "profile-dialog.png"));
         QVERIFY(window->click("profileClose"));
         QVERIFY(shownSoon("profileMain", false));
 
@@ -355,10 +333,8 @@ private slots:
             [&] { return window->property("mainIten", "profileNo").toInt() == 1; }));
         QCOMPARE(setting("apConfig.bin").value("mouse/profileNo").toInt(), 1);
         // The new profile started from the defaults.
-        QVERIFY(WindowDriver::waitFor([&] {
-            const int shown = window->property("mouseRateSlider", "value").toInt();
-            return shown == (defaultRate == 174 ? 163 : defaultRate);
-        }));
+        QVERIFY(WindowDriver::waitFor(
+            [&] { return window->property("mouseRateSlider", "value").toInt() == defaultRate; }));
 
         // The fastest pointer speed, applied: the new profile's file and the desktop take it.
         QVERIFY(window->click("mouseRateSlider", window->item("mouseRateSlider")["w"].toInt() - 3));
@@ -404,7 +380,7 @@ private slots:
         QVERIFY(WindowDriver::waitFor(
             [&] { return window->property("lightLevel0", "text").toString() == "255"; }));
         QVERIFY(window->property("lightControlMain", "isSave").toBool());
-        QVERIFY(window->save(screens(), "lighting.png"));
+        QVERIFY(window->save(ProgramRig::screensFolder(), "lighting.png"));
         QVERIFY(window->click("applyBtn"));
         QVERIFY(WindowDriver::waitFor(
             [&] { return !window->property("mainIten", "isUnsaved").toBool(); }, 20000));

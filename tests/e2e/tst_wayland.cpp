@@ -4,48 +4,16 @@
 // no seat: keys and pointer presses cannot be injected, so capture and window moves themselves
 // are tested with synthetic events elsewhere.)
 
+#include "support/program_rig.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
 
 #include <QElapsedTimer>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
 
 #include <memory>
-
-namespace
-{
-
-QJsonObject ask(const QString &probe, const QByteArray &request)
-{
-    QLocalSocket socket;
-    socket.connectToServer(probe);
-    if (!socket.waitForConnected(2000))
-        return {};
-    socket.write(request + '\n');
-    QElapsedTimer timer;
-    timer.start();
-    while (!socket.canReadLine() && timer.elapsed() < 3000)
-        socket.waitForReadyRead(100);
-    return QJsonDocument::fromJson(socket.readLine()).object();
-}
-
-void stop(QProcess &p)
-{
-    if (p.state() == QProcess::NotRunning)
-        return;
-    p.terminate();
-    if (!p.waitForFinished(10000)) {
-        p.kill();
-        p.waitForFinished();
-    }
-}
-
-} // namespace
 
 class TestWayland : public QObject
 {
@@ -77,17 +45,13 @@ private slots:
         VirtualMouse mouse;
         QVERIFY(mouse.start());
         const QString exe = runtime.path("tk700");
-        QVERIFY(QFile::copy(qEnvironmentVariable("TK700_BIN_DIR") + "/tk700", exe));
-        QFile(exe).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(ProgramRig::installProgram(exe));
         const QString probe = xdg.filePath("probe");
         QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = ProgramRig::programEnvironment(xdg.path(), probe);
         env.remove("DISPLAY");
         env.insert("QT_QPA_PLATFORM", "wayland");
         env.insert("WAYLAND_DISPLAY", socketName);
-        env.insert("XDG_RUNTIME_DIR", xdg.path());
-        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
-        env.insert("TK700_ITEM_PROBE", probe);
         // Qt 6.4's Wayland input context dereferences the seat, which a headless compositor
         // does not have; a desktop always has one.
         env.insert("QT_IM_MODULE", "none");
@@ -102,20 +66,21 @@ private slots:
         while (timer.elapsed() < 30000 && !started) {
             program.waitForReadyRead(200);
             seen += program.readAll();
-            started =
-                seen.contains("Device Connect") &&
-                ask(probe, "item mainIten isStarted")["props"].toObject()["isStarted"].toBool();
+            started = seen.contains("Device Connect") &&
+                      ProgramRig::askProbe(probe, "item mainIten isStarted")["props"]
+                          .toObject()["isStarted"]
+                          .toBool();
         }
         QVERIFY2(started, seen.constData());
-        QVERIFY(ask(probe, "item menuUp")["visible"].toBool());
+        QVERIFY(ProgramRig::askProbe(probe, "item menuUp")["visible"].toBool());
         QVERIFY2(seen.contains("input: keys of the program's own windows (Wayland session)"),
                  seen.constData());
         QVERIFY(!seen.contains("Could not load the Qt platform plugin"));
 
-        stop(program);
+        ProgramRig::stopProcess(program, 10000);
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
-        stop(weston);
+        ProgramRig::stopProcess(weston, 10000);
     }
 };
 

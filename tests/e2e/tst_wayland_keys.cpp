@@ -10,6 +10,7 @@
 #include "app/widget.h"
 #include "input/input_hook.h"
 #include "platform/input_observer.h"
+#include "support/program_rig.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
 #include "view/myqquickview.h"
@@ -165,8 +166,6 @@ private slots:
             QVERIFY(xdotool({"mousedown", "1"}));
             QTest::qWait(300);
             pressed = !empty.isEmpty();
-            qWarning() << "DEBUG" << p << buttons << widget->geometry()
-                       << widget->windowHandle()->geometry();
             QVERIFY(xdotool({"mouseup", "1"}));
             QTest::qWait(200);
             if (pressed)
@@ -221,12 +220,7 @@ int main(int argc, char **argv)
         TestWaylandKeys test(skip);
         result = QTest::qExec(&test, argc, argv);
     }
-    if (weston.state() != QProcess::NotRunning) {
-        weston.terminate();
-        if (!weston.waitForFinished(10000))
-            weston.kill();
-        weston.waitForFinished();
-    }
+    ProgramRig::stopProcess(weston, 10000);
     return result;
 }
 

@@ -3,17 +3,17 @@
 // (TK700_ITEM_PROBE), and looked at in screenshots under build/test-screens/.
 
 #include "support/glyphs.h"
+#include "support/program_rig.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
+#include "window_driver.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -41,21 +41,6 @@ bool xdotool(const QStringList &args)
     return QProcess::execute("xdotool", args) == 0;
 }
 
-// One request to the program's item probe.
-QJsonObject ask(const QString &probe, const QByteArray &request)
-{
-    QLocalSocket socket;
-    socket.connectToServer(probe);
-    if (!socket.waitForConnected(2000))
-        return {};
-    socket.write(request + '\n');
-    QElapsedTimer timer;
-    timer.start();
-    while (!socket.canReadLine() && timer.elapsed() < 3000)
-        socket.waitForReadyRead(100);
-    return QJsonDocument::fromJson(socket.readLine()).object();
-}
-
 } // namespace
 
 class TestWindow : public QObject
@@ -69,9 +54,6 @@ private:
     QProcess *program = nullptr;
     QProcess *trayer = nullptr;
     QString probe;
-
-    QString binDir() const { return qEnvironmentVariable("TK700_BIN_DIR"); }
-    QString screens() const { return binDir() + "/../test-screens/"; }
 
     void setGlobal(const QString &key, const QVariant &value)
     {
@@ -99,35 +81,22 @@ private:
                 return false;
         }
         const QString exe = runtime->path("tk700");
-        QFile::copy(binDir() + "/tk700", exe);
-        QFile(exe).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ProgramRig::installProgram(exe);
         probe = xdg->path() + "/probe";
         program = new QProcess(this);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
-        env.insert("XDG_RUNTIME_DIR", xdg->path());
-        env.insert("TK700_ITEM_PROBE", probe);
+        QProcessEnvironment env = ProgramRig::programEnvironment(xdg->path(), probe);
         for (const QString &entry : extraEnv)
             env.insert(entry.section('=', 0, 0), entry.section('=', 1));
         program->setProcessEnvironment(env);
         program->setProcessChannelMode(QProcess::MergedChannels);
         program->setWorkingDirectory(runtime->root());
         program->start(exe, {});
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 20000) {
-            if (ask(probe, "item mainIten isStarted")["props"].toObject()["isStarted"].toBool())
-                return true;
-            QTest::qWait(100);
-        }
-        qWarning().noquote() << "program output:" << program->readAll();
-        return false;
+        return ProgramRig::waitForStart(*program, probe);
     }
 
     QJsonObject item(const QString &name, const QString &properties = {})
     {
-        return ask(probe, ("item " + name + " " + properties).toUtf8());
+        return ProgramRig::askProbe(probe, ("item " + name + " " + properties).toUtf8());
     }
 
     QVariant property(const QString &name, const QString &property)
@@ -158,14 +127,14 @@ private:
 
     void saveScreen(const QString &file)
     {
-        QDir().mkpath(screens());
-        QVERIFY(grabWindow().save(screens() + file));
+        QDir().mkpath(ProgramRig::screensFolder());
+        QVERIFY(grabWindow().save(ProgramRig::screensFolder() + file));
     }
 
     // Every text the window shows is drawn with real glyphs.
     void verifyNoBoxes(int atLeast)
     {
-        const QJsonArray texts = ask(probe, "texts")["texts"].toArray();
+        const QJsonArray texts = ProgramRig::askProbe(probe, "texts")["texts"].toArray();
         QVERIFY2(texts.size() >= atLeast, qPrintable(QString::number(texts.size())));
         QStringList boxes;
         for (const QJsonValue &v : texts) {
@@ -196,10 +165,8 @@ private:
 private slots:
     void initTestCase()
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
-            QSKIP("needs an X display (the test command runs under Xvfb)");
-        if (QStandardPaths::findExecutable("xdotool").isEmpty())
-            QSKIP("needs xdotool");
+        if (const QString why = WindowDriver::unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
         QVERIFY(QFontDatabase::addApplicationFont(":/modules/fonts/Rajdhani-Bold.ttf") >= 0);
     }
 
@@ -212,15 +179,7 @@ private slots:
 
     void cleanup()
     {
-        if (program) {
-            program->terminate();
-            if (!program->waitForFinished(3000)) {
-                program->kill();
-                program->waitForFinished();
-            }
-            delete program;
-            program = nullptr;
-        }
+        ProgramRig::endProcess(program);
         if (trayer) {
             trayer->kill();
             trayer->waitForFinished();

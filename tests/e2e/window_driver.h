@@ -3,15 +3,17 @@
 // (TK700_ITEM_PROBE). Waits are on conditions, never on fixed sleeps.
 #pragma once
 
+#include "support/program_rig.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <functional>
@@ -19,6 +21,16 @@
 class WindowDriver
 {
 public:
+    // Why the window cannot be driven here (no X display, no xdotool); empty when it can.
+    static QString unavailable()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
+            return QStringLiteral("needs an X display (the test command runs under Xvfb)");
+        if (QStandardPaths::findExecutable("xdotool").isEmpty())
+            return QStringLiteral("needs xdotool");
+        return {};
+    }
+
     static bool xdotool(const QStringList &args)
     {
         return QProcess::execute(QStringLiteral("xdotool"), args) == 0;
@@ -41,15 +53,7 @@ public:
     // One request to the program's item probe.
     QJsonObject ask(const QByteArray &request) const
     {
-        QLocalSocket socket;
-        socket.connectToServer(probe);
-        if (!socket.waitForConnected(2000))
-            return {};
-        socket.write(request + '\n');
-        QDeadlineTimer deadline(3000);
-        while (!socket.canReadLine() && !deadline.hasExpired())
-            socket.waitForReadyRead(100);
-        return QJsonDocument::fromJson(socket.readLine()).object();
+        return ProgramRig::askProbe(probe, request);
     }
 
     QJsonObject item(const QString &name, const QString &properties = {}) const
