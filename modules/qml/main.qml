@@ -65,7 +65,7 @@ Look {
     function resetAllDate() { Shell.resetAllDate() }
     function set_switchBtnMode(index: int) { Shell.setMode(index) }
     function changeProfile(tmpProfileNo: int) { Shell.changeProfile(tmpProfileNo) }
-    function reloadProfile(): bool { return Shell.reloadProfile() }
+    function reloadProfile() { Shell.reloadProfile() }
     function chooseLanguage(code: string) { Shell.chooseLanguage(code) }
     function deviceWork(work: var, done: var) { Shell.deviceWork(work, done) }
 

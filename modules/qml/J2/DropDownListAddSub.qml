@@ -54,10 +54,12 @@ Item {
         warningAssigmentMain.showWarning(warningAssigmentMain.leftButtonRule)
     }
 
-    function apply(entry: var, keyString: string, shown: string) {
+    // The header shows the entry as the button list names it.
+    function apply(entry: var, keyString: string) {
         keyAssigmentMain.setCurrent(entry, keyString)
         keyAssigmentMain.keyDefineSetting()
-        textValue = shown
+        textValue = keyAssigmentMain.rowTextOf(entry, isOffice ? "mouseMacroKey/"
+                                                               : "mouseMacroKey2/")
         close()
     }
 
@@ -67,7 +69,7 @@ Item {
             if (KeyAssign.refusedOnRow(row, index))
                 refuseOnLeftButton()
             else
-                apply(KeyAssign.parseKeyCode(item.code), lang[item.label], lang[item.label])
+                apply(KeyAssign.parseKeyCode(item.code), lang[item.label])
         } else if (item.panel === "macro") {
             if (row === 0) {
                 refuseOnLeftButton()
@@ -89,7 +91,7 @@ Item {
         if (row === 0)
             refuseOnLeftButton()
         else
-            apply(KeyAssign.parseKeyCode(sub.code), lang[sub.label], lang[sub.label])
+            apply(KeyAssign.parseKeyCode(sub.code), lang[sub.label])
     }
 
     width: 250
@@ -237,7 +239,7 @@ Item {
             if (rowMenu.row === 0)
                 rowMenu.refuseOnLeftButton()
             else
-                rowMenu.apply(entry, name, rowMenu.lang[8] + "-" + name)
+                rowMenu.apply(entry, name)
         }
         onCancelled: rowMenu.openItem = -1
     }
@@ -254,8 +256,7 @@ Item {
             if (rowMenu.row === 0)
                 rowMenu.refuseOnLeftButton()
             else
-                rowMenu.apply(entry, text, rowMenu.lang[14] + "-"
-                              + keyAssigmentMain.labelOf(entry, "mouseMacroKey/"))
+                rowMenu.apply(entry, text)
         }
         onCancelled: rowMenu.openItem = -1
     }

@@ -99,6 +99,9 @@ Rectangle {
             verticalAlignment: Text.AlignVCenter
             text: combinationPanel.keyText !== "" ? combinationPanel.keyText
                                                   : combinationPanel.prompt
+            // A long prompt in some languages shrinks rather than lose its end.
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 10
             elide: Text.ElideRight
             color: combinationPanel.keyText !== "" ? mainIten.fontColor
                    : combinationPanel.isWarned ? mainIten.colorPrimary : mainIten.colorGray6

@@ -366,7 +366,8 @@ DialogBox {
                 width: 104
                 anchors.verticalCenter: parent.verticalCenter
                 onValueChange: tmpValue => rateText = (tmpValue + 1) + "MS"
-                onValueChangeDelay: gunControl.setRowValue("gunPeriod", rateText.split("MS")[0])
+                onValueChangeDelay: tmpValue => gunControl.setRowValue("gunPeriod",
+                                                                       String(tmpValue + 1))
             }
             PanelLabel {
                 objectName: "gunRateText"

@@ -77,14 +77,16 @@ Item {
     }
 
     // `macroGroup` names where the mode's macro names are stored.
+    function macroNamesIn(macroGroup: string): var {
+        return slot => String(ui_View.getData(macroGroup + slot, false) ?? "")
+    }
+
     function labelOf(entry: var, macroGroup: string): string {
-        return KeyAssign.label(entry, keyAssigmentLang, keyName,
-                               slot => String(ui_View.getData(macroGroup + slot, false) ?? ""))
+        return KeyAssign.label(entry, keyAssigmentLang, keyName, macroNamesIn(macroGroup))
     }
 
     function rowTextOf(entry: var, macroGroup: string): string {
-        return KeyAssign.rowText(entry, keyAssigmentLang, keyName,
-                                 slot => String(ui_View.getData(macroGroup + slot, false) ?? ""))
+        return KeyAssign.rowText(entry, keyAssigmentLang, keyName, macroNamesIn(macroGroup))
     }
 
     function keyCodeToString(code0: int, code1: int, code2: int, code3: int): string {

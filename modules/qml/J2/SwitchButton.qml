@@ -33,6 +33,9 @@ Item {
         anchors.rightMargin: 6
         anchors.verticalCenter: parent.verticalCenter
         text: switchButton.txtIndex === 0 ? switchButton.textValue : switchButton.textValue2
+        // A long label in some languages shrinks rather than lose its end.
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: 10
         elide: Text.ElideRight
         color: area.containsMouse || switchButton.isSelect ? mainIten.colorPrimary
                                                             : mainIten.fontColor
