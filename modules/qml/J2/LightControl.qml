@@ -345,6 +345,8 @@ Item {
             objectName: "lightPresetNew"
             width: 80
             textValue: light.lightControlLang[10]
+            enabled: light.lightCount < light.maxPresets
+            opacity: enabled ? 1 : 0.4
             onClicked: light.newPreset()
         }
 
@@ -362,6 +364,9 @@ Item {
             objectName: "lightPresetDelete"
             width: 80
             textValue: light.lightControlLang[11]
+            // The first preset stays.
+            enabled: light.lightNo !== 0 && light.lightCount > 1
+            opacity: enabled ? 1 : 0.4
             onClicked: light.deletePreset()
         }
     }
