@@ -161,6 +161,10 @@ TestCase {
         mouseClick(slider, slider.width - 2, slider.height / 2)
         tryCompare(slider, "value", 330)
         compare(child("lodText").text, "H")
+        // The stop's letter under the track moves the knob there.
+        mouseClick(child("lodStop0"))
+        compare(slider.value, 3)
+        compare(child("lodText").text, "L")
     }
 
     // Apply hands the pointer settings to the desktop; what it refuses is named on the panel,

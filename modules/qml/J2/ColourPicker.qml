@@ -14,9 +14,18 @@ Column {
         return ("0" + (v & 0xff).toString(16)).slice(-2)
     }
 
+    // "#rrggbb" and [r, g, b]: the page keeps its colours as such texts.
+    function rgbOf(text: string): var {
+        return [1, 3, 5].map(i => parseInt(String(text).substr(i, 2), 16) || 0)
+    }
+
+    function colorText(levels: var): string {
+        return "#" + levels.map(hex2).join("")
+    }
+
     function showColor(text: string) {
         loading = true
-        rgb = [1, 3, 5].map(i => parseInt(String(text).substr(i, 2), 16) || 0)
+        rgb = rgbOf(text)
         for (let c = 0; c < 3; ++c)
             channels.itemAt(c)?.slider.setRatioValue(rgb[c] / 255)
         loading = false
@@ -28,7 +37,7 @@ Column {
         const next = rgb.slice()
         next[c] = level
         rgb = next
-        colourChosen("#" + next.map(hex2).join(""))
+        colourChosen(colorText(next))
     }
 
     spacing: 4

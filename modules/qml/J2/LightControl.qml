@@ -37,20 +37,6 @@ Item {
         return effect < 4 ? effect : effect - 1
     }
 
-    function hex2(v: int): string {
-        return ("0" + (v & 0xff).toString(16)).slice(-2)
-    }
-
-    function colorText(r: int, g: int, b: int): string {
-        return "#" + hex2(r) + hex2(g) + hex2(b)
-    }
-
-    function rgbOf(text: string): var {
-        const t = String(text)
-        return [parseInt(t.substr(1, 2), 16) || 0, parseInt(t.substr(3, 2), 16) || 0,
-                parseInt(t.substr(5, 2), 16) || 0]
-    }
-
     function speedStep(): int { return speedSlider.segmentValue }
     function brightnessStep(): int { return brightnessSlider.segmentValue }
 
@@ -70,7 +56,7 @@ Item {
         directionList.setSelect(direction)
         const list = []
         for (let b = 0; b < blockCount; ++b)
-            list.push(colorText(bytes[3 * b] || 0, bytes[3 * b + 1] || 0, bytes[3 * b + 2] || 0))
+            list.push(picker.colorText([0, 1, 2].map(c => bytes[3 * b + c] || 0)))
         colors = list
         colorIndex = index >= 0 && index < blockCount ? index : 0
         picker.showColor(colors[colorIndex])
@@ -109,7 +95,7 @@ Item {
                             [effect, speedStep(), brightnessStep(), direction])
         let bytes = []
         for (const c of colors)
-            bytes = bytes.concat(rgbOf(c))
+            bytes = bytes.concat(picker.rgbOf(c))
         ui_View.setDataList("mouseLight/colorValue" + s, bytes)
         ui_View.setDataList("mouseLight/lightName",
                             lightNames.length === 1 ? [lightNames[0], sentinel] : lightNames)
@@ -117,7 +103,7 @@ Item {
             return true
         let send = []
         for (let b = 0; b < blockCount; ++b)
-            send = send.concat(rgbOf(colors[colorIndex]))
+            send = send.concat(picker.rgbOf(colors[colorIndex]))
         return ui_View.mouseSetLedType(effect, brightnessStep() * 5, speedStep(), direction,
                                        send) === true
     }
@@ -359,6 +345,8 @@ Item {
             objectName: "lightPresetNew"
             width: 80
             textValue: light.lightControlLang[10]
+            enabled: light.lightCount < light.maxPresets
+            opacity: enabled ? 1 : 0.4
             onClicked: light.newPreset()
         }
 
@@ -376,6 +364,9 @@ Item {
             objectName: "lightPresetDelete"
             width: 80
             textValue: light.lightControlLang[11]
+            // The first preset stays.
+            enabled: light.lightNo !== 0 && light.lightCount > 1
+            opacity: enabled ? 1 : 0.4
             onClicked: light.deletePreset()
         }
     }

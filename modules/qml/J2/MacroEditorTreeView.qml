@@ -171,7 +171,6 @@ Item {
     function change(result: var) {
         if (!result)
             return
-        currentRow = result.current
         showRows(result.rows)
         currentRow = result.current
         autoSave()

@@ -210,16 +210,15 @@ DialogBox {
                 border.color: profileNo === profile.profileNo ? mainIten.colorPrimary
                                                              : mainIten.colorLine
 
+                // The current row's plate (the artwork is a row, not an icon).
                 SkinImage {
-                    x: 8
-                    anchors.verticalCenter: parent.verticalCenter
-                    width: 16
-                    height: 16
+                    anchors.fill: parent
+                    visible: rowItem.index === profile.currentRow
                     source: mainIten.sourceProfileItem
                 }
 
                 Text {
-                    x: 32
+                    x: 12
                     width: parent.width - 40
                     height: parent.height
                     verticalAlignment: Text.AlignVCenter
@@ -254,7 +253,7 @@ DialogBox {
                     id: nameField
 
                     objectName: "profileRename" + rowItem.index
-                    x: 32
+                    x: 12
                     width: parent.width - 40
                     height: parent.height
                     visible: profile.editRow === rowItem.index
@@ -287,13 +286,20 @@ DialogBox {
 
         Repeater {
             model: [{ label: 1, name: "profileNew", icon: mainIten.sourceProfileNew },
-                    { label: 3, name: "profileDelete", icon: mainIten.sourceProfileDelete }]
+                    { label: 3, name: "profileDelete", icon: mainIten.sourceProfileDelete },
+                    { label: 2, name: "profileImport", icon: mainIten.sourceProfileImport },
+                    { label: 4, name: "profileExport", icon: mainIten.sourceProfileExport }]
 
             TextButton {
                 objectName: modelData.name
                 width: 110
                 textMarginL: 20
                 textValue: profile.profileLang[modelData.label]
+                // A button that cannot act on the current row is dimmed and takes no click.
+                enabled: modelData.label === 1 ? rows.count < profile.maxRows
+                                               : modelData.label !== 3
+                                                 || profile.canDelete(profile.currentRow)
+                opacity: enabled ? 1 : 0.4
 
                 SkinImage {
                     x: 8
@@ -307,8 +313,12 @@ DialogBox {
                     profile.profileFocus()
                     if (modelData.label === 1)
                         profile.newProfile()
-                    else
+                    else if (modelData.label === 3)
                         profile.askDelete()
+                    else if (modelData.label === 2)
+                        profile.importProfile()
+                    else
+                        profile.exportProfile()
                 }
             }
         }

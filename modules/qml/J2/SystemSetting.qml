@@ -275,6 +275,37 @@ Item {
         font.pixelSize: mainIten.fontNormalSize
     }
 
+    // The three stops under the track; a click on one moves the knob there.
+    Repeater {
+        model: systemSetting.lodOffsets
+
+        Text {
+            required property int index
+            required property int modelData
+
+            objectName: "lodStop" + index
+            x: lodSlider.x + modelData + lodSlider.btnH / 2 - width / 2
+            y: lodSlider.y + lodSlider.height
+            width: 20
+            horizontalAlignment: Text.AlignHCenter
+            text: systemSetting.lodText(modelData)
+            color: lodSlider.value === modelData ? mainIten.colorPrimary : mainIten.colorGray2
+            font.family: mainIten.fontFamily
+            font.pixelSize: mainIten.fontMinSize
+
+            MouseArea {
+                anchors.fill: parent
+                anchors.margins: -4
+                onClicked: {
+                    systemSetting.systemSettingFocus()
+                    mainIten.mainFocus()
+                    lodSlider.setOffset(modelData, false)
+                    systemSetting.changed()
+                }
+            }
+        }
+    }
+
     CheckBox {
         id: lodCheck
 

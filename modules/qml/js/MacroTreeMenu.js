@@ -141,7 +141,6 @@ function renameSelected(name) {
     const oldFolders = MacroTree.foldersOf(item, folderNamesAt(indices))
     for (const path of oldFolders)
         ui_View.updataMacroList_delOld(path.join(""))
-    editor.applySelection()
     editor.modifyMacroName(editor.currentLevel, editor.currentType, oldName, name)
     item.textValue = name
     writeFolders(parent, 1)
