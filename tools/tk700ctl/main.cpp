@@ -159,13 +159,12 @@ public:
                                           "the udev rule 70-tk700.rules and plug the mouse in "
                                           "again")
                                .arg(refused));
-        // The 560 family's blocks are changed in place: they must be a copy of the mouse's.
+        // The 560 family's blocks are changed in place: they must be a copy of the mouse's. A
+        // block that cannot be read is marked unread, and read again before it is changed.
         if (model.family560()) {
             DeviceContext ctx = context(true);
-            for (int b = 0; b < profile_block::blocksInUse(model.isGun); ++b) {
-                if (!profile_block::read(ctx, b))
-                    unread[size_t(b)] = true;
-            }
+            for (int b = 0; b < profile_block::blocksInUse(model.isGun); ++b)
+                profile_block::read(ctx, b);
         }
         return std::nullopt;
     }
