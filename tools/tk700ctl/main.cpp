@@ -179,12 +179,13 @@ public:
     int index = -1;
 };
 
-QVariantList entries(SettingsStore &settings, const QString &group)
+// The stored button table of `mode` (0: office, 1: game), entry after entry.
+QVariantList storedTable(KeyMatrix &keys, int mode)
 {
-    QVariantList all;
-    for (int n = 0; n < 16; ++n)
-        all += settings.dataList(group + QLatin1Char('/') + QString::number(n), false);
-    return all;
+    QVariantList table;
+    for (int n = 0; n < key_table::kButtons; ++n)
+        table += keys.storedEntry(mode, n, false);
+    return table;
 }
 
 // The light of the preset in use, as the lighting page sends it: the effect, the brightness step
@@ -218,10 +219,9 @@ bool applyLighting(DeviceContext &ctx)
 bool applyStageColours(DeviceContext &ctx)
 {
     constexpr int kStoredColours = 6;
-    constexpr int kStages = 8;
     const QVariantList stored = ctx.settings.dataList(QStringLiteral("mouse/dpiColorArray"), false);
     QVariantList table;
-    for (int stage = 0; stage < kStages; ++stage) {
+    for (int stage = 0; stage < dpi::kStages; ++stage) {
         const QString colour = stage < kStoredColours ? stored.value(stage).toString().trimmed()
                                                       : QStringLiteral("#ffffff");
         for (int c = 0; c < 3; ++c) {
@@ -261,9 +261,9 @@ Answer apply(Session &s)
     const auto lodRate = uchar(125 - std::floor((lodOffset - 3) * 35 / 325));
     parts[QStringLiteral("liftOff")] =
         DpiSettings(ctx).setLod(lodRate, uchar(value("mouse/lodEn").toUInt()));
-    parts[QStringLiteral("buttons")] =
-        KeyMatrix(ctx).set(value("mouse/mouseMode"), entries(st, QStringLiteral("mouseKeyMatrix")),
-                           entries(st, QStringLiteral("mouseKeyMatrix2")), true, QVariantList());
+    KeyMatrix keys(ctx);
+    parts[QStringLiteral("buttons")] = keys.set(value("mouse/mouseMode"), storedTable(keys, 0),
+                                                storedTable(keys, 1), true, QVariantList());
 
     parts[QStringLiteral("lighting")] = applyLighting(ctx);
 
