@@ -10,7 +10,6 @@
 #include "base/settings_store.h"
 #include "controller/dpi_settings.h"
 #include "controller/key_matrix.h"
-#include "controller/language_strings.h"
 #include "controller/lighting.h"
 #include "controller/mouse_options.h"
 #include "controller/profiles.h"
@@ -422,8 +421,7 @@ Answer macroCommand(Session &s, const QStringList &args)
         const QString language =
             s.settings.globalData(QStringLiteral("common/language")).toString();
         QString error;
-        const QVariantList bytes =
-            encodeStoredMacro(stored, languageStrings(QStringLiteral("keyCode"), language), &error);
+        const QVariantList bytes = encodeStoredMacro(stored, language, &error);
         if (bytes.isEmpty())
             return failure(kFailed, error);
         if (!fitsMacroBlock(bytes))
