@@ -68,3 +68,16 @@ function(tk700_folder folder)
   target_include_directories(${F_LAYER} INTERFACE ${root})
   target_link_libraries(${F_LAYER} PUBLIC ${F_PUBLIC} PRIVATE ${F_PRIVATE})
 endfunction()
+
+# tk700_install_program(<target>)
+#   Installs the executable <target> into TK700_INSTALL_DIR, beside the runtime folders it finds
+#   through its own resolved path, and links bin/<target> to it.
+function(tk700_install_program target)
+  install(TARGETS ${target} RUNTIME DESTINATION ${TK700_INSTALL_DIR})
+  file(RELATIVE_PATH link_target /prefix/bin /prefix/${TK700_INSTALL_DIR}/${target})
+  install(CODE "
+    set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/${target}\")
+    message(STATUS \"Installing: \${link}\")
+    file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+    file(CREATE_LINK ${link_target} \"\${link}\" SYMBOLIC)")
+endfunction()

@@ -1,5 +1,7 @@
 #include "macro_script.h"
 
+#include "controller/language_strings.h"
+
 #include <QFile>
 #include <QJSEngine>
 #include <QRegularExpression>
@@ -36,33 +38,53 @@ QString arrayLiteral(const QString &qml, const QString &property)
 
 } // namespace
 
-QVariantList encodeStoredMacro(const QStringList &stored, const QStringList &names, QString *error)
+QVariantList encodeStoredMacro(const QStringList &stored, const QString &language, QString *error)
 {
     QString encoder = resourceText(QStringLiteral(":/modules/qml/js/MacroEncoder.js"));
+    QString languages = resourceText(QStringLiteral(":/modules/qml/js/Language.js"));
     const QString table = resourceText(QStringLiteral(":/modules/qml/basic/KeyCodeString.qml"));
     const QString codes = arrayLiteral(table, QStringLiteral("keyCode"));
     const QString tableNames = arrayLiteral(table, QStringLiteral("baseNames"));
-    if (encoder.isEmpty() || codes.isEmpty() || tableNames.isEmpty()) {
+    if (encoder.isEmpty() || languages.isEmpty() || codes.isEmpty() || tableNames.isEmpty()) {
         *error = QStringLiteral("the macro encoder or the key name table is missing");
         return {};
     }
     // A QML library pragma means nothing to a plain engine.
-    encoder.remove(QRegularExpression(QStringLiteral("^\\.pragma[^\n]*"),
-                                      QRegularExpression::MultilineOption));
+    const QRegularExpression pragma(QStringLiteral("^\\.pragma[^\n]*"),
+                                    QRegularExpression::MultilineOption);
+    encoder.remove(pragma);
+    languages.remove(pragma);
 
     QJSEngine engine;
     QJSValue result = engine.evaluate(encoder, QStringLiteral("MacroEncoder.js"));
-    if (result.isError()) {
-        *error = QStringLiteral("the macro encoder failed: ") + result.toString();
+    // The language codes in the window's order, from its own list, kept out of the encoder's
+    // globals.
+    const QJSValue codeList = engine.evaluate(
+        QStringLiteral("(function() {\n%1\nreturn allCodes(); })()").arg(languages),
+        QStringLiteral("Language.js"));
+    if (result.isError() || codeList.isError()) {
+        *error = QStringLiteral("the macro encoder failed: ") +
+                 (result.isError() ? result : codeList).toString();
         return {};
     }
+    // A name is looked up as the window does: in the names of the language shown, in the
+    // table's own names, then in every language's names (a macro keeps the names it was
+    // recorded with).
+    QVariantList everyLanguage;
+    for (const QVariant &code : codeList.toVariant().toList())
+        everyLanguage << QVariant(languageStrings(QStringLiteral("keyCode"), code.toString()));
     const QJSValue run = engine.evaluate(
-        QStringLiteral("(function(stored, names) {"
+        QStringLiteral("(function(stored, names, tables) {"
                        "  var codes = %1; var own = %2;"
+                       "  function codeIn(list, name) {"
+                       "    var i = list.indexOf(name);"
+                       "    return i >= 0 && i < codes.length ? codes[i] : 0;"
+                       "  }"
                        "  function codeOf(name) {"
-                       "    var i = names.indexOf(name);"
-                       "    if (i < 0) i = own.indexOf(name);"
-                       "    return i < 0 || i >= codes.length ? 0 : codes[i];"
+                       "    var code = codeIn(names, name) || codeIn(own, name);"
+                       "    for (var t = 0; !code && t < tables.length; ++t)"
+                       "      code = codeIn(tables[t], name);"
+                       "    return code;"
                        "  }"
                        "  var records = [];"
                        "  for (var r = 0; r < stored.length - 1; ++r)"
@@ -71,7 +93,9 @@ QVariantList encodeStoredMacro(const QStringList &stored, const QStringList &nam
                        "                Number.MAX_SAFE_INTEGER);"
                        "})")
             .arg(codes, tableNames));
-    result = run.call({engine.toScriptValue(stored), engine.toScriptValue(names)});
+    result = run.call({engine.toScriptValue(stored),
+                       engine.toScriptValue(languageStrings(QStringLiteral("keyCode"), language)),
+                       engine.toScriptValue(everyLanguage)});
     if (result.isError() || !result.isArray()) {
         *error = QStringLiteral("the macro encoder failed: ") + result.toString();
         return {};

@@ -9,7 +9,7 @@
 #include <QVariantList>
 
 // `stored`: the macro's event records and, last, its repeat count, as MacroFiles::load gives
-// them. `names`: the key names of the program's language (a macro stores the names it was
-// recorded with); the table's own names are tried next. Empty, with `error` set, when the encoder
-// cannot be run.
-QVariantList encodeStoredMacro(const QStringList &stored, const QStringList &names, QString *error);
+// them. A key name is looked up in the names of `language` (the program's), the table's own
+// names, then every language's names, as the window looks it up (a macro stores the names it was
+// recorded with). Empty, with `error` set, when the encoder cannot be run.
+QVariantList encodeStoredMacro(const QStringList &stored, const QString &language, QString *error);

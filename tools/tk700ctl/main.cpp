@@ -10,7 +10,6 @@
 #include "base/settings_store.h"
 #include "controller/dpi_settings.h"
 #include "controller/key_matrix.h"
-#include "controller/language_strings.h"
 #include "controller/lighting.h"
 #include "controller/mouse_options.h"
 #include "controller/profiles.h"
@@ -159,13 +158,12 @@ public:
                                           "the udev rule 70-tk700.rules and plug the mouse in "
                                           "again")
                                .arg(refused));
-        // The 560 family's blocks are changed in place: they must be a copy of the mouse's.
+        // The 560 family's blocks are changed in place: they must be a copy of the mouse's. A
+        // block that cannot be read is marked unread, and read again before it is changed.
         if (model.family560()) {
             DeviceContext ctx = context(true);
-            for (int b = 0; b < profile_block::blocksInUse(model.isGun); ++b) {
-                if (!profile_block::read(ctx, b))
-                    unread[size_t(b)] = true;
-            }
+            for (int b = 0; b < profile_block::blocksInUse(model.isGun); ++b)
+                profile_block::read(ctx, b);
         }
         return std::nullopt;
     }
@@ -180,12 +178,13 @@ public:
     int index = -1;
 };
 
-QVariantList entries(SettingsStore &settings, const QString &group)
+// The stored button table of `mode` (0: office, 1: game), entry after entry.
+QVariantList storedTable(KeyMatrix &keys, int mode)
 {
-    QVariantList all;
-    for (int n = 0; n < 16; ++n)
-        all += settings.dataList(group + QLatin1Char('/') + QString::number(n), false);
-    return all;
+    QVariantList table;
+    for (int n = 0; n < key_table::kButtons; ++n)
+        table += keys.storedEntry(mode, n, false);
+    return table;
 }
 
 // The light of the preset in use, as the lighting page sends it: the effect, the brightness step
@@ -219,10 +218,9 @@ bool applyLighting(DeviceContext &ctx)
 bool applyStageColours(DeviceContext &ctx)
 {
     constexpr int kStoredColours = 6;
-    constexpr int kStages = 8;
     const QVariantList stored = ctx.settings.dataList(QStringLiteral("mouse/dpiColorArray"), false);
     QVariantList table;
-    for (int stage = 0; stage < kStages; ++stage) {
+    for (int stage = 0; stage < dpi::kStages; ++stage) {
         const QString colour = stage < kStoredColours ? stored.value(stage).toString().trimmed()
                                                       : QStringLiteral("#ffffff");
         for (int c = 0; c < 3; ++c) {
@@ -262,9 +260,9 @@ Answer apply(Session &s)
     const auto lodRate = uchar(125 - std::floor((lodOffset - 3) * 35 / 325));
     parts[QStringLiteral("liftOff")] =
         DpiSettings(ctx).setLod(lodRate, uchar(value("mouse/lodEn").toUInt()));
-    parts[QStringLiteral("buttons")] =
-        KeyMatrix(ctx).set(value("mouse/mouseMode"), entries(st, QStringLiteral("mouseKeyMatrix")),
-                           entries(st, QStringLiteral("mouseKeyMatrix2")), true, QVariantList());
+    KeyMatrix keys(ctx);
+    parts[QStringLiteral("buttons")] = keys.set(value("mouse/mouseMode"), storedTable(keys, 0),
+                                                storedTable(keys, 1), true, QVariantList());
 
     parts[QStringLiteral("lighting")] = applyLighting(ctx);
 
@@ -423,8 +421,7 @@ Answer macroCommand(Session &s, const QStringList &args)
         const QString language =
             s.settings.globalData(QStringLiteral("common/language")).toString();
         QString error;
-        const QVariantList bytes =
-            encodeStoredMacro(stored, languageStrings(QStringLiteral("keyCode"), language), &error);
+        const QVariantList bytes = encodeStoredMacro(stored, language, &error);
         if (bytes.isEmpty())
             return failure(kFailed, error);
         if (!fitsMacroBlock(bytes))

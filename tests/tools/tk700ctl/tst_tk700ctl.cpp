@@ -308,6 +308,18 @@ private slots:
         const QByteArray held = VirtualMouse::bytesOf(mouse->state()["macros"].toArray().at(2));
         QCOMPARE(held.left(kCopyBlock.size()), kCopyBlock);
         QCOMPARE(held.mid(kCopyBlock.size()), QByteArray(128 - kCopyBlock.size(), '\0'));
+
+        // A macro keeps the key names it was recorded with: one recorded with German names is
+        // sent with the same key codes while the program shows English, as the window sends it.
+        QVERIFY(runtime->write("modules/macro/Enter.bin", "[config]\ntotal=3\nrepeat=1\n[macro]\n"
+                                                          "0=\"1,Enter\"\n1=\"0,30\"\n2=\"2,Enter\"\n"));
+        QVERIFY(runtime->write("modules/macro/Eingabe.bin",
+                               "[config]\ntotal=3\nrepeat=1\n[macro]\n0=\"1,Eingabe\"\n1=\"0,30\"\n"
+                               "2=\"2,Eingabe\"\n"));
+        QCOMPARE(ctl({"macro", "send", "Enter", "4"}).code, 0);
+        QCOMPARE(ctl({"macro", "send", "Eingabe", "5"}).code, 0);
+        const QJsonArray macros = mouse->state()["macros"].toArray();
+        QCOMPARE(VirtualMouse::bytesOf(macros.at(4)), VirtualMouse::bytesOf(macros.at(3)));
     }
 
     void wrongArgumentsAreRefused_data()
