@@ -28,7 +28,6 @@ public:
     void rebase(quint16 vid, quint16 pid);
     // The watch has ended: the comparison starts again, where there is one.
     void resume();
-    bool polls() const { return polling; }
 
 signals:
     void deviceChanged();

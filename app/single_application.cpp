@@ -38,7 +38,7 @@ InstanceChannel::InstanceChannel(const QString &folder, const QString &id, QObje
     : QObject(parent)
 {
     serverName = folder + QLatin1Char('/') + id + QStringLiteral(".sock");
-    lock = std::make_unique<QLockFile>(folder + QLatin1Char('/') + id + QStringLiteral(".lock"));
+    lock = std::make_unique<QLockFile>(instanceLockPath(folder, id));
     lock->setStaleLockTime(0);
     running = !lock->tryLock(0);
     if (!running)

@@ -18,7 +18,7 @@ QString instanceFolder()
     return folder;
 }
 
-QString instanceLockPath()
+QString instanceLockPath(const QString &folder, const QString &id)
 {
-    return instanceFolder() + QLatin1Char('/') + instanceId() + QStringLiteral(".lock");
+    return folder + QLatin1Char('/') + id + QStringLiteral(".lock");
 }

@@ -9,5 +9,6 @@
 QString instanceId();
 // The user's runtime folder, or the temporary folder where there is none.
 QString instanceFolder();
-// The lock file the running program holds.
-QString instanceLockPath();
+// The lock file the running program holds: "<folder>/<id>.lock", by default the user's.
+QString instanceLockPath(const QString &folder = instanceFolder(),
+                         const QString &id = instanceId());

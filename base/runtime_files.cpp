@@ -1,5 +1,7 @@
 #include "base/runtime_files.h"
 
+#include "device/regular_file.h"
+
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
@@ -15,9 +17,7 @@
 #include <limits>
 
 #ifdef Q_OS_UNIX
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 namespace
@@ -84,38 +84,19 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes, QByteArray &con
         return ReadResult::NotRegular;
     if (state == FileState::TooLarge)
         return ReadResult::TooLarge;
-    QFile file;
-#ifdef Q_OS_UNIX
-    // The entry may have been swapped since the check: open without blocking and look again at
-    // what was opened.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return ReadResult::Unreadable;
-    struct stat st = {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    // The entry may have been swapped since the check: what was opened is looked at again.
+    switch (readOpenedRegularFile(path, maxBytes, content)) {
+    case OpenedRead::Done:
+        return ReadResult::Done;
+    case OpenedRead::NotRegular:
         return ReadResult::NotRegular;
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return ReadResult::Unreadable;
-    }
-#else
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return ReadResult::Unreadable;
-#endif
-    // One byte more than allowed tells a file that grew since the check.
-    content = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        content.clear();
-        return ReadResult::Unreadable;
-    }
-    if (content.size() > maxBytes) {
-        content.clear();
+    case OpenedRead::TooLarge:
         return ReadResult::TooLarge;
+    case OpenedRead::Unopenable:
+    case OpenedRead::Unreadable:
+        break;
     }
-    return ReadResult::Done;
+    return ReadResult::Unreadable;
 }
 
 QSettings *newSettingsFile(const QString &path)

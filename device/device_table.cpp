@@ -1,13 +1,10 @@
 #include "device/device_table.h"
 
+#include "device/regular_file.h"
+
 #include <QDebug>
-#include <QFile>
 #include <QSettings>
 #include <QTemporaryFile>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <hidapi/hidapi.h>
 
@@ -34,40 +31,27 @@ quint16 hex16(const QVariant &value)
     return static_cast<quint16>(value.toString().toUInt(nullptr, 16) & 0xFFFF);
 }
 
-// The table is read at every scan from a file a user can replace: a FIFO there would block the
-// scan for good, a link to a device would never end. Only a regular file within the bound is read,
-// checked on what was opened, not on the name.
-bool readTableFile(const QString &fileName, QByteArray &content)
-{
-    const int fd =
-        ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st = {};
-    QFile file;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxDeviceTableBytes ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        qDebug() << "Device table refused:" << fileName << "is no regular file of at most"
-                 << kMaxDeviceTableBytes << "bytes";
-        return false;
-    }
-    content = file.read(kMaxDeviceTableBytes + 1); // one more tells a file that grew meanwhile
-    if (file.error() != QFileDevice::NoError || content.size() > kMaxDeviceTableBytes) {
-        qDebug() << "Device table refused:" << fileName << "could not be read whole";
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 DeviceList loadDeviceTable(const QString &fileName)
 {
     DeviceList devices;
+    // The table is read at every scan from a file a user can replace.
     QByteArray content;
-    if (!readTableFile(fileName, content))
+    switch (readOpenedRegularFile(fileName, kMaxDeviceTableBytes, content)) {
+    case OpenedRead::Done:
+        break;
+    case OpenedRead::Unopenable:
         return devices;
+    case OpenedRead::NotRegular:
+    case OpenedRead::TooLarge:
+        qDebug() << "Device table refused:" << fileName << "is no regular file of at most"
+                 << kMaxDeviceTableBytes << "bytes";
+        return devices;
+    case OpenedRead::Unreadable:
+        qDebug() << "Device table refused:" << fileName << "could not be read whole";
+        return devices;
+    }
     // QSettings reads only files; it gets a private copy of what was checked.
     QTemporaryFile copy;
     if (!copy.open() || copy.write(content) != content.size() || !copy.flush()) {

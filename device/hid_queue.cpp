@@ -27,13 +27,8 @@ bool Hid_Thread::submit(std::function<bool()> work, bool write)
     auto job = std::make_shared<Job>();
     job->work = std::move(work);
     std::unique_lock<std::mutex> lock(queueMutex);
-    if (!isRunning())
-        start();
     job->counted = write && batchDepth > 0;
-    if (job->counted)
-        ++batchTotal;
-    jobs.push_back(job);
-    queueWake.notify_one();
+    enqueueLocked(job);
     if (job->counted)
         return true;
     queueDone.wait(lock, [&job] { return job->done; });
@@ -62,12 +57,7 @@ void Hid_Thread::run()
         const int total = batchTotal;
         if (job->counted) {
             batchOk = batchOk && ok;
-            if (batchDepth == 0 && batchDone == batchTotal) {
-                finished = true;
-                allOk = batchOk;
-                batchTotal = batchDone = 0;
-                batchOk = true;
-            }
+            finished = takeFinishedBatchLocked(allOk);
         }
         queueDone.notify_all();
         lock.unlock();
@@ -96,13 +86,8 @@ void Hid_Thread::endBatch()
         if (batchDepth == 1)
             flushBlocksLocked();
         --batchDepth;
-        if (batchDepth == 0 && batchDone == batchTotal) {
-            // Nothing was queued, or all of it has already run.
-            finished = true;
-            allOk = batchOk;
-            batchTotal = batchDone = 0;
-            batchOk = true;
-        }
+        // Nothing was queued, or all of it has already run.
+        finished = takeFinishedBatchLocked(allOk);
     }
     if (finished)
         emit batchFinished(allOk);
@@ -116,14 +101,29 @@ void Hid_Thread::flushBlocksLocked()
         job->work = [this, p = profileData, b = std::move(bytes)] {
             return sendProfileBlock(b.data(), p);
         };
-        ++batchTotal;
-        if (!isRunning())
-            start();
-        jobs.push_back(job);
+        enqueueLocked(job);
     }
-    if (!heldBlocks.empty())
-        queueWake.notify_one();
     heldBlocks.clear();
+}
+
+void Hid_Thread::enqueueLocked(const std::shared_ptr<Job> &job)
+{
+    if (job->counted)
+        ++batchTotal;
+    if (!isRunning())
+        start();
+    jobs.push_back(job);
+    queueWake.notify_one();
+}
+
+bool Hid_Thread::takeFinishedBatchLocked(bool &allOk)
+{
+    if (batchDepth > 0 || batchDone != batchTotal)
+        return false;
+    allOk = batchOk;
+    batchTotal = batchDone = 0;
+    batchOk = true;
+    return true;
 }
 
 void Hid_Thread::waitIdle()

@@ -232,8 +232,14 @@ private:
     bool submit(std::function<bool()> work, bool write);
     bool queueSet(std::function<bool()> work) { return submit(std::move(work), true); }
     bool queueQuery(std::function<bool()> work) { return submit(std::move(work), false); }
-    // Queues the profile blocks held back by the batch (caller holds queueMutex).
+    // The *Locked members are called with queueMutex held.
+    // Queues `job` (counted in the batch when it is a batch's write) and wakes the link's thread.
+    void enqueueLocked(const std::shared_ptr<Job> &job);
+    // Queues the profile blocks held back by the batch.
     void flushBlocksLocked();
+    // When the batch has ended and its last write has run: its result in `allOk`, the count
+    // reset for the next batch, and true.
+    bool takeFinishedBatchLocked(bool &allOk);
     bool sendProfileBlock(const uchar *src128, uchar profileData);
     void stopQueue();
 

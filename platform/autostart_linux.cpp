@@ -4,6 +4,7 @@
 #include "platform/autostart.h"
 
 #include "base/runtime_files.h"
+#include "platform/config_home.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -53,9 +54,7 @@ Autostart::Autostart(QString configHome, QString program)
 
 Autostart Autostart::forCurrentUser()
 {
-    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
-    return {QDir::isAbsolutePath(xdg) ? xdg : QDir::homePath() + QLatin1String("/.config"),
-            QCoreApplication::applicationFilePath()};
+    return {userConfigHome(), QCoreApplication::applicationFilePath()};
 }
 
 QString Autostart::entryPath() const

@@ -2,6 +2,7 @@
 // panel shows them and its settings daemon applies them: GSettings on GNOME-style desktops,
 // KDE's configuration files on Plasma, and the X server's pointer control where neither exists.
 
+#include "platform/config_home.h"
 #include "platform/desktop_pointer_settings.h"
 #include "platform/window_input_observer.h"
 
@@ -409,19 +410,13 @@ private:
     Display *display;
 };
 
-QString configHome()
-{
-    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
-    return QDir::isAbsolutePath(xdg) ? xdg : QDir::homePath() + QLatin1String("/.config");
-}
-
 } // namespace
 
 std::unique_ptr<PointerSettings> desktopPointerSettings()
 {
     if (sessionIsOneOf({"KDE"}) ||
         qEnvironmentVariable("KDE_FULL_SESSION") == QLatin1String("true"))
-        return std::make_unique<KdePointerSettings>(configHome(), isWaylandSession());
+        return std::make_unique<KdePointerSettings>(userConfigHome(), isWaylandSession());
     // Desktops whose settings daemon applies GNOME's mouse schema.
     if (sessionIsOneOf({"GNOME", "Unity", "Budgie", "Pantheon"})) {
         if (auto gnome = GnomePointerSettings::open())

@@ -1,0 +1,48 @@
+#include "device/regular_file.h"
+
+#include <QFile>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+OpenedRead readOpenedRegularFile(const QString &path, qint64 maxBytes, QByteArray &content)
+{
+    content.clear();
+    QFile file;
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return OpenedRead::Unopenable;
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return OpenedRead::NotRegular;
+    }
+    if (st.st_size > maxBytes) {
+        ::close(fd);
+        return OpenedRead::TooLarge;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return OpenedRead::Unreadable;
+    }
+#else
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return OpenedRead::Unopenable;
+#endif
+    // One byte more than allowed tells a file that grew since it was opened.
+    content = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        content.clear();
+        return OpenedRead::Unreadable;
+    }
+    if (content.size() > maxBytes) {
+        content.clear();
+        return OpenedRead::TooLarge;
+    }
+    return OpenedRead::Done;
+}
