@@ -126,10 +126,18 @@ QVariant myQQuickView::modifyMacroNameUpdateProfile(QVariant macroLevel, QVarian
     const bool folder = uintArg(macroType) != 0;
     const QString newName = textArg(newname);
     const QString suffix = folder ? QString() : savedFileSuffix(macroSuffix());
-    if (!isUsableName(newName, suffix))
+    if (!isUsableName(newName, suffix)) {
         Dialogs::instance().warning(window(), tr("Rename"), refusalText(newName, suffix));
-    return MacroFiles(macroLibrary.selection)
-        .rename(unsignedArg(macroLevel), folder, textArg(oldname), newName);
+        return false;
+    }
+    if (!MacroFiles(macroLibrary.selection)
+             .rename(unsignedArg(macroLevel), folder, textArg(oldname), newName)) {
+        Dialogs::instance().warning(window(), tr("Rename"),
+                                    tr("\"%1\" could not be renamed to \"%2\".")
+                                        .arg(textArg(oldname), newName));
+        return false;
+    }
+    return true;
 }
 
 QVariantList myQQuickView::getNameList(QVariant type)

@@ -391,6 +391,14 @@ TestCase {
         compare(editor.currentName, name)
         compare(ui_View.profile["mouseMacroKey/3"], name)
         compare(stored(name), ["1,A", "2,A", "1"])
+        // A file of that name already on disk, outside the library: the rename fails there, the
+        // user is told, and the tree and the buttons keep the old name.
+        verify(harness.writeFile("modules/macro/" + name + "y.bin", "[config]\n"))
+        verify(!editor.renameSelected(name + "y"))
+        compare(harness.takeWarnings().length, 1)
+        compare(editor.currentName, name)
+        compare(ui_View.profile["mouseMacroKey/3"], name)
+        compare(stored(name), ["1,A", "2,A", "1"])
 
         verify(editor.renameSelected(name + "x"))
         compare(ui_View.profile["mouseMacroKey/3"], name + "x")

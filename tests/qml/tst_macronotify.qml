@@ -16,9 +16,6 @@ TestCase {
         function getData(key, isRecovery) { return profile[key] }
         function setData(key, value) { calls.push("setData(" + key + "," + value + ")"); profile[key] = value }
         function deleteMacroUpdateProfile(name) { calls.push("deleteMacroUpdateProfile(" + name + ")") }
-        function modifyMacroNameUpdateProfile(level, type, oldName, newName) {
-            calls.push("modifyMacroNameUpdateProfile(" + [level, type, oldName, newName] + ")")
-        }
     }
 
     ListModel { id: keys }
@@ -59,9 +56,8 @@ TestCase {
     }
 
     function test_renameFollowsInTheProfileAndTheLabels() {
-        MacroNotify.renameMacro(keys, view, 1, 0, "Copy", "Copy all")
-        compare(view.calls, ["setData(mouseMacroKey/2,Copy all)", "setData(mouseMacroKey/5,Copy all)",
-                             "modifyMacroNameUpdateProfile(1,0,Copy,Copy all)"])
+        MacroNotify.renameMacro(keys, view, "Copy", "Copy all")
+        compare(view.calls, ["setData(mouseMacroKey/2,Copy all)", "setData(mouseMacroKey/5,Copy all)"])
         compare(keys.get(2).keyText, "Copy all")
         compare(keys.get(5).keyText, "Copy all")
         compare(keys.get(3).keyText, "Paste")

@@ -38,7 +38,8 @@ function deleteMacro(keys, defaults, view, saveKeys, macroName) {
     view.deleteMacroUpdateProfile(macroName)
 }
 
-function renameMacro(keys, view, level, type, oldName, newName) {
+// The buttons that play a renamed macro follow it (the editor has renamed its file already).
+function renameMacro(keys, view, oldName, newName) {
     for (let i = 0; i < count(keys); ++i) {
         const item = entry(keys, i)
         if (!playsMacro(view, item, oldName))
@@ -46,7 +47,6 @@ function renameMacro(keys, view, level, type, oldName, newName) {
         view.setData("mouseMacroKey/" + item.keyCode2, newName)
         item.keyText = newName
     }
-    view.modifyMacroNameUpdateProfile(level, type, oldName, newName)
 }
 
 // A changed macro goes to every button that plays it again.

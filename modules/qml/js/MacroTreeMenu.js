@@ -129,14 +129,13 @@ function renameSelected(name) {
     if (!nameFree(parent, name))
         return false
     editor.applySelection()
-    if (!MacroTree.isUsableName(name)) {
-        // Refused by the library, which tells the user why; nothing else changes.
-        ui_View.modifyMacroNameUpdateProfile(editor.currentLevel, editor.currentType,
-                                             editor.currentName, name)
-        return false
-    }
     const item = MacroTree.at(editor.macroNumberModel, indices)
     const oldName = item.textValue
+    // The file or folder is renamed first: what the library refuses or cannot rename (it tells
+    // the user) leaves the tree, the catalogue and the buttons as they were.
+    if (ui_View.modifyMacroNameUpdateProfile(editor.currentLevel, editor.currentType, oldName,
+                                             name) !== true)
+        return false
     // The folder groups of the catalogue are named by their paths, which change.
     const oldFolders = MacroTree.foldersOf(item, folderNamesAt(indices))
     for (const path of oldFolders)

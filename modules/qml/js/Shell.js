@@ -358,7 +358,7 @@ function macroDeleted(macroName) {
 }
 
 function macroRenamed(level, type, oldName, newName) {
-    MacroNotify.renameMacro(keyMatrixMain.modKeys, ui_View, level, type, oldName, newName)
+    MacroNotify.renameMacro(keyMatrixMain.modKeys, ui_View, oldName, newName)
     keyMatrixMain.updateKeyLang()
 }
 
