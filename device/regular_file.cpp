@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,8 +36,15 @@ OpenedRead readOpenedRegularFile(const QString &path, qint64 maxBytes, QByteArra
     if (!file.open(QIODevice::ReadOnly))
         return OpenedRead::Unopenable;
 #endif
-    // One byte more than allowed tells a file that grew since it was opened.
-    content = file.read(maxBytes + 1);
+    // Sized by what fstat saw, not by the bound, so that a small file costs a small buffer. One
+    // byte more tells a file that grew since; it is then read on up to one byte past the bound.
+    qint64 expected = maxBytes;
+#ifdef Q_OS_UNIX
+    expected = std::min<qint64>(maxBytes, st.st_size);
+#endif
+    content = file.read(expected + 1);
+    if (content.size() > expected && expected < maxBytes)
+        content += file.read(maxBytes - expected);
     if (file.error() != QFileDevice::NoError) {
         content.clear();
         return OpenedRead::Unreadable;
