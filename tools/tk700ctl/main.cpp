@@ -550,11 +550,16 @@ int main(int argc, char *argv[])
     // Held while the tool works, so that the program does not start in between.
     QLockFile lock(instanceLockPath());
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(0) && !onlyReads(command))
+    if (!lock.tryLock(0) && !onlyReads(command)) {
+        if (lock.error() != QLockFile::LockFailedError)
+            return finish(failure(kFailed, QStringLiteral("the lock file %1 could not be made")
+                                               .arg(instanceLockPath())),
+                          name);
         return finish(failure(kProgramRuns, QStringLiteral("the TK700 utility is running and holds "
                                                            "the mouse: quit it from its tray menu "
                                                            "first")),
                       name);
+    }
 
     Session session;
     Answer answer;
@@ -574,8 +579,14 @@ int main(int argc, char *argv[])
         answer = dpiCommand(session, rest);
     else
         answer = macroCommand(session, rest);
-    // Written before the answer is given: a script may read the files next.
-    session.settings.global().sync();
-    session.settings.currentProfileSettings().sync();
+    // Written before the answer is given: a script may read the files next. A change that did
+    // not reach its file is not done, whatever the mouse took.
+    for (QSettings *file :
+         {&session.settings.global(), &session.settings.currentProfileSettings()}) {
+        file->sync();
+        if (file->status() != QSettings::NoError && answer.code == kDone)
+            answer = failure(kFailed, QStringLiteral("the settings could not be written to %1")
+                                          .arg(file->fileName()));
+    }
     return finish(answer, name);
 }

@@ -52,6 +52,8 @@ private:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
         env.insert("XDG_RUNTIME_DIR", xdg->path());
+        // The user's data folder is the tool's fallback: never the real one.
+        env.insert("XDG_DATA_HOME", xdg->filePath("data"));
         p.setProcessEnvironment(env);
         p.start(exe, args);
         if (!p.waitForFinished(60000)) {
@@ -363,6 +365,23 @@ private slots:
 
     // While the program runs (it holds the single-instance lock) the tool leaves the mouse and
     // the settings alone; listing still works.
+    // apConfig.bin cannot be replaced: the answer is a failure, never "profile 3 is current".
+    void settingsNotWrittenAreAFailure()
+    {
+        QVERIFY(startMouse());
+        // Only the immutable flag stops root from replacing a file, and an unwritable folder would
+        // send the tool to the user's own data folder instead.
+        const QString file = runtime->path("modules/setting/apConfig.bin");
+        if (geteuid() != 0 || QProcess::execute("chattr", {"+i", file}) != 0)
+            QSKIP("needs root on a file system with the immutable flag");
+        const Run r = ctl({"--json", "profile", "switch", "3"});
+        QCOMPARE(QProcess::execute("chattr", {"-i", file}), 0);
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.json()["ok"].toBool(), false);
+        QVERIFY2(r.json()["error"].toString().contains("could not be written"), qPrintable(r.out));
+        QCOMPARE(stored("apConfig.bin", "mouse/profileNo").toInt(), 0);
+    }
+
     void refusesWhileTheProgramRuns()
     {
         QVERIFY(startMouse());
