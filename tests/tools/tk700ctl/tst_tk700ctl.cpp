@@ -292,6 +292,18 @@ private slots:
         QCOMPARE(block1.size(), 128);
         QVERIFY(uchar(block1.at(65)) & 0x01);
         QCOMPARE(uchar(block1.at(101)), uchar(52));
+
+        // Values the pages correct go out as the pages send them: a list position outside the
+        // report-rate list is 1000 Hz (code 1), an offset between the marks goes to the nearest.
+        {
+            QSettings p1(runtime->path("modules/setting/p1.bin"), QSettings::IniFormat);
+            p1.setValue("mouse/reportRate", -1);
+            p1.setValue("mouse/lod", 100);
+        }
+        QCOMPARE(ctl({"apply"}).code, 0);
+        QCOMPARE(mouse->state()["reportRate"].toInt(), 1);
+        QCOMPARE(uchar(VirtualMouse::bytesOf(mouse->state()["profiles"].toArray().at(1)).at(101)),
+                 uchar(52));
     }
 
     void macrosListAndSend()
@@ -313,8 +325,9 @@ private slots:
 
         // A macro keeps the key names it was recorded with: one recorded with German names is
         // sent with the same key codes while the program shows English, as the window sends it.
-        QVERIFY(runtime->write("modules/macro/Enter.bin", "[config]\ntotal=3\nrepeat=1\n[macro]\n"
-                                                          "0=\"1,Enter\"\n1=\"0,30\"\n2=\"2,Enter\"\n"));
+        QVERIFY(runtime->write("modules/macro/Enter.bin",
+                               "[config]\ntotal=3\nrepeat=1\n[macro]\n"
+                               "0=\"1,Enter\"\n1=\"0,30\"\n2=\"2,Enter\"\n"));
         QVERIFY(runtime->write("modules/macro/Eingabe.bin",
                                "[config]\ntotal=3\nrepeat=1\n[macro]\n0=\"1,Eingabe\"\n1=\"0,30\"\n"
                                "2=\"2,Eingabe\"\n"));
