@@ -150,7 +150,17 @@ public slots:
     }
 
     void clearLog() { mouse->clearLog(); }
-    int reportsSeen() { return int(mouse->log().size()); }
+    // Reports that reached the mouse; the opening and closing of handles (a previous exchange's
+    // handle may close after the log was cleared) are no reports.
+    int reportsSeen()
+    {
+        int seen = 0;
+        for (const QJsonValue &entry : mouse->log()) {
+            const QString kind = entry.toObject().value(QStringLiteral("kind")).toString();
+            seen += kind != QLatin1String("open") && kind != QLatin1String("close");
+        }
+        return seen;
+    }
 
 private:
     void saveViewSettings()

@@ -15,6 +15,14 @@ QString resourceText(const QString &path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
+// A QML library pragma means nothing to a plain engine.
+void removePragma(QString &script)
+{
+    static const QRegularExpression pragma(QStringLiteral("^\\.pragma[^\n]*"),
+                                           QRegularExpression::MultilineOption);
+    script.remove(pragma);
+}
+
 // The array literal of `property` in the key name table's QML: from its "[" to the "]" that
 // closes it, outside the strings.
 QString arrayLiteral(const QString &qml, const QString &property)
@@ -49,19 +57,16 @@ QVariantList encodeStoredMacro(const QStringList &stored, const QString &languag
         *error = QStringLiteral("the macro encoder or the key name table is missing");
         return {};
     }
-    // A QML library pragma means nothing to a plain engine.
-    const QRegularExpression pragma(QStringLiteral("^\\.pragma[^\n]*"),
-                                    QRegularExpression::MultilineOption);
-    encoder.remove(pragma);
-    languages.remove(pragma);
+    removePragma(encoder);
+    removePragma(languages);
 
     QJSEngine engine;
     QJSValue result = engine.evaluate(encoder, QStringLiteral("MacroEncoder.js"));
     // The language codes in the window's order, from its own list, kept out of the encoder's
     // globals.
-    const QJSValue codeList = engine.evaluate(
-        QStringLiteral("(function() {\n%1\nreturn allCodes(); })()").arg(languages),
-        QStringLiteral("Language.js"));
+    const QJSValue codeList =
+        engine.evaluate(QStringLiteral("(function() {\n%1\nreturn allCodes(); })()").arg(languages),
+                        QStringLiteral("Language.js"));
     if (result.isError() || codeList.isError()) {
         *error = QStringLiteral("the macro encoder failed: ") +
                  (result.isError() ? result : codeList).toString();
@@ -101,4 +106,18 @@ QVariantList encodeStoredMacro(const QStringList &stored, const QString &languag
         return {};
     }
     return result.toVariant().toList();
+}
+
+std::optional<int> storedValueCode(const QString &function, const QVariant &stored)
+{
+    QString script = resourceText(QStringLiteral(":/modules/qml/js/StoredValues.js"));
+    removePragma(script);
+    QJSEngine engine;
+    if (script.isEmpty() || engine.evaluate(script, QStringLiteral("StoredValues.js")).isError())
+        return std::nullopt;
+    const QJSValue result =
+        engine.globalObject().property(function).call({engine.toScriptValue(stored)});
+    if (result.isError() || !result.isNumber())
+        return std::nullopt;
+    return result.toInt();
 }

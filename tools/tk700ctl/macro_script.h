@@ -8,8 +8,14 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <optional>
+
 // `stored`: the macro's event records and, last, its repeat count, as MacroFiles::load gives
 // them. A key name is looked up in the names of `language` (the program's), the table's own
 // names, then every language's names, as the window looks it up (a macro stores the names it was
 // recorded with). Empty, with `error` set, when the encoder cannot be run.
 QVariantList encodeStoredMacro(const QStringList &stored, const QString &language, QString *error);
+
+// `function` of the window's StoredValues.js (reportRateCode, storedLodRate) on a stored value, so
+// that the tool sends a profile as the pages do. Empty when the script cannot be run.
+std::optional<int> storedValueCode(const QString &function, const QVariant &stored);

@@ -28,7 +28,6 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
-#include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <memory>
@@ -244,10 +243,9 @@ Answer apply(Session &s)
     QJsonObject parts;
     // The profile keeps the position in the list 125, 250, 500, 1000 Hz; the mouse takes the
     // interval code 8, 4, 2, 1.
-    static constexpr uchar kRates[] = {8, 4, 2, 1};
-    const uint rateIndex = value("mouse/reportRate").toUInt();
-    parts[QStringLiteral("reportRate")] =
-        MouseOptions(ctx).setReportRate(kRates[qMin(rateIndex, uint(std::size(kRates) - 1))]);
+    const std::optional<int> rate =
+        storedValueCode(QStringLiteral("reportRateCode"), value("mouse/reportRate"));
+    parts[QStringLiteral("reportRate")] = rate && MouseOptions(ctx).setReportRate(uchar(*rate));
     const QString sensor = st.globalData(QStringLiteral("mouse/sensorType")).toString();
     parts[QStringLiteral("dpiStages")] =
         DpiSettings(ctx).setStages(value("mouse/currentDpiCount").toInt(), sensor,
@@ -256,10 +254,11 @@ Answer apply(Session &s)
     parts[QStringLiteral("dpiColours")] = applyStageColours(ctx);
     // The profile keeps the slider's knob offset (3, 168 or 330); the mouse's rule takes the rate
     // the system page computes from it (125, 108 or 90).
-    const double lodOffset = value("mouse/lod").toDouble();
-    const auto lodRate = uchar(125 - std::floor((lodOffset - 3) * 35 / 325));
+    const std::optional<int> lodRate =
+        storedValueCode(QStringLiteral("storedLodRate"), value("mouse/lod"));
     parts[QStringLiteral("liftOff")] =
-        DpiSettings(ctx).setLod(lodRate, uchar(value("mouse/lodEn").toUInt()));
+        lodRate &&
+        DpiSettings(ctx).setLod(uchar(*lodRate), uchar(value("mouse/lodEn").toInt() != 0));
     KeyMatrix keys(ctx);
     parts[QStringLiteral("buttons")] = keys.set(value("mouse/mouseMode"), storedTable(keys, 0),
                                                 storedTable(keys, 1), true, QVariantList());
@@ -550,11 +549,16 @@ int main(int argc, char *argv[])
     // Held while the tool works, so that the program does not start in between.
     QLockFile lock(instanceLockPath());
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(0) && !onlyReads(command))
+    if (!lock.tryLock(0) && !onlyReads(command)) {
+        if (lock.error() != QLockFile::LockFailedError)
+            return finish(failure(kFailed, QStringLiteral("the lock file %1 could not be made")
+                                               .arg(instanceLockPath())),
+                          name);
         return finish(failure(kProgramRuns, QStringLiteral("the TK700 utility is running and holds "
                                                            "the mouse: quit it from its tray menu "
                                                            "first")),
                       name);
+    }
 
     Session session;
     Answer answer;
@@ -574,8 +578,15 @@ int main(int argc, char *argv[])
         answer = dpiCommand(session, rest);
     else
         answer = macroCommand(session, rest);
-    // Written before the answer is given: a script may read the files next.
-    session.settings.global().sync();
-    session.settings.currentProfileSettings().sync();
+    // Written before the answer is given: a script may read the files next. A change that did
+    // not reach its file is not done, whatever the mouse took.
+    for (QSettings *file :
+         {&session.settings.global(), &session.settings.currentProfileSettings()}) {
+        file->sync();
+        if (file->status() != QSettings::NoError && answer.code == kDone)
+            answer = failure(
+                kFailed,
+                QStringLiteral("the settings could not be written to %1").arg(file->fileName()));
+    }
     return finish(answer, name);
 }

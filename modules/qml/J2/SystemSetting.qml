@@ -1,4 +1,5 @@
 import QtQuick
+import "../js/StoredValues.js" as StoredValues
 
 // The system panel: the desktop's pointer speed, double-click speed and wheel scroll amount, and
 // the mouse's lift-off distance. The sliders store their knob offsets in the profile.
@@ -10,7 +11,7 @@ Item {
         "Scroll one Screen", "Lod", "Start with the desktop"]
     // Stored offsets into speed steps 0 ... 10: the first threshold above the offset.
     readonly property var compareValue: [4, 37, 70, 104, 138, 172, 205, 239, 272, 305, 338]
-    readonly property var lodOffsets: [3, 168, 330]
+    readonly property var lodOffsets: StoredValues.LOD_OFFSETS
     readonly property int oneScreen: 1000
     property bool isSave: false
     property bool scrollLines: true
@@ -30,16 +31,12 @@ Item {
         return 0
     }
 
-    // Older versions stored 174 as the default of both sliders; it stands for step 5.
     function storedOffset(key: string, isRecovery: bool, old174: int): int {
-        const value = parseInt(ui_View.getData(key, isRecovery))
-        if (value === 174)
-            return old174
-        return value >= 0 ? value : 0
+        return StoredValues.storedOffset(ui_View.getData(key, isRecovery), old174)
     }
 
     function lodSnap(x: int): int {
-        return x < 100 ? lodOffsets[0] : x < 200 ? lodOffsets[1] : lodOffsets[2]
+        return StoredValues.lodSnap(x)
     }
 
     function lodText(x: int): string {
@@ -48,7 +45,7 @@ Item {
     }
 
     function lodRate(x: int): int {
-        return 125 - Math.floor((x - 3) * 35 / 325)
+        return StoredValues.lodRate(x)
     }
 
     function scrollCount(text: string): string {

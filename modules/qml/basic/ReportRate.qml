@@ -1,5 +1,6 @@
 import QtQuick
 import "../J2"
+import "../js/StoredValues.js" as StoredValues
 
 // The report-rate list. Its area is not shown, but the profile's rate is still selected at
 // start-up and sent on a reset or a profile change.
@@ -11,7 +12,7 @@ Item {
 
     // Index 0 ... 3 of the list to the device's rate code; anything else is 1000 Hz.
     function rateFor(index: int): int {
-        return [8, 4, 2][index] ?? 1
+        return StoredValues.reportRateCode(index)
     }
 
     // Returns false when the rate was to be sent and did not reach the mouse.

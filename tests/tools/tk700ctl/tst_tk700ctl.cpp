@@ -52,6 +52,8 @@ private:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
         env.insert("XDG_RUNTIME_DIR", xdg->path());
+        // The user's data folder is the tool's fallback: never the real one.
+        env.insert("XDG_DATA_HOME", xdg->filePath("data"));
         p.setProcessEnvironment(env);
         p.start(exe, args);
         if (!p.waitForFinished(60000)) {
@@ -290,6 +292,18 @@ private slots:
         QCOMPARE(block1.size(), 128);
         QVERIFY(uchar(block1.at(65)) & 0x01);
         QCOMPARE(uchar(block1.at(101)), uchar(52));
+
+        // Values the pages correct go out as the pages send them: a list position outside the
+        // report-rate list is 1000 Hz (code 1), an offset between the marks goes to the nearest.
+        {
+            QSettings p1(runtime->path("modules/setting/p1.bin"), QSettings::IniFormat);
+            p1.setValue("mouse/reportRate", -1);
+            p1.setValue("mouse/lod", 100);
+        }
+        QCOMPARE(ctl({"apply"}).code, 0);
+        QCOMPARE(mouse->state()["reportRate"].toInt(), 1);
+        QCOMPARE(uchar(VirtualMouse::bytesOf(mouse->state()["profiles"].toArray().at(1)).at(101)),
+                 uchar(52));
     }
 
     void macrosListAndSend()
@@ -311,8 +325,9 @@ private slots:
 
         // A macro keeps the key names it was recorded with: one recorded with German names is
         // sent with the same key codes while the program shows English, as the window sends it.
-        QVERIFY(runtime->write("modules/macro/Enter.bin", "[config]\ntotal=3\nrepeat=1\n[macro]\n"
-                                                          "0=\"1,Enter\"\n1=\"0,30\"\n2=\"2,Enter\"\n"));
+        QVERIFY(runtime->write("modules/macro/Enter.bin",
+                               "[config]\ntotal=3\nrepeat=1\n[macro]\n"
+                               "0=\"1,Enter\"\n1=\"0,30\"\n2=\"2,Enter\"\n"));
         QVERIFY(runtime->write("modules/macro/Eingabe.bin",
                                "[config]\ntotal=3\nrepeat=1\n[macro]\n0=\"1,Eingabe\"\n1=\"0,30\"\n"
                                "2=\"2,Eingabe\"\n"));
@@ -363,6 +378,23 @@ private slots:
 
     // While the program runs (it holds the single-instance lock) the tool leaves the mouse and
     // the settings alone; listing still works.
+    // apConfig.bin cannot be replaced: the answer is a failure, never "profile 3 is current".
+    void settingsNotWrittenAreAFailure()
+    {
+        QVERIFY(startMouse());
+        // Only the immutable flag stops root from replacing a file, and an unwritable folder would
+        // send the tool to the user's own data folder instead.
+        const QString file = runtime->path("modules/setting/apConfig.bin");
+        if (geteuid() != 0 || QProcess::execute("chattr", {"+i", file}) != 0)
+            QSKIP("needs root on a file system with the immutable flag");
+        const Run r = ctl({"--json", "profile", "switch", "3"});
+        QCOMPARE(QProcess::execute("chattr", {"-i", file}), 0);
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.json()["ok"].toBool(), false);
+        QVERIFY2(r.json()["error"].toString().contains("could not be written"), qPrintable(r.out));
+        QCOMPARE(stored("apConfig.bin", "mouse/profileNo").toInt(), 0);
+    }
+
     void refusesWhileTheProgramRuns()
     {
         QVERIFY(startMouse());
