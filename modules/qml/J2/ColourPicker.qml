@@ -1,4 +1,5 @@
 import QtQuick
+import "../js/StoredValues.js" as StoredValues
 
 // The lighting page's colour picker: red, green and blue sliders. A channel's slider changes that
 // channel only, so the others keep their exact values.
@@ -16,7 +17,7 @@ Column {
 
     // "#rrggbb" and [r, g, b]: the page keeps its colours as such texts.
     function rgbOf(text: string): var {
-        return [1, 3, 5].map(i => parseInt(String(text).substr(i, 2), 16) || 0)
+        return StoredValues.colourLevels(text)
     }
 
     function colorText(levels: var): string {

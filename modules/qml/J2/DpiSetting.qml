@@ -1,4 +1,5 @@
 import QtQuick
+import "../js/StoredValues.js" as StoredValues
 
 // The DPI panel: one slider per stage of the mouse, − and + per stage, the stage colours and the
 // stage the mouse uses now, highlighted. Edits only set isSave; saveData() stores and sends.
@@ -106,8 +107,7 @@ Item {
         const bytes = []
         for (let s = 0; s < stages; ++s) {
             const text = s < colourStages ? String(colours[s] ?? "#ffffff") : "#ffffff"
-            for (const i of [1, 3, 5])
-                bytes.push(parseInt(text.substr(i, 2), 16) || 0)
+            bytes.push(...StoredValues.colourLevels(text))
         }
         return bytes
     }

@@ -33,3 +33,8 @@ function lodRate(x) {
 function storedLodRate(value) {
     return lodRate(lodSnap(storedOffset(value, LOD_OFFSETS[1])))
 }
+
+// A stored "#rrggbb" colour as its three levels; what cannot be read is 0.
+function colourLevels(text) {
+    return [1, 3, 5].map(i => parseInt(String(text).substr(i, 2), 16) || 0)
+}
