@@ -177,3 +177,13 @@ bool sweepStaleTemporaries()
     }
     return removedAll;
 }
+
+QVariantList storedList(const QVariant &value)
+{
+    if (!value.isValid())
+        return {};
+    const int type = value.typeId();
+    if (type == QMetaType::QVariantList || type == QMetaType::QStringList)
+        return value.toList();
+    return {value};
+}

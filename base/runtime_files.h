@@ -54,3 +54,7 @@ bool replaceFileWithCopy(const QString &source, const QString &target);
 // ./modules/gun and the macro library; only at start-up, when no other instance can be writing.
 // False when one of them could not be removed.
 bool sweepStaleTemporaries();
+
+// A stored value as a list: a list as it is, a single value as a list of one (QSettings writes a
+// list of one as a plain value), nothing as an empty list.
+QVariantList storedList(const QVariant &value);

@@ -44,14 +44,7 @@ QVariant SettingsStore::data(const QString &key, bool isRecovery) const
 
 QVariantList SettingsStore::dataList(const QString &key, bool isRecovery) const
 {
-    const QVariant value = data(key, isRecovery);
-    if (!value.isValid())
-        return {};
-    const int type = value.typeId();
-    if (type == QMetaType::QVariantList || type == QMetaType::QStringList)
-        return value.toList();
-    // A key stored as a single value reads as a list of one.
-    return {value};
+    return storedList(data(key, isRecovery));
 }
 
 void SettingsStore::setData(const QString &key, const QVariant &value)

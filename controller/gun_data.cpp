@@ -105,13 +105,7 @@ QVariantList GunData::record(const QString &name) const
     auto file = openGunFile();
     if (!file)
         return {};
-    const QVariant value = file->value(recordKey(name));
-    if (!value.isValid())
-        return {};
-    const int type = value.typeId();
-    if (type == QMetaType::QVariantList || type == QMetaType::QStringList)
-        return value.toList();
-    return {value};
+    return storedList(file->value(recordKey(name)));
 }
 
 QStringList GunData::keys() const

@@ -24,4 +24,4 @@ cd build-asan
 unset LD_PRELOAD
 # A sanitizer report ends the test that triggers it.
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure -j2 -L "$labels" -LE "$exclude"
+xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" ctest --output-on-failure -j2 -L "$labels" -LE "$exclude"

@@ -11,7 +11,9 @@ bash scripts/build.sh
 cd build
 # ctest and xvfb-run are never preloaded; tests that need the virtual TK700 preload it themselves.
 unset LD_PRELOAD
-xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure -j2 "$@"
+# -noreset: the server would otherwise reset whenever its last client leaves, and a test that
+# connects in that moment (two run at a time) finds no display.
+xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" ctest --output-on-failure -j2 "$@"
 cd ..
 if [ $# -eq 0 ]; then
   bash scripts/test-sanitized.sh
