@@ -65,7 +65,8 @@ def designed_waits(entries, family):
     for n, i in enumerate(requests):
         end = requests[n + 1] if n + 1 < len(requests) else len(entries)
         request = bytes.fromhex(entries[i].get("plain", entries[i]["bytes"]).replace(" ", ""))
-        settles, pause = TABLE[family][request[1]]
+        # The slave-attribute block (16H) goes out with the 553 family's definition on both.
+        settles, pause = TABLE[family].get(request[1]) or TABLE["553"][request[1]]
         chunks = sum(1 for e in entries[i:end] if e["kind"] == "out" and e.get("iface", 0) == 0)
         if settles:
             total += settle
