@@ -164,19 +164,23 @@ def peak_rss_kb(pid):
 
 
 def cpu_sample(pid):
-    """{thread: (ns on a CPU, times scheduled)} of the process's threads."""
+    """{thread: (ns on a CPU, wake-ups)} of the process's threads. A wake-up is a voluntary
+    context switch (the thread went to sleep and was woken again); a thread preempted by another
+    job of a loaded machine is not woken, so the involuntary switches are left out."""
     sample = {}
     for task in os.listdir("/proc/%d/task" % pid):
         try:
             fields = open("/proc/%d/task/%s/schedstat" % (pid, task)).read().split()
+            status = open("/proc/%d/task/%s/status" % (pid, task)).read()
         except OSError:
             continue
-        sample[task] = (int(fields[0]), int(fields[2]))
+        woken = int(re.search(r"(?m)^voluntary_ctxt_switches:\s+(\d+)", status).group(1))
+        sample[task] = (int(fields[0]), woken)
     return sample
 
 
 def cpu_delta(before, after):
-    """CPU ns and times scheduled between two samples: threads started meanwhile count whole,
+    """CPU ns and wake-ups between two samples: threads started meanwhile count whole,
     threads that ended meanwhile are lost (a pool thread expiring, at most)."""
     ns = slices = 0
     for task, (a_ns, a_slices) in after.items():
