@@ -154,8 +154,8 @@ private slots:
                  QStringList({"M16A4", "L-Click", "9", "0", "8", "0"}));
 
         const QByteArray before = o.runtime.read(kGunFile);
-        QVERIFY(!guns.save({{"1", {"AKM", "L-Click", "9", 0, 7, 0}},
-                            {"a/b", {"AKM", "L-Click", "9", 0, 7, 0}}}));
+        QVERIFY(!guns.save(
+            {{"1", {"AKM", "L-Click", "9", 0, 7, 0}}, {"a/b", {"AKM", "L-Click", "9", 0, 7, 0}}}));
         QVERIFY(!guns.save({{"1", {"AKM", "L-Click", "9", 0, 7, 0}}, {"3", {"Short", 1}}}));
         QCOMPARE(o.runtime.read(kGunFile), before);
     }
