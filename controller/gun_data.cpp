@@ -64,13 +64,21 @@ bool GunData::fileExists()
 
 bool GunData::save(const QString &index, const QVariantList &src6)
 {
-    if (!enoughValues(src6, gun::kSavedValues, "mouseSaveGundata") ||
-        !usableName(index, "mouseSaveGundata"))
-        return false;
+    return save({{index, src6}});
+}
+
+bool GunData::save(const QList<std::pair<QString, QVariantList>> &records)
+{
+    for (const auto &[index, src6] : records) {
+        if (!enoughValues(src6, gun::kSavedValues, "mouseSaveGundata") ||
+            !usableName(index, "mouseSaveGundata"))
+            return false;
+    }
     auto file = openGunFile();
     if (!file)
         return false;
-    file->setValue(recordKey(index), src6.mid(0, gun::kSavedValues));
+    for (const auto &[index, src6] : records)
+        file->setValue(recordKey(index), src6.mid(0, gun::kSavedValues));
     return closeGunFile(*file);
 }
 

@@ -33,6 +33,8 @@ public:
 
     // Stores the first six values under "gunData/<index>". False when refused.
     bool save(const QString &index, const QVariantList &src6);
+    // Several records in one write of the file; none is stored when one is refused.
+    bool save(const QList<std::pair<QString, QVariantList>> &records);
     // Type 0 removes "gunData/<src6[0]>"; type 1 renames: removes "gunData/<src6[6]>" and stores
     // src6[1..5] under "gunData/<src6[0]>". False when refused or nothing was to be done.
     bool modify(int modifyType, const QVariantList &src6);

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-declarative-dev qt6-svg-dev qt6-tools-dev-tools
+  qt6-base-dev qt6-declarative-dev qt6-declarative-dev-tools qt6-svg-dev qt6-tools-dev-tools
   qml6-module-qtquick qml6-module-qtqml-workerscript qml6-module-qtquick-window
   qml6-module-qtquick-controls qml6-module-qtquick-layouts qml6-module-qtquick-templates
   qml6-module-qttest qml6-module-qtqml-models

@@ -12,6 +12,19 @@ void myQQuickView::mouseSaveGundata(QVariant index, QVariantList src6)
     GunData(c).save(plainValue(index).toString(), plainList(src6));
 }
 
+void myQQuickView::mouseSaveGundataRows(QVariantList records)
+{
+    QList<std::pair<QString, QVariantList>> rows;
+    for (const QVariant &record : plainList(records)) {
+        const QVariantList fields = plainList(record.toList());
+        if (fields.isEmpty())
+            return;
+        rows.append({fields.first().toString(), fields.mid(1)});
+    }
+    DeviceContext c = context();
+    GunData(c).save(rows);
+}
+
 bool myQQuickView::mouseSendGundata(int slot, QVariantList data)
 {
     DeviceContext c = context();

@@ -4,7 +4,9 @@ import "J2"
 import "js/Shell.js" as Shell
 
 // The document's root: the look every page uses by name, the window chrome, the pages and
-// dialogs (all created once), and the functions the core calls by name.
+// dialogs (all created once), and the functions the core calls by name. The first screen is built
+// with the document; the hidden pages and the larger dialogs are built right after, a slice per
+// frame, and the start-up waits for them: every page exists before the user can touch anything.
 Look {
     id: mainIten
 
@@ -31,7 +33,15 @@ Look {
                           { page: lightControlMain, save: () => lightControlMain.saveData(true, 0) },
                           { page: systemSettingMain,
                             save: () => systemSettingMain.saveData(true, 0) }]
-    readonly property bool isUnsaved: savers.some(s => s.page.isSave)
+    readonly property bool isUnsaved: savers.some(s => s.page?.isSave === true)
+    // The pages built after the first frame, under the names the shell and the pages use.
+    readonly property Item lightControlMain: lightLoader.item
+    readonly property Item systemSettingMain: systemLoader.item
+    readonly property Item macroEditorMain: macroEditorLoader.item
+    readonly property Item gunControlMain: gunLoader.item
+    readonly property Item macroKeyAssigmentMain: macroChooserLoader.item
+    readonly property bool pagesBuilt: [lightLoader, systemLoader, macroEditorLoader, gunLoader,
+                                        macroChooserLoader].every(l => l.status === Loader.Ready)
     property list<string> keyMatrixLang: ["Key Setting", "Office Mode", "Game Mode", "Mode",
         "Gun Editor", "Report Rate", "Profile", "Reset",
         "Reset all settings of the current profile to their defaults?", "Cancel", "OK", "Close",
@@ -48,6 +58,7 @@ Look {
     signal msg_wheel(int _value)
 
     function initUI() { Shell.initUI() }
+    onPagesBuiltChanged: if (pagesBuilt) Shell.pagesBuilt()
     function run() {}
     function setScreenRect(_widgetW, _widgetH, isMaxNormal) {
         Shell.setScreenRect(_widgetW, _widgetH, isMaxNormal)
@@ -180,11 +191,12 @@ Look {
 
             visible: mainIten.currentTab === 1
 
-            LightControl {
-                id: lightControlMain
+            Loader {
+                id: lightLoader
 
-                width: lightPage.width
-                height: lightPage.height
+                anchors.fill: parent
+                asynchronous: true
+                sourceComponent: LightControl {}
             }
         }
 
@@ -193,23 +205,28 @@ Look {
 
             visible: mainIten.currentTab === 2
 
-            SystemSetting {
-                id: systemSettingMain
+            Loader {
+                id: systemLoader
 
                 width: settingsPage.leftPanel.width
                 height: settingsPage.height
+                asynchronous: true
+                sourceComponent: SystemSetting {}
             }
 
-            MacroEditorTreeView {
-                id: macroEditorMain
+            Loader {
+                id: macroEditorLoader
 
                 x: settingsPage.rightPanel.x
                 width: settingsPage.rightPanel.width
                 height: settingsPage.height
-                onDeleteMacro: macroName => Shell.macroDeleted(macroName)
-                onModifyMacroName: (level, type, oldName, newName) =>
-                                   Shell.macroRenamed(level, type, oldName, newName)
-                onModifyMacroData: macroName => Shell.macroChanged(macroName)
+                asynchronous: true
+                sourceComponent: MacroEditorTreeView {
+                    onDeleteMacro: macroName => Shell.macroDeleted(macroName)
+                    onModifyMacroName: (level, type, oldName, newName) =>
+                                       Shell.macroRenamed(level, type, oldName, newName)
+                    onModifyMacroData: macroName => Shell.macroChanged(macroName)
+                }
             }
         }
 
@@ -238,9 +255,6 @@ Look {
         height: mainIten.normalH
         scale: mainIten.zoomInRate_min
 
-        // Under the message boxes, which it can open.
-        GunControl { id: gunControlMain }
-        MacroKeyAssigment { id: macroKeyAssigmentMain }
         Profile {
             id: profileMain
 
@@ -251,13 +265,33 @@ Look {
             id: tooltip
 
             objectName: "resetConfirm"
+            z: 1
             titleText: mainIten.keyMatrixLang[7]
             textValue: mainIten.keyMatrixLang[8]
             onTooltipClickOK: mainIten.resetAllDate()
         }
-        Tooltip { id: tooltipMain; objectName: "tooltipMain" }
-        WarningAssigment { id: warningAssigmentMain; objectName: "warningAssigmentMain" }
-        InputAssigment { id: inputAssigmentMain; objectName: "inputAssigmentMain" }
+        Tooltip { id: tooltipMain; objectName: "tooltipMain"; z: 1 }
+        WarningAssigment { id: warningAssigmentMain; objectName: "warningAssigmentMain"; z: 1 }
+        InputAssigment { id: inputAssigmentMain; objectName: "inputAssigmentMain"; z: 1 }
+    }
+
+    // The gun editor and the macro chooser, built after the first frame and moved into the dialog
+    // layer, under the message boxes (which they can open).
+    Loader {
+        id: gunLoader
+
+        visible: false
+        asynchronous: true
+        sourceComponent: GunControl {}
+        onLoaded: item.parent = dialogLayer
+    }
+    Loader {
+        id: macroChooserLoader
+
+        visible: false
+        asynchronous: true
+        sourceComponent: MacroKeyAssigment {}
+        onLoaded: item.parent = dialogLayer
     }
 
     SkinImage {

@@ -140,6 +140,26 @@ private slots:
         QVERIFY(!guns.keys().contains("Scar"));
     }
 
+    // Several records in one write; one refused record stores none of them.
+    void gunRecordsTogether()
+    {
+        Offline o;
+        QVERIFY(o.runtime.isValid());
+        GunData guns(o.context);
+        QVERIFY(guns.save({{"0", {"M416", "L-Click", "9", 0, 5, 12}},
+                           {"2", {"M16A4", "L-Click", "9", 0, 8, 0, "extra"}}}));
+        QCOMPARE(strings(gunValue(o.runtime, "0")),
+                 QStringList({"M416", "L-Click", "9", "0", "5", "12"}));
+        QCOMPARE(strings(gunValue(o.runtime, "2")),
+                 QStringList({"M16A4", "L-Click", "9", "0", "8", "0"}));
+
+        const QByteArray before = o.runtime.read(kGunFile);
+        QVERIFY(!guns.save(
+            {{"1", {"AKM", "L-Click", "9", 0, 7, 0}}, {"a/b", {"AKM", "L-Click", "9", 0, 7, 0}}}));
+        QVERIFY(!guns.save({{"1", {"AKM", "L-Click", "9", 0, 7, 0}}, {"3", {"Short", 1}}}));
+        QCOMPARE(o.runtime.read(kGunFile), before);
+    }
+
     // Refused edits leave the file byte for byte as it was.
     void gunRecordsRefused_data()
     {

@@ -370,6 +370,26 @@ private slots:
     }
 
     // The lighting page: a colour and the brightness applied reach the mouse.
+    // Reset puts the pages that were never opened on the mouse too: the lighting block arrives
+    // although the Backlight tab was never shown (the page is built after the first frame).
+    void resetReachesPagesNeverOpened()
+    {
+        QVERIFY(startProgram());
+        const auto lightMarker = [&]() -> int {
+            const QByteArray block = VirtualMouse::bytesOf(mouse->state()["slaveAttributes"]);
+            return block.isEmpty() ? -1 : uchar(block[0]);
+        };
+        QCOMPARE(lightMarker(), 0);
+        QVERIFY(window->click("resetBtn"));
+        QVERIFY(WindowDriver::waitFor([&] { return window->shown("resetConfirmOK"); }));
+        QVERIFY(window->click("resetConfirmOK"));
+        QVERIFY(WindowDriver::waitFor([&] { return lightMarker() == 0x32; }, 30000));
+        QVERIFY(WindowDriver::waitFor(
+            [&] { return !window->property("protectUIItem", "isBusy").toBool(); }, 20000));
+        QVERIFY(!window->shown("warningAssigmentMain"));
+        QVERIFY(!window->shown("lightControlMain"));
+    }
+
     void lightingPage()
     {
         QVERIFY(startProgram());

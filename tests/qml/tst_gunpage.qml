@@ -68,10 +68,12 @@ TestCase {
         compare(gun.resetData(), true)
         compare(ui_View.argsOf("mouseSendGundata"), [[1, [12, 0, 5]], [2, [0, 0, 7]],
                                                      [3, [0, 0, 8]]])
-        compare(ui_View.argsOf("mouseSaveGundata"),
-                [[0, ["M416", "L-Click", "9", "0", "5", "12"]],
-                 [1, ["AKM", "L-Click", "9", "0", "7", "0"]],
-                 [2, ["M16A4", "L-Click", "9", "0", "8", "0"]]])
+        // The three rows in one write of the gun file.
+        compare(ui_View.argsOf("mouseSaveGundata"), [])
+        compare(ui_View.argsOf("mouseSaveGundataRows"),
+                [[[[0, "M416", "L-Click", "9", "0", "5", "12"],
+                   [1, "AKM", "L-Click", "9", "0", "7", "0"],
+                   [2, "M16A4", "L-Click", "9", "0", "8", "0"]]]])
         compare(ui_View.global["mouse/selectGun"], [0, 1, 2])
         compare(gun.slotPeriods(), [9, 9, 9])
         compare(gun.currentSlot, 0)

@@ -127,7 +127,8 @@ TestCase {
         shell = createTemporaryObject(Qt.createComponent("qrc:/modules/qml/main.qml"), testCase)
         const lists = signalSpy(shell, "initDropDownList")
         shell.initUI()
-        verify(shell.isPownOn)
+        // The start-up runs once the pages built after the first frame are there.
+        tryVerify(() => shell.isPownOn, 3000)
         verify(!shell.isColorful)
         compare(shell.langIndex, 3)
         compare(shell.fontFamily, "WenQuanYi Micro Hei")

@@ -62,6 +62,12 @@ private slots:
         view.modifyGundata(1, {"Scar", "L-Click", 10, 0, -10, 0, "7"});
         QCOMPARE(view.getGunData("Scar"), QVariantList({"L-Click", "10", "0", "-10", "0"}));
         QVERIFY(!view.getGunDataKey().contains("7"));
+
+        // Rows as QML hands them over: [index, six values] each.
+        view.mouseSaveGundataRows({QVariantList{0, "M416", "L-Click", "9", "0", "5", "12"},
+                                   QVariantList{2, "M16A4", "L-Click", "9", "0", "8", "0"}});
+        QCOMPARE(view.getGunData(0), QVariantList({"M416", "L-Click", "9", "0", "5", "12"}));
+        QCOMPARE(view.getGunData(2), QVariantList({"M16A4", "L-Click", "9", "0", "8", "0"}));
     }
 
     // A KDE session whose files live in a private folder shows what each slot computed.

@@ -104,13 +104,15 @@ DialogBox {
         endlessBox.isSelect = g.gunTimes === "0"
     }
 
+    function record(r: int): var {
+        const g = guns.get(r)
+        return [g.gunName, g.gunKey, g.gunPeriod, g.gunX, g.gunY, g.gunTimes]
+    }
+
     function saveData(index: int, isAllSave: bool) {
         const rows = isAllSave ? [0, 1, 2, 3, 4, 5] : [index]
-        for (const r of rows) {
-            const g = guns.get(r)
-            ui_View.mouseSaveGundata(r, [g.gunName, g.gunKey, g.gunPeriod, g.gunX, g.gunY,
-                                         g.gunTimes])
-        }
+        for (const r of rows)
+            ui_View.mouseSaveGundata(r, record(r))
         isSave = true
     }
 
@@ -142,8 +144,9 @@ DialogBox {
         for (const [row, y] of [[0, 5], [1, 7], [2, 8]]) {
             guns.setProperty(row, "gunY", String(y))
             guns.setProperty(row, "gunPeriod", "9")
-            saveData(row, false)
         }
+        // One write of the gun file for the three rows: each write costs the window a frame.
+        ui_View.mouseSaveGundataRows([0, 1, 2].map(r => [r].concat(record(r))))
         const ok = sendSlots()
         isSave = false // everything is on the mouse now
         showSlot(0)

@@ -10,12 +10,35 @@ function isTrue(value) {
     return value === true || String(value) === "true"
 }
 
+// What waits for the pages built after the first frame: the start-up and the end of the start-up
+// lock (until then the window shows the logo and takes no input).
+let startWaits = false
+let protectionWaits = false
+
 function initUI() {
     setProtectUI(1000)
     mainIten.visible = true
+    if (mainIten.pagesBuilt)
+        start()
+    else
+        startWaits = true
+}
+
+function start() {
     if (!mainIten.isPownOn)
         startUp()
     mainIten.currentDPI = Number(ui_View.mouseGetCurrentDPI()) - 1
+}
+
+function pagesBuilt() {
+    if (startWaits) {
+        startWaits = false
+        start()
+    }
+    if (protectionWaits) {
+        protectionWaits = false
+        protectionOver()
+    }
 }
 
 function startUp() {
@@ -120,6 +143,10 @@ function setProtectUI(interval) {
 
 // The first time the protection runs out, the logo gives way to the window.
 function protectionOver() {
+    if (!mainIten.pagesBuilt || startWaits) {
+        protectionWaits = true
+        return
+    }
     ui_View.setEnabled(true)
     protectUIItem.setBusy(false)
     if (!mainIten.isStarted) {
@@ -144,7 +171,7 @@ function mainFocus() {
     reportRate.closeMenu()
     menuUp.closeMenus()
     dpiSettingMain.dpiSegment.closeMenu()
-    lightControlMain.lightControlFocus()
+    lightControlMain?.lightControlFocus()
     mainIten.clickMainFocus()
 }
 
@@ -155,7 +182,7 @@ function emptyAreaPressed() {
 
 // The open pages and dialogs drop their focus.
 function maskPressed() {
-    if (gunControlMain.visible)
+    if (gunControlMain?.visible)
         gunControlMain.gunControlFocus()
     if (profileMain.visible)
         profileMain.profileFocus()
