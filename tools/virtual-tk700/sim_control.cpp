@@ -115,7 +115,7 @@ bool SimServer::setFault(const QJsonObject &request)
             const int code = request.value("on").toString().toInt(&ok, 16);
             if (!ok || code < 0 || code > 0xFF)
                 return false;
-            armed_ = ArmedFault{index, code, count};
+            armed_ = ArmedFault{index, code, count, request.value("keep").toBool()};
             return true;
         }
         faults_[index] = true;

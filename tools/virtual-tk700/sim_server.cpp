@@ -495,6 +495,7 @@ bool SimServer::exchangeStarts(Connection *c, const QByteArray &request)
         return false;
     const int fault = armed_.fault;
     const int count = std::max(0, armed_.count);
+    const bool keep = armed_.keep;
     armed_ = ArmedFault();
     QJsonObject entry = connectionEntry(c, "armed", request);
     entry.insert("fault", QLatin1String(faultName(fault)));
@@ -509,7 +510,8 @@ bool SimServer::exchangeStarts(Connection *c, const QByteArray &request)
         }
         return true;
     }
-    exchangeFault_ = fault;
+    // A kept fault lasts until it is cleared, like a mouse that uses another code from then on.
+    exchangeFault_ = keep ? -1 : fault;
     faults_[fault] = true;
     dropRemaining_ = count;
     replugRemaining_ = count;

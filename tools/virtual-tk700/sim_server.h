@@ -126,6 +126,7 @@ private:
         int fault = -1; // waiting for its request while >= 0
         int code = 0;
         int count = 0;
+        bool keep = false; // lasts past its exchange
     };
     ArmedFault armed_;
     int exchangeFault_ = -1; // the armed fault while its exchange runs
