@@ -14,6 +14,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QJsonArray>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSettings>
 #include <QtTest>
@@ -227,6 +228,21 @@ private:
         return ProgramRig::askProbe(probe, request.toUtf8());
     }
 
+    // A call that may hold the window's thread while the mouse is read (a block read waits for
+    // the writes queued before it): the answer may take as long as the action's designed time.
+    QJsonObject call(const QString &request, int ms) const
+    {
+        QLocalSocket socket;
+        socket.connectToServer(probe);
+        if (!socket.waitForConnected(2000))
+            return {};
+        socket.write(request.toUtf8() + '\n');
+        QDeadlineTimer deadline(ms);
+        while (!socket.canReadLine() && !deadline.hasExpired())
+            socket.waitForReadyRead(100);
+        return QJsonDocument::fromJson(socket.readLine()).object();
+    }
+
     QJsonValue property(const QString &item, const QString &name) const
     {
         return ask("item " + item + " " + name)["props"].toObject()[name];
@@ -336,14 +352,6 @@ private:
         return codes;
     }
 
-    bool faultMet()
-    {
-        const QJsonArray log = mouse->log();
-        for (const QJsonValue &entry : log)
-            if (entry["kind"] == "armed")
-                return true;
-        return false;
-    }
 
     // Runs one step and waits until the window takes input again; -1 when it did not in time.
     qint64 runStep(Step &step, int boundMs)
@@ -351,7 +359,7 @@ private:
         step.prepare();
         QElapsedTimer clock;
         clock.start();
-        const QJsonObject answer = ask(step.call);
+        const QJsonObject answer = call(step.call, boundMs);
         if (!answer["called"].toBool()) {
             qWarning().noquote() << step.call << "failed:" << QJsonDocument(answer).toJson();
             return -1;
@@ -362,9 +370,19 @@ private:
     }
 
     // The mouse back and the program connected to it again, with the warning closed.
-    bool mouseBack()
+    bool logHas(const char *kind)
     {
-        mouse->fault("none");
+        const QJsonArray log = mouse->log();
+        for (const QJsonValue &entry : log)
+            if (entry["kind"] == kind)
+                return true;
+        return false;
+    }
+
+    bool mouseBack(bool clearFaults = true)
+    {
+        if (clearFaults)
+            mouse->fault("none");
         // A call the mouse never answered holds the link's I/O until the system gives up on it
         // (the USB control time-out); only then can a retry reach the mouse.
         const bool released = waitFor(
@@ -502,6 +520,10 @@ private slots:
         const auto &codes = family == "553" ? QList<CodeKind>(std::begin(k553Codes), std::end(k553Codes))
                                             : QList<CodeKind>(std::begin(k560Codes), std::end(k560Codes));
         auto codeOf = [&](const Step &step, Kind kind) {
+            // A profile block is read in an action only when its read at the connect failed:
+            // before it is changed and sent, it is read again.
+            if (kind == Kind::BlockRead)
+                return family == "560" && step.codes.contains(0x0C) ? 0x8C : -1;
             for (int code : step.codes)
                 for (const CodeKind &ck : codes)
                     if (ck.code == code && ck.kind == kind)
@@ -561,6 +583,18 @@ private slots:
             }
             const Cell cell = pending.takeAt(chosen);
             const int code = codeOf(step, cell.kind->kind);
+            if (cell.kind->kind == Kind::BlockRead) {
+                // The mouse comes back with a reply the block read at the connect cannot use.
+                mouse->command("fault", {{"name", "garbage-reply"}, {"on", "8c"}});
+                mouse->clearLog();
+                mouse->unplug();
+                waitFor([&] { return logHas("refused"); }, 5000);
+                if (!mouseBack(false) || !logHas("armed") ||
+                    stripped(mouse->state()) != step.before) {
+                    failures << run + ": no failed block read at the connect before " + step.action;
+                    break;
+                }
+            }
             const QString name = QStringLiteral("%1 | %2 (%3H) | %4 | %5")
                                      .arg(run, cell.kind->name,
                                           QString::number(code, 16).toUpper().rightJustified(2, '0'),
@@ -584,7 +618,7 @@ private slots:
             }
             if (ms < 0)
                 problems << QStringLiteral("still busy after %1 ms").arg(bound);
-            if (!faultMet())
+            if (!logHas("armed"))
                 problems << "the fault was not met";
             const QJsonObject after = stripped(mouse->state());
             const bool told = writeFailedShown();
