@@ -2,14 +2,14 @@
 
 #include <QColor>
 #include <QFont>
+#include <QJSEngine>
+#include <QJSValue>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QJSEngine>
-#include <QJSValue>
-#include <QQmlEngine>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
@@ -171,8 +171,9 @@ QByteArray ItemProbe::answer(const QByteArray &request)
                 const QJsonArray value = QJsonDocument::fromJson("[" + word.toUtf8() + "]").array();
                 args << engine->toScriptValue(value.at(0).toVariant());
             }
-            const QJSValue result = function.isCallable() ? function.callWithInstance(self, args)
-                                                          : QJSValue(QStringLiteral("not callable"));
+            const QJSValue result = function.isCallable()
+                                        ? function.callWithInstance(self, args)
+                                        : QJSValue(QStringLiteral("not callable"));
             reply["called"] = function.isCallable() && !result.isError();
             reply["result"] = result.isError() || !function.isCallable()
                                   ? QJsonValue(result.toString())

@@ -58,10 +58,10 @@ const CodeKind k553Codes[] = {{0x83, Kind::Query},    {0x8B, Kind::Query},   {0x
                               {0x0B, Kind::Set},      {0x04, Kind::Set},     {0x03, Kind::Set},
                               {0x11, Kind::Block8},   {0x12, Kind::Block64}, {0x16, Kind::Block64},
                               {0x0C, Kind::Block128}, {0x13, Kind::Block128}};
-const CodeKind k560Codes[] = {{0x82, Kind::Query},    {0x84, Kind::Query},    {0x03, Kind::Set},
-                              {0x04, Kind::Set},      {0x02, Kind::Set},      {0x16, Kind::Block64},
-                              {0x0D, Kind::Block128}, {0x0C, Kind::Block128}, {0x0F, Kind::Block128},
-                              {0x8C, Kind::BlockRead}};
+const CodeKind k560Codes[] = {
+    {0x82, Kind::Query},    {0x84, Kind::Query},    {0x03, Kind::Set},      {0x04, Kind::Set},
+    {0x02, Kind::Set},      {0x16, Kind::Block64},  {0x0D, Kind::Block128}, {0x0C, Kind::Block128},
+    {0x0F, Kind::Block128}, {0x8C, Kind::BlockRead}};
 
 enum class Fault {
     UnplugBefore,
@@ -82,14 +82,22 @@ const Fault kFaults[] = {Fault::UnplugBefore,        Fault::UnplugAfterRequest,
 const char *faultName(Fault f)
 {
     switch (f) {
-    case Fault::UnplugBefore: return "unplug before the request";
-    case Fault::UnplugAfterRequest: return "unplug between request and reply";
-    case Fault::UnplugBetweenChunks: return "unplug between chunks";
-    case Fault::UnplugAfterLast: return "unplug after the last report";
-    case Fault::SilentReply: return "silent reply";
-    case Fault::GarbageReply: return "garbage reply";
-    case Fault::WrongCode: return "wrong scrambling code";
-    case Fault::QuickReplug: return "quick replug inside the exchange";
+    case Fault::UnplugBefore:
+        return "unplug before the request";
+    case Fault::UnplugAfterRequest:
+        return "unplug between request and reply";
+    case Fault::UnplugBetweenChunks:
+        return "unplug between chunks";
+    case Fault::UnplugAfterLast:
+        return "unplug after the last report";
+    case Fault::SilentReply:
+        return "silent reply";
+    case Fault::GarbageReply:
+        return "garbage reply";
+    case Fault::WrongCode:
+        return "wrong scrambling code";
+    case Fault::QuickReplug:
+        return "quick replug inside the exchange";
     }
     return "";
 }
@@ -111,8 +119,8 @@ Arming arming(Fault fault, const KindInfo &kind, bool scrambled)
     const bool blockSet = !query && !read && !plainSet;
     // query: request, reply. set: request. block set: request, chunks. block read: request,
     // reply, chunks.
-    const int reports = 1 + (query ? 1 : 0) + (blockSet ? kind.chunks : 0) +
-                        (read ? 1 + kind.chunks : 0);
+    const int reports =
+        1 + (query ? 1 : 0) + (blockSet ? kind.chunks : 0) + (read ? 1 + kind.chunks : 0);
     switch (fault) {
     case Fault::UnplugBefore:
         return {"unplug-after", 0, {}};
@@ -191,8 +199,8 @@ struct Step {
         : action(std::move(action)), call(std::move(call)), prepare(std::move(prepare))
     {
     }
-    QString action;  // Apply, Reset, profile change, macro send
-    QString call;    // the probe request that does what the control does
+    QString action; // Apply, Reset, profile change, macro send
+    QString call;   // the probe request that does what the control does
     std::function<void()> prepare;
     // From the fault-free pass.
     QJsonObject before, after;
@@ -297,7 +305,8 @@ private:
     QStringList readableSettings() const
     {
         QStringList files;
-        for (const QString &folder : QStringList{"modules/setting", "modules/gun", "modules/macro"}) {
+        for (const QString &folder :
+             QStringList{"modules/setting", "modules/gun", "modules/macro"}) {
             QDirIterator it(runtime->path(folder), QDir::Files);
             while (it.hasNext()) {
                 const QString path = it.next();
@@ -305,7 +314,8 @@ private:
                     continue;
                 QSettings settings(path, QSettings::IniFormat);
                 files << QDir(runtime->root()).relativeFilePath(path) +
-                             (settings.status() == QSettings::NoError && !settings.allKeys().isEmpty()
+                             (settings.status() == QSettings::NoError &&
+                                      !settings.allKeys().isEmpty()
                                   ? ""
                                   : " (unreadable)");
             }
@@ -351,7 +361,6 @@ private:
         }
         return codes;
     }
-
 
     // Runs one step and waits until the window takes input again; -1 when it did not in time.
     qint64 runStep(Step &step, int boundMs)
@@ -454,7 +463,8 @@ private slots:
     {
         if (!table.isEmpty())
             qInfo().noquote() << "\nfault matrix: family | exchange (command) | fault | action | "
-                                 "outcome\n" + table.join('\n');
+                                 "outcome\n" +
+                                     table.join('\n');
     }
 
     void matrix_data()
@@ -480,8 +490,9 @@ private slots:
         settingsFiles = readableSettings();
 
         // Two DPI tables the Apply alternates between, and the other profile and macro each time.
-        const QString dpiTables[2] = {R"(["1000","1500","2000","2500","3000","3500","4000","4500"])",
-                                      R"(["800","1600","2400","3200","4000","4800","5600","6400"])"};
+        const QString dpiTables[2] = {
+            R"(["1000","1500","2000","2500","3000","3500","4000","4500"])",
+            R"(["800","1600","2400","3200","4000","4800","5600","6400"])"};
         int applied = 0;
         auto markPages = [this] {
             for (const char *page :
@@ -517,8 +528,9 @@ private slots:
             }
         }
 
-        const auto &codes = family == "553" ? QList<CodeKind>(std::begin(k553Codes), std::end(k553Codes))
-                                            : QList<CodeKind>(std::begin(k560Codes), std::end(k560Codes));
+        const auto &codes = family == "553"
+                                ? QList<CodeKind>(std::begin(k553Codes), std::end(k553Codes))
+                                : QList<CodeKind>(std::begin(k560Codes), std::end(k560Codes));
         auto codeOf = [&](const Step &step, Kind kind) {
             // A profile block is read in an action only when its read at the connect failed:
             // before it is changed and sent, it is read again.
@@ -542,7 +554,8 @@ private slots:
                                        fault == Fault::GarbageReply || fault == Fault::QuickReplug;
                 if (!scrambled && arm.notApplicable.isEmpty() && !plainRuns)
                     arm.notApplicable = "merged: run scrambled, the same path";
-                const QString cell = QStringLiteral("%1 | %2 | %3").arg(run, kind.name, faultName(fault));
+                const QString cell =
+                    QStringLiteral("%1 | %2 | %3").arg(run, kind.name, faultName(fault));
                 bool reached = false;
                 for (const Step &step : std::as_const(cycle))
                     reached = reached || codeOf(step, kind.kind) >= 0;
@@ -568,10 +581,13 @@ private slots:
 
             const QJsonObject before = stripped(mouse->state());
             if (before != step.before) {
-                failures << run + ": the mouse is not where " + step.action + " starts: " +
-                                differingKeys(before, step.before).join(", ");
+                failures << run + ": the mouse is not where " + step.action +
+                                " starts: " + differingKeys(before, step.before).join(", ");
                 for (const QString &key : differingKeys(before, step.before))
-                    qWarning().noquote() << key << QJsonDocument(QJsonObject{{"now", before[key]}, {"was", step.before[key]}}).toJson(QJsonDocument::Compact);
+                    qWarning().noquote() << key
+                                         << QJsonDocument(QJsonObject{{"now", before[key]},
+                                                                      {"was", step.before[key]}})
+                                                .toJson(QJsonDocument::Compact);
                 break;
             }
             if (chosen < 0) {
@@ -595,15 +611,17 @@ private slots:
                     break;
                 }
             }
-            const QString name = QStringLiteral("%1 | %2 (%3H) | %4 | %5")
-                                     .arg(run, cell.kind->name,
-                                          QString::number(code, 16).toUpper().rightJustified(2, '0'),
-                                          faultName(cell.fault), step.action);
+            const QString name =
+                QStringLiteral("%1 | %2 (%3H) | %4 | %5")
+                    .arg(run, cell.kind->name,
+                         QString::number(code, 16).toUpper().rightJustified(2, '0'),
+                         faultName(cell.fault), step.action);
             mouse->clearLog();
-            QVERIFY(mouse->command("fault", {{"name", cell.arm.name},
-                                             {"count", cell.arm.count},
-                                             {"on", QString::number(code, 16)},
-                                             {"keep", cell.arm.keep}})["ok"]
+            QVERIFY(mouse
+                        ->command("fault", {{"name", cell.arm.name},
+                                            {"count", cell.arm.count},
+                                            {"on", QString::number(code, 16)},
+                                            {"keep", cell.arm.keep}})["ok"]
                         .toBool());
             // The designed time of the action, and one deadline for the exchange that met the
             // fault and one for the next, which may still meet what it left.
@@ -646,17 +664,19 @@ private slots:
                 }
                 const QJsonObject now = stripped(mouse->state());
                 if (now != step.after)
-                    problems << "after the next Apply the mouse differs from the shown settings in " +
-                                    differingKeys(now, step.after).join(", ");
+                    problems
+                        << "after the next Apply the mouse differs from the shown settings in " +
+                               differingKeys(now, step.after).join(", ");
                 if (writeFailedShown())
                     problems << "the next Apply failed";
                 ask("call warningAssigmentMain hide");
             }
-            const QString outcome = QStringLiteral("%1 (%2, %3 ms)")
-                                        .arg(problems.isEmpty() ? "pass" : "FAIL: " + problems.join("; "),
-                                             QStringLiteral("%1, %2").arg(complete ? "mouse new" : "mouse not new",
-                                                                   told ? "failure told" : "success shown"),
-                                             QString::number(ms));
+            const QString outcome =
+                QStringLiteral("%1 (%2, %3 ms)")
+                    .arg(problems.isEmpty() ? "pass" : "FAIL: " + problems.join("; "),
+                         QStringLiteral("%1, %2").arg(complete ? "mouse new" : "mouse not new",
+                                                      told ? "failure told" : "success shown"),
+                         QString::number(ms));
             table << name + " | " + outcome;
             qInfo().noquote() << name << "|" << outcome;
             if (!problems.isEmpty())
@@ -666,7 +686,8 @@ private slots:
                 break;
         }
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
-        QVERIFY2(pending.isEmpty(), qPrintable(QStringLiteral("%1 cells not run").arg(pending.size())));
+        QVERIFY2(pending.isEmpty(),
+                 qPrintable(QStringLiteral("%1 cells not run").arg(pending.size())));
     }
 };
 

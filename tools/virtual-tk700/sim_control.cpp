@@ -16,10 +16,10 @@ namespace
 // Old entries go first so that a long demo cannot eat the memory.
 constexpr qsizetype kMaxLogEntries = 100000;
 
-const char *const kFaultNames[] = {"silent-feature", "silent-read",   "silent-write", "refuse-open",
-                                   "drop-after",     "garbage-reply", "wrong-scode",  "wrong-echo",
-                                   "wrong-checksum", "torn-read",     "replug-after",
-                                   "unplug-after"};
+const char *const kFaultNames[] = {"silent-feature", "silent-read",  "silent-write",
+                                   "refuse-open",    "drop-after",   "garbage-reply",
+                                   "wrong-scode",    "wrong-echo",   "wrong-checksum",
+                                   "torn-read",      "replug-after", "unplug-after"};
 
 QString hex(const QByteArray &bytes)
 {
@@ -162,7 +162,8 @@ QJsonObject SimServer::stateJson() const
     state.insert("encode", firmware_.encode());
     state.insert("scode", QString::fromStdString(firmware_.code()));
     if (armed_.fault >= 0)
-        faults.append(QStringLiteral("%1 on %2").arg(QLatin1String(kFaultNames[armed_.fault]))
+        faults.append(QStringLiteral("%1 on %2")
+                          .arg(QLatin1String(kFaultNames[armed_.fault]))
                           .arg(armed_.code, 2, 16, QLatin1Char('0')));
     state.insert("faults", faults);
     return state;

@@ -451,7 +451,8 @@ void TestSimHidapi::armedFaultMeetsOnlyItsExchange()
     QVERIFY(mouse.start());
     const QJsonValue macros = mouse.state()["macros"];
     auto arm = [&](const QString &name, const QString &on, int count, bool keep = false) {
-        return mouse.command("fault", {{"name", name}, {"on", on}, {"count", count}, {"keep", keep}})
+        return mouse
+            .command("fault", {{"name", name}, {"on", on}, {"count", count}, {"keep", keep}})
             .value("ok")
             .toBool();
     };
