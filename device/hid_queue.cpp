@@ -83,8 +83,10 @@ void Hid_Thread::endBatch()
         std::lock_guard<std::mutex> lock(queueMutex);
         if (batchDepth == 0)
             return;
-        if (batchDepth == 1)
+        if (batchDepth == 1) {
             flushBlocksLocked();
+            queueReplyCheckLocked();
+        }
         --batchDepth;
         // Nothing was queued, or all of it has already run.
         finished = takeFinishedBatchLocked(allOk);
@@ -104,6 +106,24 @@ void Hid_Thread::flushBlocksLocked()
         enqueueLocked(job);
     }
     heldBlocks.clear();
+}
+
+// A scrambled mouse that unscrambles with another code than ours ignores every request without a
+// sign, and a set reads no reply, so the batch would be told as written. A query's reply is
+// scrambled as well: one that checks out after the batch's writes shows they were understood.
+void Hid_Thread::queueReplyCheckLocked()
+{
+    const DeviceEntry *device = entry(currentDevice);
+    if (batchTotal == 0 || !device || !device->isEncode)
+        return;
+    auto job = std::make_shared<Job>();
+    job->counted = true;
+    job->work = [this] {
+        uchar led[3] = {};
+        return runQuery(command::GetLEDInstructFunction, {0}, {&led[0], &led[1], &led[2]},
+                        command::kLedOptionsReplyByte);
+    };
+    enqueueLocked(job);
 }
 
 void Hid_Thread::enqueueLocked(const std::shared_ptr<Job> &job)

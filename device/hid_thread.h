@@ -237,6 +237,8 @@ private:
     void enqueueLocked(const std::shared_ptr<Job> &job);
     // Queues the profile blocks held back by the batch.
     void flushBlocksLocked();
+    // On a scrambled mouse, a query after the batch's writes: see hid_queue.cpp.
+    void queueReplyCheckLocked();
     // When the batch has ended and its last write has run: its result in `allOk`, the count
     // reset for the next batch, and true.
     bool takeFinishedBatchLocked(bool &allOk);

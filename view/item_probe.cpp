@@ -2,11 +2,14 @@
 
 #include <QColor>
 #include <QFont>
+#include <QJSEngine>
+#include <QJSValue>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QQuickWindow>
@@ -154,6 +157,27 @@ QByteArray ItemProbe::answer(const QByteArray &request)
             const QJsonDocument value =
                 QJsonDocument::fromJson("[" + words.mid(3).join(' ').toUtf8() + "]");
             item->setProperty(words[2].toUtf8().constData(), value.array().at(0).toVariant());
+        }
+    } else if (words.value(0) == "call" && words.size() >= 3) {
+        // What a click would end in, for actions whose controls are deep in menus and dialogs.
+        QQuickItem *item = findItem(view->rootObject(), words[1]);
+        reply["found"] = item != nullptr;
+        if (item) {
+            QJSEngine *engine = view->engine();
+            QJSValue self = engine->toScriptValue(static_cast<QObject *>(item));
+            QJSValue function = self.property(words[2]);
+            QJSValueList args;
+            for (const QString &word : words.mid(3)) {
+                const QJsonArray value = QJsonDocument::fromJson("[" + word.toUtf8() + "]").array();
+                args << engine->toScriptValue(value.at(0).toVariant());
+            }
+            const QJSValue result = function.isCallable()
+                                        ? function.callWithInstance(self, args)
+                                        : QJSValue(QStringLiteral("not callable"));
+            reply["called"] = function.isCallable() && !result.isError();
+            reply["result"] = result.isError() || !function.isCallable()
+                                  ? QJsonValue(result.toString())
+                                  : QJsonValue::fromVariant(result.toVariant());
         }
     } else if (words.value(0) == "frames") {
         QJsonArray f, d;

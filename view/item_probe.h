@@ -10,6 +10,8 @@
 //   texts                             {"texts": [{"text", "family", "pixelSize"}]}: every text
 //                                      the window shows now
 //   set <objectName> <property> <json> {"found"}: sets the property (the bench marks pages unsaved)
+//   call <objectName> <function> [json ...] {"found", "called", "result"}: calls a QML function of
+//                                      the item with the given arguments
 //   frames                            {"frames": [ms], "finished": [ms]}: the monotonic times of
 //                                      the frames shown and of the device works finished since
 //                                      the last ask; frames are recorded only with

@@ -294,6 +294,14 @@ const Firmware::Command *Firmware::find(std::uint8_t code) const
     return state_.family == Family::F553 ? lookup(kCommands553) : lookup(kCommands560);
 }
 
+FeatureReport Firmware::plainOf(const FeatureReport &wire) const
+{
+    FeatureReport plain = wire;
+    if (encode_)
+        key_.unscramble(plain);
+    return plain;
+}
+
 Firmware::FeatureResult Firmware::featureOut(const FeatureReport &wire)
 {
     FeatureResult result;

@@ -28,6 +28,8 @@ public:
 
     // A feature report from the host, as it came over the wire.
     FeatureResult featureOut(const FeatureReport &wire);
+    // A request as the mouse's own code unscrambles it, whatever code a fault makes it use.
+    FeatureReport plainOf(const FeatureReport &wire) const;
     // The feature report the host reads next, as it goes over the wire.
     FeatureReport featureIn() const;
     // The data block of a block read, as input reports; armed by the request and released by the

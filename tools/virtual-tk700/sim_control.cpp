@@ -5,6 +5,8 @@
 
 #include <QTimer>
 
+#include <iterator>
+
 namespace tk700sim
 {
 
@@ -14,9 +16,10 @@ namespace
 // Old entries go first so that a long demo cannot eat the memory.
 constexpr qsizetype kMaxLogEntries = 100000;
 
-const char *const kFaultNames[] = {"silent-feature", "silent-read",   "silent-write", "refuse-open",
-                                   "drop-after",     "garbage-reply", "wrong-scode",  "wrong-echo",
-                                   "wrong-checksum", "torn-read",     "replug-after"};
+const char *const kFaultNames[] = {"silent-feature", "silent-read",  "silent-write",
+                                   "refuse-open",    "drop-after",   "garbage-reply",
+                                   "wrong-scode",    "wrong-echo",   "wrong-checksum",
+                                   "torn-read",      "replug-after", "unplug-after"};
 
 QString hex(const QByteArray &bytes)
 {
@@ -85,20 +88,45 @@ QJsonObject SimServer::control(const QJsonObject &request, qint32 *result)
     return QJsonObject{{"error", QStringLiteral("unknown command \"%1\"").arg(cmd)}};
 }
 
+const char *SimServer::faultName(int fault)
+{
+    static_assert(std::size(kFaultNames) == FaultCount);
+    return kFaultNames[fault];
+}
+
 bool SimServer::setFault(const QJsonObject &request)
 {
     const QString name = request.value("name").toString();
     const int count = request.value("count").toInt(0);
     if (name == "none") {
         faults_.fill(false);
+        armed_ = ArmedFault();
+        exchangeFault_ = -1;
     } else {
         int index = -1;
         for (int i = 0; i < FaultCount; ++i)
             if (name == QLatin1String(kFaultNames[i]))
                 index = i;
-        if (index < 0)
+        if (index < 0 || (index == RefuseOpen && request.contains("on")))
             return false;
+        if (request.contains("on")) {
+            // For the next exchange of that command only: "on" is its code in hex ("0d").
+            bool ok = false;
+            const int code = request.value("on").toString().toInt(&ok, 16);
+            if (!ok || code < 0 || code > 0xFF)
+                return false;
+            armed_ = ArmedFault{index, code, count, request.value("keep").toBool()};
+            return true;
+        }
         faults_[index] = true;
+        if (index == UnplugAfter) {
+            unplugRemaining_ = count;
+            if (count <= 0) {
+                faults_[index] = false;
+                unplug();
+                log(logEntry(-1, "unplug"));
+            }
+        }
         if (index == DropAfter)
             dropRemaining_ = std::max(0, count);
         if (index == TornRead)
@@ -109,13 +137,18 @@ bool SimServer::setFault(const QJsonObject &request)
                 replug(nullptr);
         }
     }
+    applyFaults();
+    return true;
+}
+
+void SimServer::applyFaults()
+{
     firmware_.setWrongCode(faults_[WrongCode]);
     firmware_.setReplyFault(faults_[WrongEcho]       ? Firmware::ReplyFault::WrongEcho
                             : faults_[WrongChecksum] ? Firmware::ReplyFault::WrongChecksum
                                                      : Firmware::ReplyFault::None);
     // Reports held back by a silent read go out once it is lifted.
     deliverInput(kCommandInterface);
-    return true;
 }
 
 QJsonObject SimServer::stateJson() const
@@ -128,6 +161,10 @@ QJsonObject SimServer::stateJson() const
     state.insert("plugged", plugged_);
     state.insert("encode", firmware_.encode());
     state.insert("scode", QString::fromStdString(firmware_.code()));
+    if (armed_.fault >= 0)
+        faults.append(QStringLiteral("%1 on %2")
+                          .arg(QLatin1String(kFaultNames[armed_.fault]))
+                          .arg(armed_.code, 2, 16, QLatin1Char('0')));
     state.insert("faults", faults);
     return state;
 }

@@ -301,6 +301,8 @@ void SimServer::open(Connection *c, const QByteArray &path)
 
 void SimServer::setFeature(Connection *c, const QByteArray &report)
 {
+    if (c->iface == kCommandInterface && exchangeStarts(c, report))
+        return;
     if (dropHere(c, report))
         return;
     FeatureReport wire{};
@@ -462,9 +464,61 @@ bool SimServer::dropHere(Connection *c, const QByteArray &bytes)
 
 void SimServer::reportTaken(Connection *c)
 {
+    if (faults_[UnplugAfter] && --unplugRemaining_ <= 0) {
+        faults_[UnplugAfter] = false;
+        // The answer to the report that was taken still reaches the host.
+        if (c && !c->closed)
+            c->socket->flush();
+        unplug();
+        log(logEntry(-1, "unplug"));
+        return;
+    }
     if (!faults_[ReplugAfter] || --replugRemaining_ > 0)
         return;
     replug(c);
+}
+
+bool SimServer::exchangeStarts(Connection *c, const QByteArray &request)
+{
+    FeatureReport wire{};
+    std::copy_n(request.constBegin(), std::min(request.size(), kFeatureReportSize), wire.begin());
+    const FeatureReport plain = firmware_.plainOf(wire);
+    // A request the firmware ignores starts no exchange.
+    if (!checksumValid(plain))
+        return false;
+    if (exchangeFault_ >= 0) {
+        faults_[exchangeFault_] = false;
+        exchangeFault_ = -1;
+        applyFaults();
+    }
+    if (armed_.fault < 0 || plain[1] != armed_.code)
+        return false;
+    const int fault = armed_.fault;
+    const int count = std::max(0, armed_.count);
+    const bool keep = armed_.keep;
+    armed_ = ArmedFault();
+    QJsonObject entry = connectionEntry(c, "armed", request);
+    entry.insert("fault", QLatin1String(faultName(fault)));
+    log(entry);
+    if ((fault == ReplugAfter || fault == UnplugAfter) && count == 0) {
+        // Before the request: it never reaches the firmware.
+        if (fault == ReplugAfter) {
+            replug(nullptr);
+        } else {
+            unplug();
+            log(logEntry(-1, "unplug"));
+        }
+        return true;
+    }
+    // A kept fault lasts until it is cleared, like a mouse that uses another code from then on.
+    exchangeFault_ = keep ? -1 : fault;
+    faults_[fault] = true;
+    dropRemaining_ = count;
+    replugRemaining_ = count;
+    unplugRemaining_ = count;
+    tornReports_ = count;
+    applyFaults();
+    return false;
 }
 
 void SimServer::replug(Connection *c)

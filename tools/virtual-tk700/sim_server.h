@@ -61,6 +61,7 @@ private:
         WrongChecksum,
         TornRead,
         ReplugAfter,
+        UnplugAfter,
         FaultCount
     };
 
@@ -87,6 +88,11 @@ private:
     void reportTaken(Connection *c);
     // The mouse goes away and comes back at once: handles are lost, transfers forgotten.
     void replug(Connection *c);
+    // A fault armed for one exchange ("on"): it starts with the next valid request carrying that
+    // command and ends with the request after it. True when it fired before `request` was taken.
+    bool exchangeStarts(Connection *c, const QByteArray &request);
+    void applyFaults();
+    static const char *faultName(int fault);
 
     QJsonObject control(const QJsonObject &request, qint32 *result);
     bool setFault(const QJsonObject &request);
@@ -115,6 +121,15 @@ private:
     int dropRemaining_ = 0;
     int replugRemaining_ = 0;
     int tornReports_ = 0;
+    int unplugRemaining_ = 0;
+    struct ArmedFault {
+        int fault = -1; // waiting for its request while >= 0
+        int code = 0;
+        int count = 0;
+        bool keep = false; // lasts past its exchange
+    };
+    ArmedFault armed_;
+    int exchangeFault_ = -1; // the armed fault while its exchange runs
     std::mt19937 random_;
 
     QElapsedTimer clock_;

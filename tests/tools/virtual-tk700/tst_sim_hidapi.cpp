@@ -36,6 +36,7 @@ private slots:
     void tornReadStopsOneBlock();
     void replugLosesHandlesAndTheUnfinishedBlock();
     void faultNamesAreChecked();
+    void armedFaultMeetsOnlyItsExchange();
 
 private:
     static constexpr int kGraceMs = 5000; // the library's own wait beyond a request's time-out
@@ -440,6 +441,56 @@ void TestSimHidapi::faultNamesAreChecked()
     QVERIFY(mouse.fault("none"));
     QVERIFY(mouse.state()["faults"].toArray().isEmpty());
     QVERIFY(openPath(kCommandPath));
+}
+
+// A fault armed "on" a command waits for that command's request, counts the exchange's reports
+// from it, and ends with the next request unless it is kept.
+void TestSimHidapi::armedFaultMeetsOnlyItsExchange()
+{
+    VirtualMouse mouse;
+    QVERIFY(mouse.start());
+    const QJsonValue macros = mouse.state()["macros"];
+    auto arm = [&](const QString &name, const QString &on, int count, bool keep = false) {
+        return mouse
+            .command("fault", {{"name", name}, {"on", on}, {"count", count}, {"keep", keep}})
+            .value("ok")
+            .toBool();
+    };
+    {
+        // Request and first chunk go through, then the mouse is gone with the block unfinished.
+        QVERIFY(arm("unplug-after", "13", 2));
+        Handle dev = openPath(kCommandPath);
+        QCOMPARE(sendFeature(dev.get(), request(fromHex("0b03"))), 9); // another command
+        QCOMPARE(mouse.state()["plugged"].toBool(), true);
+        QCOMPARE(sendFeature(dev.get(), request(fromHex("130580"))), 9);
+        QCOMPARE(writeReport(dev.get(), chunk(seeded(128, 1), 0)), kReportLength + 1);
+        QCOMPARE(writeReport(dev.get(), chunk(seeded(128, 1), kReportLength)), -1);
+        QCOMPARE(mouse.state()["plugged"].toBool(), false);
+        QCOMPARE(mouse.state()["macros"], macros);
+        QCOMPARE(entriesOfKind(mouse.log(), "armed").size(), 1);
+        QVERIFY(mouse.plug());
+    }
+    {
+        // Count 0: the request itself never reaches the firmware.
+        QVERIFY(arm("unplug-after", "0b", 0));
+        Handle dev = openPath(kCommandPath);
+        QCOMPARE(sendFeature(dev.get(), request(fromHex("0b05"))), -1);
+        QCOMPARE(mouse.state()["dpiStage"].toInt(), 3);
+        QVERIFY(mouse.plug());
+    }
+    const QByteArray truth = query(request(fromHex("8b")));
+    QCOMPARE(truth, request(fromHex("8b03")));
+    // One exchange only: the next query is answered truly again.
+    QVERIFY(arm("garbage-reply", "8b", 0));
+    QVERIFY(query(request(fromHex("8b"))) != truth);
+    QCOMPARE(query(request(fromHex("8b"))), truth);
+    // Kept: it lasts until it is cleared.
+    QVERIFY(arm("garbage-reply", "8b", 0, true));
+    QVERIFY(query(request(fromHex("8b"))) != truth);
+    QVERIFY(query(request(fromHex("8b"))) != truth);
+    QVERIFY(mouse.fault("none"));
+    QCOMPARE(query(request(fromHex("8b"))), truth);
+    QVERIFY(!arm("refuse-open", "8b", 0));
 }
 
 QTEST_GUILESS_MAIN(TestSimHidapi)
