@@ -34,6 +34,9 @@ TestCase {
         shell.initUI()
         shell.setProtectUI(1)
         tryVerify(() => shell.isStarted, 3000)
+        // The bottom bar appears with the start; its row places the Profile button when it is
+        // polished for its first frame, before which a user cannot click it either.
+        tryVerify(() => !isPolishScheduled(child("profileBtn").parent))
         ui_View.clear()
         return shell
     }
