@@ -14,7 +14,6 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QJsonArray>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QSettings>
 #include <QtTest>
@@ -240,15 +239,7 @@ private:
     // the writes queued before it): the answer may take as long as the action's designed time.
     QJsonObject call(const QString &request, int ms) const
     {
-        QLocalSocket socket;
-        socket.connectToServer(probe);
-        if (!socket.waitForConnected(2000))
-            return {};
-        socket.write(request.toUtf8() + '\n');
-        QDeadlineTimer deadline(ms);
-        while (!socket.canReadLine() && !deadline.hasExpired())
-            socket.waitForReadyRead(100);
-        return QJsonDocument::fromJson(socket.readLine()).object();
+        return ProgramRig::askProbe(probe, request.toUtf8(), ms);
     }
 
     QJsonValue property(const QString &item, const QString &name) const

@@ -26,14 +26,16 @@ inline QString screensFolder()
 }
 
 // One request to the running program's item probe; empty when it does not answer.
-inline QJsonObject askProbe(const QString &probe, const QByteArray &request)
+// `replyMs` bounds the wait for the answer: a call that holds the window's thread while the
+// mouse is read answers only when the read is done.
+inline QJsonObject askProbe(const QString &probe, const QByteArray &request, int replyMs = 3000)
 {
     QLocalSocket socket;
     socket.connectToServer(probe);
     if (!socket.waitForConnected(2000))
         return {};
     socket.write(request + '\n');
-    QDeadlineTimer deadline(3000);
+    QDeadlineTimer deadline(replyMs);
     while (!socket.canReadLine() && !deadline.hasExpired())
         socket.waitForReadyRead(100);
     return QJsonDocument::fromJson(socket.readLine()).object();
