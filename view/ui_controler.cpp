@@ -8,6 +8,8 @@
 #include <QDebug>
 #include <QGuiApplication>
 #include <QQmlContext>
+#include <QQmlEngine>
+#include <QQmlIncubationController>
 #include <QQuickItem>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -17,7 +19,35 @@
 namespace
 {
 constexpr int kDesignWidth = 1280;
-}
+
+// A QQuickWidget's engine has no incubation controller, so its asynchronous Loaders would build
+// everything at once, inside setSource. This one builds in slices from the event loop, with the
+// window's events and frames in between: the window maps with the logo, and the screen behind it
+// is built while the logo shows.
+class SliceIncubationController : public QObject, public QQmlIncubationController
+{
+public:
+    explicit SliceIncubationController(QObject *parent) : QObject(parent) {}
+
+protected:
+    void incubatingObjectCountChanged(int count) override
+    {
+        if (count > 0 && timerId == 0)
+            timerId = startTimer(0);
+        else if (count == 0 && timerId != 0) {
+            killTimer(timerId);
+            timerId = 0;
+        }
+    }
+
+    void timerEvent(QTimerEvent *) override { incubateFor(kSliceMs); }
+
+private:
+    // Short enough for the event queue to be served between slices.
+    static constexpr int kSliceMs = 8;
+    int timerId = 0;
+};
+} // namespace
 
 QSize fittedSize(const QSize &screen)
 {
@@ -68,6 +98,7 @@ void Ui_Controler::setupUi(QWidget *host, Hid_Thread *hidLink)
     context->setContextProperty(QStringLiteral("hid"), hidLink);
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
     SvgElements::registerQmlType();
+    mainView->engine()->setIncubationController(new SliceIncubationController(mainView));
     mainView->setSource(QUrl(QStringLiteral("qrc:modules/qml/main.qml")));
     ItemProbe::attachIfRequested(mainView);
     isMaximized = false;

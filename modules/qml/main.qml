@@ -3,10 +3,11 @@ import "basic"
 import "J2"
 import "js/Shell.js" as Shell
 
-// The document's root: the look every page uses by name, the window chrome, the pages and
-// dialogs (all created once), and the functions the core calls by name. The first screen is built
-// with the document; the hidden pages and the larger dialogs are built right after, a slice per
-// frame, and the start-up waits for them: every page exists before the user can touch anything.
+// The document's root: the look every page uses by name, the start-up logo, the busy indicator
+// and the functions the core calls by name. Until the start-up lock runs out only the logo is
+// shown, so the window maps with the logo alone; the screen behind it (window chrome, pages and
+// dialogs, all created once) is built right after, a slice per frame, and the start-up waits for
+// it: every page exists before the user can touch anything.
 Look {
     id: mainIten
 
@@ -34,14 +35,30 @@ Look {
                           { page: systemSettingMain,
                             save: () => systemSettingMain.saveData(true, 0) }]
     readonly property bool isUnsaved: savers.some(s => s.page?.isSave === true)
-    // The pages built after the first frame, under the names the shell and the pages use.
-    readonly property Item lightControlMain: lightLoader.item
-    readonly property Item systemSettingMain: systemLoader.item
-    readonly property Item macroEditorMain: macroEditorLoader.item
-    readonly property Item gunControlMain: gunLoader.item
-    readonly property Item macroKeyAssigmentMain: macroChooserLoader.item
-    readonly property bool pagesBuilt: [lightLoader, systemLoader, macroEditorLoader, gunLoader,
-                                        macroChooserLoader].every(l => l.status === Loader.Ready)
+    // The screen's pages and dialogs under the names the shell uses; null until it is built.
+    readonly property Item screen: screenLoader.item
+    // For the screen's handlers: the shell's sequences, with their state, live in this document.
+    readonly property var shell: Shell
+    readonly property QtObject _KeyCodeString: screen?.parts._KeyCodeString ?? null
+    readonly property Item keyAssigmentMain: screen?.parts.keyAssigmentMain ?? null
+    readonly property Item reportRate: screen?.parts.reportRate ?? null
+    readonly property Item menuUp: screen?.parts.menuUp ?? null
+    readonly property Item mousePage: screen?.parts.mousePage ?? null
+    readonly property Item keyMatrixMain: screen?.parts.keyMatrixMain ?? null
+    readonly property Item mouseMain: screen?.parts.mouseMain ?? null
+    readonly property Item dpiSettingMain: screen?.parts.dpiSettingMain ?? null
+    readonly property Item settingsPage: screen?.parts.settingsPage ?? null
+    readonly property Item profileMain: screen?.parts.profileMain ?? null
+    readonly property Item tooltip: screen?.parts.tooltip ?? null
+    readonly property Item tooltipMain: screen?.parts.tooltipMain ?? null
+    readonly property Item warningAssigmentMain: screen?.parts.warningAssigmentMain ?? null
+    readonly property Item inputAssigmentMain: screen?.parts.inputAssigmentMain ?? null
+    readonly property Item lightControlMain: screen?.parts.lightControlMain ?? null
+    readonly property Item systemSettingMain: screen?.parts.systemSettingMain ?? null
+    readonly property Item macroEditorMain: screen?.parts.macroEditorMain ?? null
+    readonly property Item gunControlMain: screen?.parts.gunControlMain ?? null
+    readonly property Item macroKeyAssigmentMain: screen?.parts.macroKeyAssigmentMain ?? null
+    readonly property bool pagesBuilt: screen?.partsBuilt === true
     property list<string> keyMatrixLang: ["Key Setting", "Office Mode", "Game Mode", "Mode",
         "Gun Editor", "Report Rate", "Profile", "Reset",
         "Reset all settings of the current profile to their defaults?", "Cancel", "OK", "Close",
@@ -84,12 +101,6 @@ Look {
     width: frameW
     height: frameH
 
-    KeyCodeString { id: _KeyCodeString }
-    KeyAssigment { id: keyAssigmentMain; macroChooser: macroKeyAssigmentMain }
-    DpiColor { id: dpiColorMain }
-    DpiAssigment { id: dpiAssigmentMain }
-    ReportRate { id: reportRate }
-
     Connections {
         target: ui_View
         function onDeviceWorkFinished(ok) { Shell.deviceWorkFinished(ok) }
@@ -103,195 +114,13 @@ Look {
         onTriggered: Shell.protectionOver()
     }
 
-    Environment {
+    // The screen behind the logo, built a slice per frame once the window is up.
+    Loader {
+        id: screenLoader
+
         anchors.fill: parent
-        visible: mainIten.isStarted
-        onEmptyPressed: Shell.emptyAreaPressed()
-    }
-
-    Menu_Up {
-        id: menuUp
-
-        objectName: "menuUp"
-        z: 1 // its lists open over the pages
-        anchors.horizontalCenter: parent.horizontalCenter
-        transformOrigin: Item.Top
-        scale: mainIten.zoomInRate_min
-        visible: mainIten.isStarted
-        onLanguageChosen: code => mainIten.chooseLanguage(code)
-    }
-
-    // The content frame: laid out in design pixels, scaled to the window.
-    Item {
-        id: contentFrame
-
-        anchors.centerIn: parent
-        width: mainIten.normalW
-        height: mainIten.normalH
-        scale: mainIten.zoomInRate_min
-        visible: mainIten.isStarted
-
-        TabBar {
-            x: mainIten.marginLeftFrame
-            y: 48
-            currentTab: mainIten.currentTab
-            onTabChosen: index => Shell.chooseTab(index)
-        }
-
-        WindowDrag {
-            id: mainMask
-
-            objectName: "mainMask"
-            x: mainIten.marginLeftFrame
-            y: 96
-            width: mainIten.normalW - 2 * mainIten.marginLeftFrame
-            height: 548
-            visible: mainIten.currentTab === 2 || Shell.anyVisible(dialogLayer.children)
-            onPressedEmpty: Shell.maskPressed()
-        }
-
-        MousePage {
-            id: mousePage
-
-            visible: mainIten.currentTab === 0
-            onModeChosen: index => mainIten.set_switchBtnMode(index)
-            onGunEditorClicked: gunControlMain.open()
-
-            KeyMatrix {
-                id: keyMatrixMain
-
-                // Over the right half too: the row menus open beside the list.
-                z: 1
-                y: 76
-                width: mousePage.leftPanel.width
-                height: mousePage.height - y
-                menuTop: -y
-                menuBottom: height
-            }
-
-            Mouse {
-                id: mouseMain
-
-                x: mousePage.rightPanel.x + 16
-                y: 12
-                width: mousePage.rightPanel.width - 32
-                height: dpiSettingMain.y - y - 8
-            }
-
-            DpiSetting {
-                id: dpiSettingMain
-
-                x: mousePage.rightPanel.x + 16
-                y: mousePage.height - height - 16
-            }
-        }
-
-        LightPage {
-            id: lightPage
-
-            visible: mainIten.currentTab === 1
-
-            Loader {
-                id: lightLoader
-
-                anchors.fill: parent
-                asynchronous: true
-                sourceComponent: LightControl {}
-            }
-        }
-
-        SettingsPage {
-            id: settingsPage
-
-            visible: mainIten.currentTab === 2
-
-            Loader {
-                id: systemLoader
-
-                width: settingsPage.leftPanel.width
-                height: settingsPage.height
-                asynchronous: true
-                sourceComponent: SystemSetting {}
-            }
-
-            Loader {
-                id: macroEditorLoader
-
-                x: settingsPage.rightPanel.x
-                width: settingsPage.rightPanel.width
-                height: settingsPage.height
-                asynchronous: true
-                sourceComponent: MacroEditorTreeView {
-                    onDeleteMacro: macroName => Shell.macroDeleted(macroName)
-                    onModifyMacroName: (level, type, oldName, newName) =>
-                                       Shell.macroRenamed(level, type, oldName, newName)
-                    onModifyMacroData: macroName => Shell.macroChanged(macroName)
-                }
-            }
-        }
-
-        BottomBar {
-            x: mainIten.marginLeftFrame
-            y: 660
-            width: mainIten.normalW - 2 * mainIten.marginLeftFrame
-            isUnsaved: mainIten.isUnsaved
-            onOkClicked: Shell.okClicked()
-            onApplyClicked: mainIten.saveAllData()
-            onProfileClicked: {
-                mainIten.mainFocus()
-                profileMain.show()
-            }
-            onResetClicked: tooltip.show()
-        }
-    }
-
-    // The dialogs open centred and can be dragged anywhere inside the window.
-    Item {
-        id: dialogLayer
-
-        z: 2
-        anchors.centerIn: parent
-        width: mainIten.normalW
-        height: mainIten.normalH
-        scale: mainIten.zoomInRate_min
-
-        Profile {
-            id: profileMain
-
-            onChangeProfile: tmpProfileNo => mainIten.changeProfile(tmpProfileNo)
-        }
-
-        Tooltip {
-            id: tooltip
-
-            objectName: "resetConfirm"
-            z: 1
-            titleText: mainIten.keyMatrixLang[7]
-            textValue: mainIten.keyMatrixLang[8]
-            onTooltipClickOK: mainIten.resetAllDate()
-        }
-        Tooltip { id: tooltipMain; objectName: "tooltipMain"; z: 1 }
-        WarningAssigment { id: warningAssigmentMain; objectName: "warningAssigmentMain"; z: 1 }
-        InputAssigment { id: inputAssigmentMain; objectName: "inputAssigmentMain"; z: 1 }
-    }
-
-    // The gun editor and the macro chooser, built after the first frame and moved into the dialog
-    // layer, under the message boxes (which they can open).
-    Loader {
-        id: gunLoader
-
-        visible: false
         asynchronous: true
-        sourceComponent: GunControl {}
-        onLoaded: item.parent = dialogLayer
-    }
-    Loader {
-        id: macroChooserLoader
-
-        visible: false
-        asynchronous: true
-        sourceComponent: MacroKeyAssigment {}
-        onLoaded: item.parent = dialogLayer
+        source: "basic/MainScreen.qml"
     }
 
     SkinImage {

@@ -1,0 +1,220 @@
+import QtQuick
+import "../J2"
+
+// The screen behind the start-up logo: the window chrome, the pages and the dialogs, all created
+// once. The root builds it a slice per frame after the window is up, and reaches its parts by the
+// names in `parts`.
+Item {
+    // The parts the shell reaches by name, for the root to publish.
+    readonly property var parts: ({
+        _KeyCodeString: _KeyCodeString, keyAssigmentMain: keyAssigmentMain,
+        reportRate: reportRate, menuUp: menuUp, mousePage: mousePage,
+        keyMatrixMain: keyMatrixMain, mouseMain: mouseMain,
+        dpiSettingMain: dpiSettingMain, settingsPage: settingsPage,
+        profileMain: profileMain, tooltip: tooltip, tooltipMain: tooltipMain,
+        warningAssigmentMain: warningAssigmentMain,
+        inputAssigmentMain: inputAssigmentMain,
+        lightControlMain: lightLoader.item, systemSettingMain: systemLoader.item,
+        macroEditorMain: macroEditorLoader.item, gunControlMain: gunLoader.item,
+        macroKeyAssigmentMain: macroChooserLoader.item
+    })
+    readonly property bool partsBuilt: [lightLoader, systemLoader, macroEditorLoader, gunLoader,
+                                        macroChooserLoader].every(l => l.status === Loader.Ready)
+
+    KeyCodeString { id: _KeyCodeString }
+    KeyAssigment { id: keyAssigmentMain; macroChooser: macroChooserLoader.item }
+    DpiColor { id: dpiColorMain }
+    DpiAssigment { id: dpiAssigmentMain }
+    ReportRate { id: reportRate }
+
+    Environment {
+        anchors.fill: parent
+        visible: mainIten.isStarted
+        onEmptyPressed: mainIten.shell.emptyAreaPressed()
+    }
+
+    Menu_Up {
+        id: menuUp
+
+        objectName: "menuUp"
+        z: 1 // its lists open over the pages
+        anchors.horizontalCenter: parent.horizontalCenter
+        transformOrigin: Item.Top
+        scale: mainIten.zoomInRate_min
+        visible: mainIten.isStarted
+        onLanguageChosen: code => mainIten.chooseLanguage(code)
+    }
+
+    // The content frame: laid out in design pixels, scaled to the window.
+    Item {
+        id: contentFrame
+
+        anchors.centerIn: parent
+        width: mainIten.normalW
+        height: mainIten.normalH
+        scale: mainIten.zoomInRate_min
+        visible: mainIten.isStarted
+
+        TabBar {
+            x: mainIten.marginLeftFrame
+            y: 48
+            currentTab: mainIten.currentTab
+            onTabChosen: index => mainIten.shell.chooseTab(index)
+        }
+
+        WindowDrag {
+            id: mainMask
+
+            objectName: "mainMask"
+            x: mainIten.marginLeftFrame
+            y: 96
+            width: mainIten.normalW - 2 * mainIten.marginLeftFrame
+            height: 548
+            visible: mainIten.currentTab === 2 || mainIten.shell.anyVisible(dialogLayer.children)
+            onPressedEmpty: mainIten.shell.maskPressed()
+        }
+
+        MousePage {
+            id: mousePage
+
+            visible: mainIten.currentTab === 0
+            onModeChosen: index => mainIten.set_switchBtnMode(index)
+            onGunEditorClicked: gunControlMain.open()
+
+            KeyMatrix {
+                id: keyMatrixMain
+
+                // Over the right half too: the row menus open beside the list.
+                z: 1
+                y: 76
+                width: mousePage.leftPanel.width
+                height: mousePage.height - y
+                menuTop: -y
+                menuBottom: height
+            }
+
+            Mouse {
+                id: mouseMain
+
+                x: mousePage.rightPanel.x + 16
+                y: 12
+                width: mousePage.rightPanel.width - 32
+                height: dpiSettingMain.y - y - 8
+            }
+
+            DpiSetting {
+                id: dpiSettingMain
+
+                x: mousePage.rightPanel.x + 16
+                y: mousePage.height - height - 16
+            }
+        }
+
+        LightPage {
+            id: lightPage
+
+            visible: mainIten.currentTab === 1
+
+            Loader {
+                id: lightLoader
+
+                anchors.fill: parent
+                asynchronous: true
+                sourceComponent: LightControl {}
+            }
+        }
+
+        SettingsPage {
+            id: settingsPage
+
+            visible: mainIten.currentTab === 2
+
+            Loader {
+                id: systemLoader
+
+                width: settingsPage.leftPanel.width
+                height: settingsPage.height
+                asynchronous: true
+                sourceComponent: SystemSetting {}
+            }
+
+            Loader {
+                id: macroEditorLoader
+
+                x: settingsPage.rightPanel.x
+                width: settingsPage.rightPanel.width
+                height: settingsPage.height
+                asynchronous: true
+                sourceComponent: MacroEditorTreeView {
+                    onDeleteMacro: macroName => mainIten.shell.macroDeleted(macroName)
+                    onModifyMacroName: (level, type, oldName, newName) =>
+                                       mainIten.shell.macroRenamed(level, type, oldName, newName)
+                    onModifyMacroData: macroName => mainIten.shell.macroChanged(macroName)
+                }
+            }
+        }
+
+        BottomBar {
+            x: mainIten.marginLeftFrame
+            y: 660
+            width: mainIten.normalW - 2 * mainIten.marginLeftFrame
+            isUnsaved: mainIten.isUnsaved
+            onOkClicked: mainIten.shell.okClicked()
+            onApplyClicked: mainIten.saveAllData()
+            onProfileClicked: {
+                mainIten.mainFocus()
+                profileMain.show()
+            }
+            onResetClicked: tooltip.show()
+        }
+    }
+
+    // The dialogs open centred and can be dragged anywhere inside the window.
+    Item {
+        id: dialogLayer
+
+        z: 2
+        anchors.centerIn: parent
+        width: mainIten.normalW
+        height: mainIten.normalH
+        scale: mainIten.zoomInRate_min
+
+        Profile {
+            id: profileMain
+
+            onChangeProfile: tmpProfileNo => mainIten.changeProfile(tmpProfileNo)
+        }
+
+        Tooltip {
+            id: tooltip
+
+            objectName: "resetConfirm"
+            z: 1
+            titleText: mainIten.keyMatrixLang[7]
+            textValue: mainIten.keyMatrixLang[8]
+            onTooltipClickOK: mainIten.resetAllDate()
+        }
+        Tooltip { id: tooltipMain; objectName: "tooltipMain"; z: 1 }
+        WarningAssigment { id: warningAssigmentMain; objectName: "warningAssigmentMain"; z: 1 }
+        InputAssigment { id: inputAssigmentMain; objectName: "inputAssigmentMain"; z: 1 }
+    }
+
+    // The gun editor and the macro chooser, built after the first frame and moved into the dialog
+    // layer, under the message boxes (which they can open).
+    Loader {
+        id: gunLoader
+
+        visible: false
+        asynchronous: true
+        sourceComponent: GunControl {}
+        onLoaded: item.parent = dialogLayer
+    }
+    Loader {
+        id: macroChooserLoader
+
+        visible: false
+        asynchronous: true
+        sourceComponent: MacroKeyAssigment {}
+        onLoaded: item.parent = dialogLayer
+    }
+}
