@@ -3,8 +3,8 @@ import "basic"
 import "J2"
 import "js/Shell.js" as Shell
 
-// The document's root: the look every page uses by name, the start-up logo, the busy indicator
-// and the functions the core calls by name. Until the start-up lock runs out only the logo is
+// The document's root: the look every page uses by name, the start-up logo, the lock state and
+// the functions the core calls by name. Until the start-up lock runs out only the logo is
 // shown, so the window maps with the logo alone; the screen behind it (window chrome, pages and
 // dialogs, all created once) is built right after, a slice per frame, and the start-up waits for
 // it: every page exists before the user can touch anything.
@@ -35,6 +35,9 @@ Look {
                           { page: systemSettingMain,
                             save: () => systemSettingMain.saveData(true, 0) }]
     readonly property bool isUnsaved: savers.some(s => s.page?.isSave === true)
+    // The lock the busy indicator shows, and its text ("n of m" while a queue is written).
+    property bool busy: false
+    property string busyText: ""
     // The screen's pages and dialogs under the names the shell uses; null until it is built.
     readonly property Item screen: screenLoader.item
     // For the screen's handlers: the shell's sequences, with their state, live in this document.
@@ -100,6 +103,7 @@ Look {
     objectName: "mainIten"
     width: frameW
     height: frameH
+    loadLatinFont: false
 
     Connections {
         target: ui_View
@@ -112,6 +116,13 @@ Look {
 
         interval: 1000
         onTriggered: Shell.protectionOver()
+    }
+
+    // The first text is the screen's: the font database is set up once the window is up.
+    Timer {
+        interval: 0
+        running: true
+        onTriggered: mainIten.loadLatinFont = true
     }
 
     // The screen behind the logo, built a slice per frame once the window is up.
@@ -130,14 +141,5 @@ Look {
         scale: mainIten.zoomInRate_min
         source: mainIten.sourcePowerOn
         visible: !mainIten.isStarted
-    }
-
-    BusyIndicator {
-        id: protectUIItem
-        objectName: "protectUIItem"
-        animate: mainIten.viewShown
-
-        anchors.fill: parent
-        visible: isBusy && mainIten.isStarted
     }
 }

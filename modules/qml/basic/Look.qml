@@ -11,7 +11,9 @@ Item {
     property real zoomInRate_max: 1.0
     property int langIndex: 0
 
-    // Rajdhani has Latin only; every other language gets a CJK-capable sans font.
+    // Rajdhani has Latin only; every other language gets a CJK-capable sans font. Registering it
+    // sets up the font database, which a document can leave until its first text is built.
+    property bool loadLatinFont: true
     readonly property string cjkFontFamily: "WenQuanYi Micro Hei"
     readonly property string fontFamily: langIndex === 0 && rajdhani.status === FontLoader.Ready
                                          ? rajdhani.name : cjkFontFamily
@@ -147,6 +149,6 @@ Item {
     FontLoader {
         id: rajdhani
 
-        source: "qrc:/modules/fonts/Rajdhani-Bold.ttf"
+        source: loadLatinFont ? "qrc:/modules/fonts/Rajdhani-Bold.ttf" : ""
     }
 }

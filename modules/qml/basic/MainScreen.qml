@@ -217,4 +217,15 @@ Item {
         sourceComponent: MacroKeyAssigment {}
         onLoaded: item.parent = dialogLayer
     }
+
+    // Over everything while the window is locked.
+    BusyIndicator {
+        objectName: "protectUIItem"
+        z: 3
+        anchors.fill: parent
+        isBusy: mainIten.busy
+        text: mainIten.busyText
+        animate: mainIten.viewShown
+        visible: isBusy && mainIten.isStarted
+    }
 }

@@ -135,7 +135,7 @@ function setScreenRect(w, h, isMaxNormal) {
 }
 
 function setProtectUI(interval) {
-    protectUIItem.setBusy(true)
+    mainIten.busy = true
     ui_View.setEnabled(false)
     tmrProtectUI.interval = interval > 0 ? interval : 1000
     tmrProtectUI.restart()
@@ -148,7 +148,7 @@ function protectionOver() {
         return
     }
     ui_View.setEnabled(true)
-    protectUIItem.setBusy(false)
+    mainIten.busy = false
     if (!mainIten.isStarted) {
         mainIten.isStarted = true
         menuUp.languageList.setSelect(mainIten.langIndex)
@@ -156,7 +156,7 @@ function protectionOver() {
 }
 
 function controlUIEnable(isEnable) {
-    protectUIItem.setBusy(!isEnable)
+    mainIten.busy = !isEnable
     ui_View.setEnabled(isEnable)
 }
 
@@ -228,7 +228,7 @@ function deviceWork(work, done) {
     const entry = { ok: false, done: done }
     runningWork.push(entry)
     controlUIEnable(false)
-    protectUIItem.text = ""
+    mainIten.busyText = ""
     ui_View.beginDeviceWork()
     try {
         entry.ok = work() === true
@@ -241,7 +241,7 @@ function deviceWork(work, done) {
 function deviceWorkFinished(queued) {
     const finished = runningWork
     runningWork = []
-    protectUIItem.text = ""
+    mainIten.busyText = ""
     controlUIEnable(true)
     let allOk = true
     for (const entry of finished) {
@@ -256,7 +256,7 @@ function deviceWorkFinished(queued) {
 
 function deviceProgress(done, total) {
     if (runningWork.length > 0)
-        protectUIItem.text = done + " of " + total
+        mainIten.busyText = done + " of " + total
 }
 
 // A page whose send failed stays unsaved, so that the next Apply tries again; when the queue
