@@ -94,6 +94,27 @@ private slots:
         QCOMPARE(context->contextProperty("ui_View").value<QObject *>(), controler.mainView);
     }
 
+    // The window maps with the start-up logo alone: the screen behind it is built from the event
+    // loop, a slice at a time, and ends up whole, its parts under the names the shell uses.
+    void theScreenIsBuiltAfterSetup()
+    {
+        QWidget host;
+        Hid_Thread link;
+        Ui_Controler controler;
+        controler.setupUi(&host, &link);
+        QQuickItem *root = controler.mainView->rootObject();
+        QVERIFY(root);
+        QVERIFY(!root->property("pagesBuilt").toBool());
+        QVERIFY(!root->property("keyMatrixMain").value<QObject *>());
+        host.show();
+        QTRY_VERIFY_WITH_TIMEOUT(root->property("pagesBuilt").toBool(), 20000);
+        for (const char *name : {"keyMatrixMain", "dpiSettingMain", "profileMain", "menuUp",
+                                 "lightControlMain", "systemSettingMain", "macroEditorMain",
+                                 "gunControlMain", "macroKeyAssigmentMain", "warningAssigmentMain"})
+            QVERIFY2(root->property(name).value<QObject *>(), name);
+        QVERIFY(root->findChild<QQuickItem *>(QStringLiteral("protectUIItem")));
+    }
+
     void maxRestoreCallsSetScreenRect()
     {
         QWidget host;
