@@ -56,7 +56,8 @@ Item {
                 objectName: "mouseHighlight" + index
                 anchors.fill: parent
                 visible: mouseView.selectKey === index
-                source: modelData
+                // Drawn only while its row is edited: six full-size pictures are not held for it.
+                source: visible ? modelData : ""
             }
         }
     }
