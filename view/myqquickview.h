@@ -109,9 +109,10 @@ public slots:
 
     // Gun data, XY sensitivity, selected gun, report rate and keyboard option
     // (view_settings.cpp).
-    void mouseSaveGundata(QVariant index, QVariantList src6);
+    // Whether the gun file took the record(s).
+    bool mouseSaveGundata(QVariant index, QVariantList src6);
     // Several records, each [index, the six values], in one write of the gun file.
-    void mouseSaveGundataRows(QVariantList records);
+    bool mouseSaveGundataRows(QVariantList records);
     bool mouseSendGundata(int, QVariantList);
     void modifyGundata(QVariant modifyType, QVariantList src6);
     QVariantList getGunData(QVariant name);

@@ -6,23 +6,23 @@
 #include "view/myqquickview.h"
 #include "view/qml_values.h"
 
-void myQQuickView::mouseSaveGundata(QVariant index, QVariantList src6)
+bool myQQuickView::mouseSaveGundata(QVariant index, QVariantList src6)
 {
     DeviceContext c = context();
-    GunData(c).save(plainValue(index).toString(), plainList(src6));
+    return GunData(c).save(plainValue(index).toString(), plainList(src6));
 }
 
-void myQQuickView::mouseSaveGundataRows(QVariantList records)
+bool myQQuickView::mouseSaveGundataRows(QVariantList records)
 {
     QList<std::pair<QString, QVariantList>> rows;
     for (const QVariant &record : plainList(records)) {
         const QVariantList fields = plainList(record.toList());
         if (fields.isEmpty())
-            return;
+            return false;
         rows.append({fields.first().toString(), fields.mid(1)});
     }
     DeviceContext c = context();
-    GunData(c).save(rows);
+    return GunData(c).save(rows);
 }
 
 bool myQQuickView::mouseSendGundata(int slot, QVariantList data)

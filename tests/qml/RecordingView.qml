@@ -137,8 +137,8 @@ QtObject {
                ?? []
     }
     function getGunData(index) { note("getGunData", [index]); return gunData[index] ?? [] }
-    function mouseSaveGundata(index, values) { note("mouseSaveGundata", [index, values]) }
-    function mouseSaveGundataRows(records) { note("mouseSaveGundataRows", [records]) }
+    function mouseSaveGundata(index, values) { return write("mouseSaveGundata", [index, values]) }
+    function mouseSaveGundataRows(records) { return write("mouseSaveGundataRows", [records]) }
     function mouseGetCurrentDPI() { note("mouseGetCurrentDPI", []); return dpiStage }
     function mouseReadCurrentProfile() { note("mouseReadCurrentProfile", []); return deviceProfile }
     function setCurrentProfile(n) { note("setCurrentProfile", [n]) }

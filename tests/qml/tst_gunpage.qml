@@ -159,6 +159,29 @@ TestCase {
         compare(gun.gunNumberModel.get(0).gunY, "16")
     }
 
+    // A gun file that cannot be written is told, once for a run of failed writes (a drag writes at
+    // every release), and again after a write has gone through; a reset tells it too.
+    function test_aGunFileThatCannotBeWrittenIsTold() {
+        const gun = start()
+        open()
+        const warning = child("warningAssigmentMain")
+        const dot = gun.dot
+        ui_View.failing = ["mouseSaveGundata", "mouseSaveGundataRows"]
+        mouseDrag(dot, 7, 7, 0, 20)
+        verify(warning.visible)
+        compare(warning.textValue, warning.warningAssigmentLang[warning.gunFileFailed])
+        warning.hide()
+        mouseDrag(dot, 7, 7, 0, 20)
+        verify(!warning.visible)
+        ui_View.failing = []
+        mouseDrag(dot, 7, 7, 0, -20)
+        verify(!warning.visible)
+        ui_View.failing = ["mouseSaveGundataRows"]
+        gun.resetData()
+        verify(warning.visible)
+        compare(warning.textValue, warning.warningAssigmentLang[warning.gunFileFailed])
+    }
+
     // A preset can serve two slots; the choice is stored for the next start.
     function test_sameRowForTwoSlots() {
         const gun = start()

@@ -111,9 +111,21 @@ DialogBox {
 
     function saveData(index: int, isAllSave: bool) {
         const rows = isAllSave ? [0, 1, 2, 3, 4, 5] : [index]
+        let stored = true
         for (const r of rows)
-            ui_View.mouseSaveGundata(r, record(r))
+            stored = ui_View.mouseSaveGundata(r, record(r)) === true && stored
+        gunFileWritten(stored)
         isSave = true
+    }
+
+    // A gun file that could not be written is told once, not at every step of a drag, and again
+    // only after a write has succeeded in between.
+    property bool gunFileFailed: false
+
+    function gunFileWritten(ok: bool) {
+        if (!ok && !gunFileFailed)
+            warningAssigmentMain.showWarning(warningAssigmentMain.gunFileFailed)
+        gunFileFailed = !ok
     }
 
     function setRowValue(role: string, value: string) {
@@ -146,7 +158,8 @@ DialogBox {
             guns.setProperty(row, "gunPeriod", "9")
         }
         // One write of the gun file for the three rows: each write costs the window a frame.
-        ui_View.mouseSaveGundataRows([0, 1, 2].map(r => [r].concat(record(r))))
+        gunFileWritten(ui_View.mouseSaveGundataRows([0, 1, 2].map(r => [r].concat(record(r))))
+                       === true)
         const ok = sendSlots()
         isSave = false // everything is on the mouse now
         showSlot(0)

@@ -13,10 +13,12 @@ DialogBox {
         "Please keep a key at least for the left button function.", "Confirm delete ?",
         "Some settings could not be written to the mouse. Check that it is connected and try again.",
         "This function is not available in this version.",
-        "The desktop did not take these settings:"]
+        "The desktop did not take these settings:",
+        "The gun settings could not be saved. Check that the settings folder can be written."]
     readonly property int leftButtonRule: 6
     readonly property int writeFailed: 8
     readonly property int notAvailable: 9
+    readonly property int gunFileFailed: 11
 
     // Shows warning `index` of the list.
     function showWarning(index: int) {
