@@ -53,9 +53,7 @@ Look {
     readonly property Item settingsPage: screen?.parts.settingsPage ?? null
     readonly property Item profileMain: screen?.parts.profileMain ?? null
     readonly property Item tooltip: screen?.parts.tooltip ?? null
-    readonly property Item tooltipMain: screen?.parts.tooltipMain ?? null
     readonly property Item warningAssigmentMain: screen?.parts.warningAssigmentMain ?? null
-    readonly property Item inputAssigmentMain: screen?.parts.inputAssigmentMain ?? null
     readonly property Item lightControlMain: screen?.parts.lightControlMain ?? null
     readonly property Item systemSettingMain: screen?.parts.systemSettingMain ?? null
     readonly property Item macroEditorMain: screen?.parts.macroEditorMain ?? null

@@ -94,8 +94,9 @@ private slots:
         QCOMPARE(context->contextProperty("ui_View").value<QObject *>(), controler.mainView);
     }
 
-    // The window maps with the start-up logo alone: the screen behind it is built from the event
-    // loop, a slice at a time, and ends up whole, its parts under the names the shell uses.
+    // The window maps with the start-up logo alone: the screen behind it is not built during
+    // set-up but later, from the event loop, and ends up whole, its parts under the names the
+    // shell uses.
     void theScreenIsBuiltAfterSetup()
     {
         QWidget host;

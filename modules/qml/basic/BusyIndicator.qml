@@ -9,10 +9,6 @@ Item {
     property bool animate: true
     property alias text: busyText.text
 
-    function setBusy(_isBusy: bool) {
-        isBusy = _isBusy
-    }
-
     visible: isBusy
 
     Rectangle {

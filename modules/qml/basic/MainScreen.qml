@@ -11,9 +11,7 @@ Item {
         reportRate: reportRate, menuUp: menuUp, mousePage: mousePage,
         keyMatrixMain: keyMatrixMain, mouseMain: mouseMain,
         dpiSettingMain: dpiSettingMain, settingsPage: settingsPage,
-        profileMain: profileMain, tooltip: tooltip, tooltipMain: tooltipMain,
-        warningAssigmentMain: warningAssigmentMain,
-        inputAssigmentMain: inputAssigmentMain,
+        profileMain: profileMain, tooltip: tooltip, warningAssigmentMain: warningAssigmentMain,
         lightControlMain: lightLoader.item, systemSettingMain: systemLoader.item,
         macroEditorMain: macroEditorLoader.item, gunControlMain: gunLoader.item,
         macroKeyAssigmentMain: macroChooserLoader.item

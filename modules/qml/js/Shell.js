@@ -1,5 +1,6 @@
 // The shell's sequences: start-up, save, reset, profile change, mode switch and language. It runs
-// in the context of main.qml, so it reaches the pages, the dialogs and the core by their ids.
+// in the context of main.qml, so it reaches the core by its names and the pages and dialogs by the
+// names the root publishes for them (null until the screen behind the logo is built).
 .import "Language.js" as Language
 .import "MacroNotify.js" as MacroNotify
 
