@@ -153,6 +153,14 @@ void myQQuickView::setBusy(int busyTime)
     callRoot("setProtectUI", Qt::DirectConnection, {busyTime});
 }
 
+// Images that no item shows any more (rasterised at a size the layout only passed through, or
+// replaced) stay in Qt's image cache for minutes, and its expiry wakes the GUI thread every 30 s
+// until the last is gone. Once the screen is up they are dropped at once.
+void myQQuickView::releaseUnusedImages()
+{
+    quickWindow()->releaseResources();
+}
+
 void myQQuickView::setCurrentDPI(int dpiValue)
 {
     callRoot("setCurrentDPI", Qt::DirectConnection, {dpiValue});

@@ -61,6 +61,7 @@ public slots:
     void runUI();
     void resetApconfig();
     void setBusy(int busyTime);
+    void releaseUnusedImages();
     void setCurrentDPI(int dpiValue);
     void openUpdateExe();
     QVariant getData(QVariant key, bool isRecovery);

@@ -77,6 +77,7 @@ Look {
 
     function initUI() { Shell.initUI() }
     onPagesBuiltChanged: if (pagesBuilt) Shell.pagesBuilt()
+    onIsStartedChanged: if (isStarted) Qt.callLater(ui_View.releaseUnusedImages)
     function run() {}
     function setScreenRect(_widgetW, _widgetH, isMaxNormal) {
         Shell.setScreenRect(_widgetW, _widgetH, isMaxNormal)

@@ -143,6 +143,7 @@ QtObject {
     function mouseReadCurrentProfile() { note("mouseReadCurrentProfile", []); return deviceProfile }
     function setCurrentProfile(n) { note("setCurrentProfile", [n]) }
     function setEnabled(on) { note("setEnabled", [on]); enabled = on }
+    function releaseUnusedImages() {}
     function resetProfile(n) { note("resetProfile", [n]) }
 
     function mouseSetReportRate(rate) { return write("mouseSetReportRate", [rate]) }
