@@ -124,11 +124,13 @@ Look {
         onTriggered: mainIten.loadLatinFont = true
     }
 
-    // The screen behind the logo, built a slice per frame once the window is up.
+    // The screen behind the logo, built a slice per frame once the window is up, and only after
+    // the Latin font is there: its texts are laid out once, in the font they are shown in.
     Loader {
         id: screenLoader
 
         anchors.fill: parent
+        active: mainIten.loadLatinFont
         asynchronous: true
         source: "basic/MainScreen.qml"
     }
