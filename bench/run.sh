@@ -7,7 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --with-tests
-bash scripts/build.sh tk700 tk700-sim tk700-hidapi-sim tk700-bench-bare tk700-bench-mapwait >&2
+bash scripts/build.sh tk700 tk700-sim tk700-hidapi-sim tk700-bench-bare tk700-bench-mapwait \
+  tk700-bench-wakes >&2
 
 display=""
 for n in $(seq 90 120); do
