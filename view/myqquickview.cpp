@@ -5,6 +5,7 @@
 #include "view/qml_values.h"
 
 #include <QDebug>
+#include <QPixmapCache>
 #include <QQuickItem>
 #include <QWheelEvent>
 
@@ -154,11 +155,13 @@ void myQQuickView::setBusy(int busyTime)
 }
 
 // Images that no item shows any more (rasterised at a size the layout only passed through, or
-// replaced) stay in Qt's image cache for minutes, and its expiry wakes the GUI thread every 30 s
-// until the last is gone. Once the screen is up they are dropped at once.
+// replaced) stay in Qt's image caches for minutes, and their expiry wakes the GUI thread every
+// 30 s until the last is gone. Once the screen is up they are dropped at once: the scene's, and
+// the pixmaps the tray icon and the widgets drew.
 void myQQuickView::releaseUnusedImages()
 {
     quickWindow()->releaseResources();
+    QPixmapCache::clear();
 }
 
 void myQQuickView::setCurrentDPI(int dpiValue)

@@ -139,6 +139,9 @@ void Ui_Controler::onHide()
 {
     if (hostWidget)
         hostWidget->setVisible(false);
+    // In the tray for hours: nothing left for the image caches to expire meanwhile.
+    if (mainView)
+        mainView->releaseUnusedImages();
 }
 
 void Ui_Controler::onClose()

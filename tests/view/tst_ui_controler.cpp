@@ -5,6 +5,7 @@
 #include "view/ui_controler.h"
 
 #include <QGuiApplication>
+#include <QPixmapCache>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QScreen>
@@ -150,8 +151,14 @@ private slots:
         controler.onYChanged(-5);
         QCOMPARE(host.pos(), start + QPoint(15, -5));
         host.show();
+        // Hidden to the tray, the program keeps no cached image that nothing shows.
+        QPixmap drawn(8, 8);
+        drawn.fill(Qt::red);
+        const QPixmapCache::Key cached = QPixmapCache::insert(drawn);
+        drawn = QPixmap();
         controler.onHide();
         QVERIFY(!host.isVisible());
+        QVERIFY(!QPixmapCache::find(cached, &drawn));
         controler.test(10, 20);
         QCOMPARE(host.size(), controler.mainView->size() + QSize(10, 20));
         // Without a host nothing happens.
