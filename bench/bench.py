@@ -305,8 +305,9 @@ def idle():
     watched_sim = start_sim("553", "idle")
     absent_sim = start_sim("553", "absent")
     ctl(absent_sim, "unplug")
-    cpu = {"watched": [], "absent": [], "bare": [], "wakes": []}
-    wakes = {"watched": [], "absent": [], "bare": [], "wakes": []}
+    kinds = ("watched", "absent", "bare", "wakes")
+    cpu = {k: [] for k in kinds}
+    wakes = {k: [] for k in kinds}
     for i in range(RUNS):
         pids = {}
         _, pids["watched"], _ = launch_program("idle", "553", watched_sim)
