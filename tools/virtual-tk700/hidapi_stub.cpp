@@ -45,6 +45,10 @@ using namespace wire;
 // than the request's own time-out before the connection counts as broken.
 constexpr int kUsbControlTimeoutMs = 5000;
 
+// How long hid_close waits for the simulator to drop its end; a busy simulator is not a reason
+// for a close to hang.
+constexpr int kCloseWaitMs = 1000;
+
 thread_local std::wstring globalError;
 
 std::wstring widen(const std::string &text)
@@ -512,8 +516,29 @@ void hid_close(hid_device *dev)
 {
     if (!dev)
         return;
-    if (dev->fd >= 0)
+    if (dev->fd >= 0) {
+        // As with a real device, the close has happened when hid_close returns: tell the
+        // simulator we are done and wait (bounded) until it has dropped its end, so its log
+        // holds the close before anything this process does next.
+        shutdown(dev->fd, SHUT_WR);
+        const long long deadline = nowMs() + kCloseWaitMs;
+        std::uint8_t discard[256];
+        for (long long left = kCloseWaitMs; left > 0; left = deadline - nowMs()) {
+            pollfd pfd{dev->fd, POLLIN, 0};
+            const int ready = poll(&pfd, 1, static_cast<int>(left));
+            if (ready < 0 && errno == EINTR)
+                continue;
+            if (ready <= 0)
+                break;
+            // A late reply to a call that timed out may still be queued ahead of the end.
+            const ssize_t n = recv(dev->fd, discard, sizeof(discard), 0);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+        }
         close(dev->fd);
+    }
     hid_free_enumeration(dev->info);
     delete dev;
 }
