@@ -156,8 +156,8 @@ void myQQuickView::setBusy(int busyTime)
 
 // Images that no item shows any more (rasterised at a size the layout only passed through, or
 // replaced) stay in Qt's image caches for minutes, and their expiry wakes the GUI thread every
-// 30 s until the last is gone. Once the screen is up they are dropped at once: the scene's, and
-// the pixmaps the tray icon and the widgets drew.
+// 30 s until the last is gone. Called once the screen is up and when the window goes to the
+// tray, this drops them at once: the scene's, and the pixmaps the tray icon and the widgets drew.
 void myQQuickView::releaseUnusedImages()
 {
     quickWindow()->releaseResources();

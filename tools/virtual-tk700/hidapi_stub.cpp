@@ -146,16 +146,16 @@ bool sendAll(int fd, const Bytes &bytes)
     return true;
 }
 
-// deadline < 0 waits for ever.
-bool receiveAll(int fd, std::uint8_t *into, std::size_t size, long long deadline)
+// One read of what has arrived, waiting for it until the deadline (< 0: for ever). The bytes
+// read; 0 when the peer has closed its end; -1 on an error or when the deadline passed.
+ssize_t receiveSome(int fd, std::uint8_t *into, std::size_t size, long long deadline)
 {
-    std::size_t got = 0;
-    while (got < size) {
+    for (;;) {
         int wait = -1;
         if (deadline >= 0) {
             const long long left = deadline - nowMs();
             if (left <= 0)
-                return false;
+                return -1;
             wait = static_cast<int>(left);
         }
         pollfd pfd{fd, POLLIN, 0};
@@ -163,10 +163,18 @@ bool receiveAll(int fd, std::uint8_t *into, std::size_t size, long long deadline
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready <= 0)
-            return false;
-        const ssize_t n = recv(fd, into + got, size - got, 0);
+            return -1;
+        const ssize_t n = recv(fd, into, size, 0);
         if (n < 0 && errno == EINTR)
             continue;
+        return n;
+    }
+}
+
+bool receiveAll(int fd, std::uint8_t *into, std::size_t size, long long deadline)
+{
+    for (std::size_t got = 0; got < size;) {
+        const ssize_t n = receiveSome(fd, into + got, size - got, deadline);
         if (n <= 0)
             return false;
         got += static_cast<std::size_t>(n);
@@ -521,21 +529,10 @@ void hid_close(hid_device *dev)
         // simulator we are done and wait (bounded) until it has dropped its end, so its log
         // holds the close before anything this process does next.
         shutdown(dev->fd, SHUT_WR);
+        // A late reply to a call that timed out may still be queued ahead of the end.
         const long long deadline = nowMs() + kCloseWaitMs;
         std::uint8_t discard[256];
-        for (long long left = kCloseWaitMs; left > 0; left = deadline - nowMs()) {
-            pollfd pfd{dev->fd, POLLIN, 0};
-            const int ready = poll(&pfd, 1, static_cast<int>(left));
-            if (ready < 0 && errno == EINTR)
-                continue;
-            if (ready <= 0)
-                break;
-            // A late reply to a call that timed out may still be queued ahead of the end.
-            const ssize_t n = recv(dev->fd, discard, sizeof(discard), 0);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
+        while (receiveSome(dev->fd, discard, sizeof(discard), deadline) > 0) {
         }
         close(dev->fd);
     }
