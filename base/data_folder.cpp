@@ -1,6 +1,6 @@
 #include "base/data_folder.h"
 
-#include "base/runtime_files.h"
+#include "base/settings_file.h"
 
 #include <QDebug>
 #include <QDir>
@@ -57,10 +57,8 @@ Merge mergeKeys(const QString &factory, const QString &user, bool withDeviceTabl
     const QString copy = work.filePath(QStringLiteral("merge.ini"));
     if (!work.isValid() || !replaceFileWith(content, copy))
         return Merge::Kept;
-    QSettings mine(copy, QSettings::IniFormat);
-    const QSettings installed(factory, QSettings::IniFormat);
-    if (mine.status() != QSettings::NoError || installed.status() != QSettings::NoError)
-        return Merge::Kept;
+    QSettings mine(copy, settingsFormat());
+    const QSettings installed(factory, settingsFormat());
 
     int changes = 0;
     if (withDeviceTable) {
@@ -81,8 +79,7 @@ Merge mergeKeys(const QString &factory, const QString &user, bool withDeviceTabl
     }
     if (changes == 0)
         return Merge::Unchanged;
-    mine.sync();
-    if (mine.status() != QSettings::NoError || !replaceFileWithCopy(copy, user))
+    if (!saveSettings(mine) || !replaceFileWithCopy(copy, user))
         return Merge::Kept;
     return Merge::Merged;
 }

@@ -2,6 +2,7 @@
 
 #include "device/regular_file.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
@@ -9,33 +10,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QSet>
-#include <QSettings>
-#include <QTemporaryDir>
+#include <QTemporaryFile>
 
-#include <limits>
+#include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace
 {
-
-QString standInPath(const QString &path)
-{
-    static QTemporaryDir folder;
-    static QSet<QString> reported;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (!reported.contains(absolute)) {
-        reported.insert(absolute);
-        qDebug() << "settings file cannot be read:" << path << "- working on an empty stand-in";
-    }
-    QString name = absolute;
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return folder.filePath(name);
-}
 
 // QSettings keeps parsed files in a process-wide cache and reads a file again only when its size
 // or its modification time (in milliseconds) changed. A replacement of the same size written
@@ -99,49 +85,74 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes, QByteArray &con
     return ReadResult::Unreadable;
 }
 
-QSettings *newSettingsFile(const QString &path)
+QString SaveResult::message() const
 {
-    if (isSafeToRead(runtimeFileState(path)))
-        return new QSettings(path, QSettings::IniFormat);
-    return new QSettings(standInPath(path), QSettings::IniFormat);
+    return file + QStringLiteral(": ") + reason;
 }
 
-std::unique_ptr<QSettings> openSettingsFile(const QString &path)
+SaveResult replaceFileWith(const QByteArray &content, const QString &target)
 {
-    return std::unique_ptr<QSettings>(newSettingsFile(path));
-}
-
-bool replaceFileWith(const QByteArray &content, const QString &target)
-{
-    // A FIFO, device or link to one in the file's place is no content to keep; the save would go
-    // through the link or fail on the device.
-    if (runtimeFileState(target, std::numeric_limits<qint64>::max()) == FileState::NotRegular &&
-        !QFileInfo(target).isDir() && !QFile::remove(target))
-        return false;
     const QFileInfo before(target);
-    const bool existed = before.exists();
+    if (before.isDir() && !before.isSymLink())
+        return {target, QCoreApplication::translate("RuntimeFiles", "it is a folder")};
+    // A regular file of its own; what a link leads to is not ours to keep.
+    const bool existed = before.isFile() && !before.isSymLink();
     const qint64 oldSize = before.size();
     const QDateTime oldTime = before.lastModified();
 
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(content) != content.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit())
-        return false;
+    // Named so that the start-up sweep finds it if the program dies before the rename.
+    QTemporaryFile out(target + QStringLiteral(".XXXXXX"));
+    const auto failed = [&](const QString &reason) {
+        qDebug() << "could not write" << target << "-" << reason;
+        return SaveResult{target, reason};
+    };
+    if (!out.open())
+        return failed(out.errorString());
+    // QFileDevice buffers small writes, and a failing flush on a full disk does not show in the
+    // count that write() returns: the flush and the sync are checked one by one.
+    if (out.write(content) != content.size() || !out.flush())
+        return failed(out.errorString());
+#ifdef Q_OS_UNIX
+    if (::fsync(out.handle()) != 0)
+        return failed(QString::fromLocal8Bit(std::strerror(errno)));
+    // The old file's permissions, or those of a new settings file.
+    const QFile::Permissions permissions =
+        existed ? before.permissions()
+                : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    out.setPermissions(permissions);
+    out.close();
+    // rename(2) replaces the entry itself: a link there is not followed.
+    if (::rename(QFile::encodeName(out.fileName()).constData(),
+                 QFile::encodeName(target).constData()) != 0)
+        return failed(QString::fromLocal8Bit(std::strerror(errno)));
+    out.setAutoRemove(false);
+#else
+    out.close();
+    if (!QFile::remove(target) && QFileInfo::exists(target))
+        return failed(QStringLiteral("the old file cannot be replaced"));
+    if (!out.rename(target))
+        return failed(out.errorString());
+    out.setAutoRemove(false);
+#endif
     if (existed)
         makeReplacementVisible(target, oldSize, oldTime);
-    return true;
+    return {};
 }
 
-bool replaceFileWithCopy(const QString &source, const QString &target)
+SaveResult readForCopy(const QString &source, const QString &target, QByteArray &content)
+{
+    if (readRegularFile(source, kRuntimeFileMaxBytes, content) == ReadResult::Done)
+        return {};
+    qDebug() << "could not copy" << source << "to" << target << "- it cannot be read";
+    return {target, QCoreApplication::translate("RuntimeFiles", "%1 cannot be read")
+                        .arg(QFileInfo(source).fileName())};
+}
+
+SaveResult replaceFileWithCopy(const QString &source, const QString &target)
 {
     QByteArray content;
-    if (readRegularFile(source, kRuntimeFileMaxBytes, content) != ReadResult::Done)
-        return false;
+    if (SaveResult read = readForCopy(source, target, content); !read)
+        return read;
     return replaceFileWith(content, target);
 }
 

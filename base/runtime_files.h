@@ -6,10 +6,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVariant>
 
-#include <memory>
-
-class QSettings;
 
 // Far beyond any file the program writes (a profile is about 2 KB, a large macro catalogue some
 // hundred KB); a bigger one is no file of ours.
@@ -35,18 +33,28 @@ enum class ReadResult { Done, Missing, NotRegular, TooLarge, Unreadable };
 // Reads a regular file of at most `maxBytes`, never blocking on what is not a regular file.
 ReadResult readRegularFile(const QString &path, qint64 maxBytes, QByteArray &content);
 
-// An INI settings object over `path`. When `path` is not safe to read, the object works on an
-// empty stand-in in a private temporary folder instead: the program runs on, nothing is read from
-// the entry and nothing is written into it.
-std::unique_ptr<QSettings> openSettingsFile(const QString &path);
-QSettings *newSettingsFile(const QString &path); // the same, owned by the caller
+// What became of a write. A file that was not written holds what it held before, byte for byte.
+struct SaveResult {
+    QString file;   // the file that could not be written; empty when the write was done
+    QString reason; // why, in the system's words ("No space left on device")
 
-// Writes `content` over `target` through a temporary file in the target's folder, so that a failed
-// or interrupted write never leaves the target missing or half-written. The replacement is made
-// visible to QSettings' cache of parsed files even when it has the old size and time stamp.
-bool replaceFileWith(const QByteArray &content, const QString &target);
+    bool ok() const { return file.isEmpty() && reason.isEmpty(); }
+    explicit operator bool() const { return ok(); }
+    // "<file>: <reason>", for the debug output and the user.
+    QString message() const;
+};
+
+// Writes `content` over `target` through a temporary file in the target's folder, written whole
+// and synced before it takes the target's name, so that a failed or interrupted write (a full
+// disk included) never leaves the target missing, empty or half-written. A link in the target's
+// place is replaced, never followed: the write stays in the folder it was meant for. The
+// replacement is made visible to QSettings' cache of parsed files even when it has the old size
+// and time stamp.
+SaveResult replaceFileWith(const QByteArray &content, const QString &target);
 // The same with the content of `source`, which must be a regular file within the runtime bound.
-bool replaceFileWithCopy(const QString &source, const QString &target);
+SaveResult replaceFileWithCopy(const QString &source, const QString &target);
+// Reads `source` for a copy to `target`; when it cannot, the copy's failure.
+SaveResult readForCopy(const QString &source, const QString &target, QByteArray &content);
 
 // A write killed before its end leaves its QSettings lock ("<file>.lock", "<file>.lock.rmlock")
 // and, where the file system cannot make unnamed files, its temporary file ("<file>.XXXXXX") in

@@ -1,6 +1,6 @@
 #include "base/settings_check.h"
 
-#include "base/runtime_files.h"
+#include "base/settings_file.h"
 #include "base/settings_store.h"
 #include "device/device_table.h"
 
@@ -40,17 +40,14 @@ QString fileProblem(const QString &path, bool missingIsFine, bool *unsafe)
     case ReadResult::Unreadable:
         return text("the file cannot be read");
     }
-    const QSettings file(path, QSettings::IniFormat);
-    // Sections are parsed when first read; a line that is no entry shows only then.
-    (void)file.allKeys();
-    if (content.contains('\0') || file.status() != QSettings::NoError)
+    if (content.contains('\0') || !isWellFormedSettings(content))
         return text("the file is damaged (it does not read as a settings file)");
     return {};
 }
 
 QString deviceTableProblem(const QString &path, bool *unsafe)
 {
-    const QSettings file(path, QSettings::IniFormat);
+    const QSettings file(path, settingsFormat());
     bool ok = false;
     const int count = file.value(QStringLiteral("common/deviceCount")).toString().toInt(&ok);
     if (!ok || count < 1)
@@ -106,5 +103,5 @@ bool restoreFactoryCopy(const SettingsProblem &problem)
 {
     if (problem.factoryCopy.isEmpty())
         return false;
-    return replaceFileWithCopy(problem.factoryCopy, problem.file);
+    return replaceFileWithCopy(problem.factoryCopy, problem.file).ok();
 }

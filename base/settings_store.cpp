@@ -70,38 +70,52 @@ bool SettingsStore::setCurrentProfile(int profile)
     return true;
 }
 
-bool SettingsStore::resetGlobal()
+SaveResult SettingsStore::save()
 {
-    const QString fileName = settingPath(QStringLiteral("apConfig.bin"));
-    // Pending writes of the old object must not land on the new file later.
-    apConfig->sync();
-    if (!replaceFileWithCopy(settingPath(QStringLiteral("apConfigD.bin")), fileName))
-        return false;
-    delete apConfig;
-    apConfig = openIni(settingPath(QStringLiteral("apConfig.bin")));
-    return true;
+    SaveResult first = saveSettings(*apConfig);
+    for (QSettings *profile : std::as_const(profiles)) {
+        const SaveResult saved = saveSettings(*profile);
+        if (first && !saved)
+            first = saved;
+    }
+    return first;
 }
 
-bool SettingsStore::replaceProfile(int profile, const QString &source)
+SaveResult SettingsStore::replaceWith(QSettings *&settings, const QString &fileName,
+                                      const QByteArray &content)
+{
+    if (SaveResult saved = saveSettings(*settings); !saved)
+        return saved;
+    if (SaveResult replaced = replaceFileWith(content, fileName); !replaced)
+        return replaced;
+    delete settings;
+    settings = openIni(fileName);
+    return {};
+}
+
+SaveResult SettingsStore::resetGlobal()
+{
+    const QString fileName = settingPath(QStringLiteral("apConfig.bin"));
+    QByteArray content;
+    if (SaveResult read = readForCopy(settingPath(QStringLiteral("apConfigD.bin")), fileName,
+                                      content);
+        !read)
+        return read;
+    return replaceWith(apConfig, fileName, content);
+}
+
+SaveResult SettingsStore::replaceProfile(int profile, const QString &source)
 {
     QByteArray content;
-    if (readRegularFile(source, kRuntimeFileMaxBytes, content) != ReadResult::Done)
-        return false;
+    if (SaveResult read = readForCopy(source, profileFileName(profile), content); !read)
+        return read;
     return replaceProfileWith(profile, content);
 }
 
-bool SettingsStore::replaceProfileWith(int profile, const QByteArray &content)
+SaveResult SettingsStore::replaceProfileWith(int profile, const QByteArray &content)
 {
     if (profile < 0 || profile >= kProfileCount)
-        return false;
-    QSettings *old = profiles.at(profile);
+        return {profileFileName(profile), QStringLiteral("no such profile")};
     // The slot's own file, also when the object works on a stand-in for an unreadable entry.
-    const QString fileName = profileFileName(profile);
-    // Pending writes of the old object must not land on the new file later.
-    old->sync();
-    if (!replaceFileWith(content, fileName))
-        return false;
-    delete old;
-    profiles[profile] = openIni(fileName);
-    return true;
+    return replaceWith(profiles[profile], profileFileName(profile), content);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/runtime_files.h"
+#include "base/settings_file.h"
 
 #include <QList>
 #include <QSettings>
@@ -32,8 +32,12 @@ public:
     // Refuses slots outside 0...9 and keeps the current one.
     bool setCurrentProfile(int profile);
 
+    // Writes the changes made to apConfig.bin and the profile files; the first file that could
+    // not be written, after all were tried. Changes that were not written stay pending.
+    SaveResult save();
+
     // Replaces apConfig.bin by apConfigD.bin. The old file stays when the copy cannot be made.
-    bool resetGlobal();
+    SaveResult resetGlobal();
 
     QSettings &global() { return *apConfig; }
     QSettings &defaults() { return *profileDefaults; }
@@ -42,11 +46,15 @@ public:
 
     // Replaces the file of slot `profile` by a copy of `source`; on failure the old file stays.
     // The slot's settings object is reopened at the same list position.
-    bool replaceProfile(int profile, const QString &source);
+    SaveResult replaceProfile(int profile, const QString &source);
     // The same with the bytes of a profile file.
-    bool replaceProfileWith(int profile, const QByteArray &content);
+    SaveResult replaceProfileWith(int profile, const QByteArray &content);
 
 private:
+    // Replaces the file of `settings` by `content` and opens it anew. Its pending changes are
+    // written first: left in Qt's shared cache of the file, they would land on the new file.
+    SaveResult replaceWith(QSettings *&settings, const QString &fileName, const QByteArray &content);
+
     QSettings *apConfig = nullptr;
     QSettings *profileDefaults = nullptr;
     QList<QSettings *> profiles;

@@ -1,8 +1,9 @@
 #include "controller/gun_data.h"
 
 #include "base/byte_values.h"
-#include "base/runtime_files.h"
+#include "base/settings_file.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QSettings>
 
@@ -10,6 +11,11 @@
 
 namespace
 {
+
+QString text(const char *source)
+{
+    return QCoreApplication::translate("GunData", source);
+}
 
 QString recordKey(const QString &name)
 {
@@ -40,13 +46,12 @@ std::unique_ptr<QSettings> openGunFile()
         qDebug() << "gun data file missing:" << GunData::filePath();
         return nullptr;
     }
-    return std::make_unique<QSettings>(GunData::filePath(), QSettings::IniFormat);
+    return openSettingsFile(GunData::filePath());
 }
 
-bool closeGunFile(QSettings &file)
+SaveResult refused()
 {
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return {GunData::filePath(), text("the values were refused")};
 }
 
 } // namespace
@@ -62,50 +67,50 @@ bool GunData::fileExists()
     return runtimeFileState(filePath()) == FileState::Usable;
 }
 
-bool GunData::save(const QString &index, const QVariantList &src6)
+SaveResult GunData::save(const QString &index, const QVariantList &src6)
 {
     return save({{index, src6}});
 }
 
-bool GunData::save(const QList<std::pair<QString, QVariantList>> &records)
+SaveResult GunData::save(const QList<std::pair<QString, QVariantList>> &records)
 {
     for (const auto &[index, src6] : records) {
         if (!enoughValues(src6, gun::kSavedValues, "mouseSaveGundata") ||
             !usableName(index, "mouseSaveGundata"))
-            return false;
+            return refused();
     }
     auto file = openGunFile();
     if (!file)
-        return false;
+        return {GunData::filePath(), text("the gun data file is missing")};
     for (const auto &[index, src6] : records)
         file->setValue(recordKey(index), src6.mid(0, gun::kSavedValues));
-    return closeGunFile(*file);
+    return saveSettings(*file);
 }
 
-bool GunData::modify(int modifyType, const QVariantList &src6)
+SaveResult GunData::modify(int modifyType, const QVariantList &src6)
 {
     constexpr int kRemove = 0, kRename = 1;
     if (modifyType != kRemove && modifyType != kRename)
-        return false;
+        return refused();
     const int needed = modifyType == kRemove ? 1 : gun::kRenameValues;
     if (!enoughValues(src6, needed, "modifyGundata"))
-        return false;
+        return refused();
     const QString name = src6.at(0).toString();
     const QString oldName = modifyType == kRename ? src6.at(6).toString() : QString();
     if (!usableName(name, "modifyGundata") ||
         (modifyType == kRename && !usableName(oldName, "modifyGundata")))
-        return false;
+        return refused();
 
     auto file = openGunFile();
     if (!file)
-        return false;
+        return {GunData::filePath(), text("the gun data file is missing")};
     if (modifyType == kRemove) {
         file->remove(recordKey(name));
     } else {
         file->remove(recordKey(oldName));
         file->setValue(recordKey(name), src6.mid(1, gun::kSavedValues - 1));
     }
-    return closeGunFile(*file);
+    return saveSettings(*file);
 }
 
 QVariantList GunData::record(const QString &name) const

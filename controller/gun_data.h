@@ -8,6 +8,7 @@
 // it before returning; nothing holds it between calls.
 
 #include "base/device_context.h"
+#include "base/runtime_files.h"
 #include "base/profile_block.h"
 
 #include <QStringList>
@@ -31,13 +32,15 @@ public:
     static QString filePath();
     static bool fileExists();
 
-    // Stores the first six values under "gunData/<index>". False when refused.
-    bool save(const QString &index, const QVariantList &src6);
+    // Stores the first six values under "gunData/<index>". A failure when refused or the file
+    // was not written.
+    SaveResult save(const QString &index, const QVariantList &src6);
     // Several records in one write of the file; none is stored when one is refused.
-    bool save(const QList<std::pair<QString, QVariantList>> &records);
+    SaveResult save(const QList<std::pair<QString, QVariantList>> &records);
     // Type 0 removes "gunData/<src6[0]>"; type 1 renames: removes "gunData/<src6[6]>" and stores
-    // src6[1..5] under "gunData/<src6[0]>". False when refused or nothing was to be done.
-    bool modify(int modifyType, const QVariantList &src6);
+    // src6[1..5] under "gunData/<src6[0]>". A failure when refused, nothing was to be done or the
+    // file was not written.
+    SaveResult modify(int modifyType, const QVariantList &src6);
     QVariantList record(const QString &name) const;
     QStringList keys() const;
 

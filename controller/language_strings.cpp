@@ -1,6 +1,6 @@
 #include "controller/language_strings.h"
 
-#include "base/runtime_files.h"
+#include "base/settings_file.h"
 
 #include <QSettings>
 
@@ -32,7 +32,7 @@ QStringList languageStrings(const QString &group, const QString &langCode)
     if (runtimeFileState(fileName) != FileState::Usable)
         return {};
     // Qt 6 reads INI files as UTF-8.
-    QSettings file(fileName, QSettings::IniFormat);
+    QSettings file(fileName, settingsFormat());
     const int total = qBound(0, file.value(group + QStringLiteral("/total"), 0).toInt(), kMaxTexts);
     QStringList texts;
     for (int i = 0; i < total; ++i)

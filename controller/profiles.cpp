@@ -1,9 +1,10 @@
 #include "controller/profiles.h"
 
+#include "base/ini_text.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QSettings>
-#include <QTemporaryFile>
 
 namespace
 {
@@ -30,17 +31,14 @@ bool Profiles::isProfile(const QByteArray &content)
 {
     if (content.isEmpty() || content.size() > kProfileFileMaxBytes || content.contains('\0'))
         return false;
-    // Parsed the way the program will read it.
-    QTemporaryFile file;
-    if (!file.open() || file.write(content) != content.size() || !file.flush())
-        return false;
-    const QSettings profile(file.fileName(), QSettings::IniFormat);
-    // Parses every section; a line that is no entry sets the status.
-    const QStringList groups = profile.childGroups();
-    if (profile.status() != QSettings::NoError)
+    // Parsed the way the program will read it; a line that is no entry refuses the file.
+    QSettings::SettingsMap entries;
+    if (!ini::parse(content, entries))
         return false;
     for (const char *group : kProfileGroups) {
-        if (!groups.contains(QLatin1String(group)))
+        const QString prefix = QLatin1String(group) + QLatin1Char('/');
+        const auto first = entries.lowerBound(prefix);
+        if (first == entries.cend() || !first.key().startsWith(prefix))
             return false;
     }
     return true;
@@ -70,50 +68,46 @@ bool Profiles::importFile(int slot, const QString &file, QString *refusal)
     }
     if (!isProfile(content))
         return refuse(text("This file is not a profile."));
-    if (!ctx.settings.replaceProfileWith(slot, content))
-        return refuse(text("The profile could not be written."));
+    if (const SaveResult written = ctx.settings.replaceProfileWith(slot, content); !written)
+        return refuse(text("The profile could not be written (%1).").arg(written.message()));
     return true;
 }
 
-bool Profiles::exportFile(int slot, const QString &file)
+SaveResult Profiles::exportFile(int slot, const QString &file)
 {
     if (!checkSlot("saveProfile:", slot))
-        return false;
+        return {file, QStringLiteral("no such profile")};
     QSettings &profile = ctx.settings.profile(slot);
     // Changes still held by the settings object belong in the exported copy.
-    profile.sync();
-    if (!replaceFileWithCopy(profile.fileName(), file)) {
-        qDebug() << "saveProfile: could not write" << file;
-        return false;
-    }
-    return true;
+    if (SaveResult saved = saveSettings(profile); !saved)
+        return saved;
+    return replaceFileWithCopy(profile.fileName(), file);
 }
 
-bool Profiles::reset(int slot)
+SaveResult Profiles::reset(int slot)
 {
     if (!checkSlot("resetProfile:", slot))
-        return false;
+        return {SettingsStore::profileFileName(slot), QStringLiteral("no such profile")};
     const QString defaults = SettingsStore::settingPath(QStringLiteral("pD.bin"));
-    if (!ctx.settings.replaceProfile(slot, defaults)) {
+    const SaveResult replaced = ctx.settings.replaceProfile(slot, defaults);
+    if (!replaced)
         qDebug() << "resetProfile: could not copy" << defaults << "- profile" << slot << "kept";
-        return false;
-    }
-    return true;
+    return replaced;
 }
 
-bool Profiles::copy(int dest, int src)
+SaveResult Profiles::copy(int dest, int src)
 {
     if (!checkSlot("copyProfile:", dest) || !checkSlot("copyProfile:", src))
-        return false;
+        return {SettingsStore::profileFileName(dest), QStringLiteral("no such profile")};
     if (dest == src)
-        return true;
+        return {};
     QSettings &source = ctx.settings.profile(src);
     // Changes still held by the source's settings object belong in the copy.
-    source.sync();
+    if (SaveResult saved = saveSettings(source); !saved)
+        return saved;
     const QString sourceFile = source.fileName();
-    if (!ctx.settings.replaceProfile(dest, sourceFile)) {
+    const SaveResult replaced = ctx.settings.replaceProfile(dest, sourceFile);
+    if (!replaced)
         qDebug() << "copyProfile: could not copy" << sourceFile << "- profile" << dest << "kept";
-        return false;
-    }
-    return true;
+    return replaced;
 }

@@ -24,12 +24,14 @@ public:
     // A regular file of at most kProfileFileMaxBytes that reads as INI with the groups every
     // profile has.
     static bool isProfile(const QByteArray &content);
-    // Writes a copy of slot `slot` to `file`, replacing a file of that name.
-    bool exportFile(int slot, const QString &file);
+    // Writes a copy of slot `slot`, its changes saved first, to `file`, replacing a file of that
+    // name.
+    SaveResult exportFile(int slot, const QString &file);
     // Replaces slot `slot` by a copy of the factory profile.
-    bool reset(int slot);
-    // Replaces slot `dest` by a copy of slot `src`; copying a slot onto itself leaves it as it is.
-    bool copy(int dest, int src);
+    SaveResult reset(int slot);
+    // Replaces slot `dest` by a copy of slot `src`, its changes saved first; copying a slot onto
+    // itself leaves it as it is.
+    SaveResult copy(int dest, int src);
 
 private:
     DeviceContext &ctx;

@@ -1,7 +1,7 @@
 #include "macro/macro_catalogue.h"
 
 #include "base/button_entry.h"
-#include "base/runtime_files.h"
+#include "base/settings_file.h"
 #include "base/settings_store.h"
 
 #include <QDebug>
@@ -100,12 +100,13 @@ QVariantList MacroCatalogue::nameList(int type) const
     return readList(fileName, QLatin1String(kNamedLists[type]));
 }
 
-void MacroCatalogue::setNameList(int type, const QStringList &list) const
+SaveResult MacroCatalogue::setNameList(int type, const QStringList &list) const
 {
     if (type < 0 || type >= int(std::size(kNamedLists)))
-        return;
+        return {};
     const auto file = openSettingsFile(fileName);
     writeList(*file, QLatin1String(kNamedLists[type]), list);
+    return saveSettings(*file);
 }
 
 QVariantList MacroCatalogue::rootAttribute(int att) const
@@ -127,8 +128,8 @@ QVariantList MacroCatalogue::folderAttribute(int att, const MacroSelection &sele
     return readList(fileName, group + QLatin1String(kTreeKeys[kFolderAttributes[att]]));
 }
 
-void MacroCatalogue::writeFolder(int att, int level, const QString &currentName,
-                                 const MacroSelection &selection, TreeLists lists) const
+SaveResult MacroCatalogue::writeFolder(int att, int level, const QString &currentName,
+                                       const MacroSelection &selection, TreeLists lists) const
 {
     qDebug().noquote()
         << "=========================== updataMacroList =====================================";
@@ -149,7 +150,7 @@ void MacroCatalogue::writeFolder(int att, int level, const QString &currentName,
     switch (att) {
     case 0:
         if (!levelInRange)
-            return;
+            return {};
         removeTreeKeys(file, level == 0
                                  ? QString()
                                  : folderGroup(selection.joinedNames(level - 1) + currentName));
@@ -161,19 +162,21 @@ void MacroCatalogue::writeFolder(int att, int level, const QString &currentName,
         break;
     case 2:
         if (level < 0 || level >= kMacroMaxLevel)
-            return;
+            return {};
         removeTreeKeys(file, folderGroup(selection.joinedNames(level + 1)));
         writeAll(folderGroup(selection.joinedNames(level) + currentName));
         break;
     default:
         break;
     }
+    return saveSettings(file);
 }
 
-void MacroCatalogue::removeGroup(const QString &group) const
+SaveResult MacroCatalogue::removeGroup(const QString &group) const
 {
     const auto file = openSettingsFile(fileName);
     removeTreeKeys(*file, folderGroup(group));
+    return saveSettings(*file);
 }
 
 void forgetDeletedMacro(SettingsStore &settings, const QString &macroName)

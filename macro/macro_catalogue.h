@@ -6,6 +6,7 @@
 // root folder AB share one group; files of that scheme are in use and must stay readable. Only a
 // folder whose names join to "macro", the root's own group, has its lists under "macro/folder".
 
+#include "base/runtime_files.h"
 #include "macro/macro_files.h"
 
 #include <QStringList>
@@ -48,7 +49,7 @@ public:
     // Type 0 root names, 1 gun names, 2 profile names, 3 selected guns; as stored, sentinel
     // included. Another type gives an empty list and writes nothing.
     QVariantList nameList(int type) const;
-    void setNameList(int type, const QStringList &list) const;
+    SaveResult setNameList(int type, const QStringList &list) const;
 
     // att 0 ... 8: macroType, showImg, txtMargin, level, no0 ... no4 of the root.
     QVariantList rootAttribute(int att) const;
@@ -59,9 +60,9 @@ public:
 
     // att 0: after an item was created or deleted; 1: the parent's lists after a rename;
     // 2: moves a renamed folder's lists to its new group. Writes two debug lines.
-    void writeFolder(int att, int level, const QString &currentName,
-                     const MacroSelection &selection, TreeLists lists) const;
-    void removeGroup(const QString &group) const;
+    SaveResult writeFolder(int att, int level, const QString &currentName,
+                           const MacroSelection &selection, TreeLists lists) const;
+    SaveResult removeGroup(const QString &group) const;
 
 private:
     QString fileName;

@@ -1,7 +1,9 @@
 #include "macro/macro_files.h"
 
-#include "base/runtime_files.h"
+#include "base/ini_text.h"
+#include "base/settings_file.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -84,15 +86,14 @@ CreateResult MacroFiles::createMacro(int level, const QString &name, uint index)
     // A FIFO or device of that name would hang the settings library's first read.
     if (!isSafeToRead(runtimeFileState(path)))
         return CreateResult::Failed;
-    QSettings file(path, QSettings::IniFormat);
+    QSettings file(path, settingsFormat());
     file.beginGroup(QStringLiteral("config"));
     file.setValue(QStringLiteral("index"), index);
     file.setValue(QStringLiteral("total"), 0);
     file.setValue(QStringLiteral("repeat"), 1);
     file.setValue(QStringLiteral("did"), -1);
     file.endGroup();
-    file.sync();
-    return file.status() == QSettings::NoError ? CreateResult::Created : CreateResult::Failed;
+    return saveSettings(file) ? CreateResult::Created : CreateResult::Failed;
 }
 
 CreateResult MacroFiles::createFolder(int level, const QString &name) const
@@ -105,13 +106,14 @@ CreateResult MacroFiles::createFolder(int level, const QString &name) const
     return QDir().mkdir(path) ? CreateResult::Created : CreateResult::Failed;
 }
 
-bool MacroFiles::save(int level, const QString &name, const QStringList &records,
-                      const QVariant &repeat) const
+SaveResult MacroFiles::save(int level, const QString &name, const QStringList &records,
+                            const QVariant &repeat) const
 {
     const QString path = selection.macroPath(level, name);
     if (path.isEmpty() || runtimeFileState(path) != FileState::Usable)
-        return false;
-    QSettings file(path, QSettings::IniFormat);
+        return {path.isEmpty() ? name : path,
+                QCoreApplication::translate("MacroFiles", "there is no such macro file")};
+    QSettings file(path, settingsFormat());
     // Fewer records than before must not leave old keys behind.
     file.remove(QStringLiteral("macro"));
     file.setValue(QStringLiteral("config/total"), records.size());
@@ -120,8 +122,7 @@ bool MacroFiles::save(int level, const QString &name, const QStringList &records
     for (int i = 0; i < records.size(); ++i)
         file.setValue(QString::number(i), records.at(i));
     file.endGroup();
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return saveSettings(file);
 }
 
 QStringList MacroFiles::load(int level, const QString &name) const
@@ -129,7 +130,7 @@ QStringList MacroFiles::load(int level, const QString &name) const
     const QString path = selection.macroPath(level, name);
     if (path.isEmpty() || runtimeFileState(path) != FileState::Usable)
         return {};
-    const QSettings file(path, QSettings::IniFormat);
+    const QSettings file(path, settingsFormat());
     const int total = qMin(file.value(QStringLiteral("config/total"), 0).toInt(), kMaxRecords);
     QStringList list;
     for (int i = 0; i < total; ++i)
@@ -251,11 +252,10 @@ bool isMacroRecord(const QString &record)
 
 bool isMacroFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMacroFileMaxBytes)
-        return false;
-    const QSettings file(path, QSettings::IniFormat);
-    if (file.status() != QSettings::NoError)
+    QByteArray content;
+    QSettings::SettingsMap file;
+    if (readRegularFile(path, kMacroFileMaxBytes, content) != ReadResult::Done ||
+        !ini::parse(content, file))
         return false;
     bool ok = false;
     const QVariant totalValue = file.value(QStringLiteral("config/total"));

@@ -3,6 +3,7 @@
 // The macro library on disk: a tree of folders below ./modules/macro/ holding one INI file per
 // macro ("<name>.bin": config/total, config/repeat, macro/0 ... as event records "T,info").
 
+#include "base/runtime_files.h"
 #include "macro/macro_names.h"
 
 #include <QString>
@@ -69,9 +70,9 @@ public:
     CreateResult createMacro(int level, const QString &name, uint index) const;
     // One level: the parent must exist.
     CreateResult createFolder(int level, const QString &name) const;
-    // False when the macro was never created.
-    bool save(int level, const QString &name, const QStringList &records,
-              const QVariant &repeat) const;
+    // A failure when the macro was never created or its file could not be written.
+    SaveResult save(int level, const QString &name, const QStringList &records,
+                    const QVariant &repeat) const;
     // The records followed by the repeat count; empty when the macro does not exist.
     QStringList load(int level, const QString &name) const;
     bool removeMacro(int level, const QString &name) const;

@@ -51,8 +51,10 @@ bool TreeWalk::takeFile(const QFileInfo &file, const QString &target, const QStr
     }
     const QString to = target + QLatin1Char('/') + base + macroSuffix();
     // An existing macro is kept; it still belongs to the imported folder.
-    QFile::copy(file.filePath(), to);
-    if (QFileInfo(to).isFile())
+    const QFileInfo existing(to);
+    if (existing.isFile() && !existing.isSymLink())
+        return true;
+    if (!existing.exists() && !existing.isSymLink() && replaceFileWithCopy(file.filePath(), to))
         return true;
     ++refused;
     return false;
@@ -139,8 +141,8 @@ TransferResult MacroTransfer::importMacro(int level, int selectType,
     const QFileInfo existing(target);
     if (existing.exists() || existing.isSymLink())
         return {base, TransferStatus::Exists};
-    if (!QFile::copy(chosenFile, target))
-        return {QString(), TransferStatus::Failed};
+    if (const SaveResult copied = replaceFileWithCopy(chosenFile, target); !copied)
+        return {QString(), TransferStatus::Failed, copied.message()};
     return {base, TransferStatus::Done};
 }
 
@@ -152,11 +154,11 @@ QString MacroTransfer::exportTarget(const QString &chosen)
     return chosen + exchangeSuffix();
 }
 
-bool MacroTransfer::exportMacro(int level, const QString &name, const QString &target) const
+SaveResult MacroTransfer::exportMacro(int level, const QString &name, const QString &target) const
 {
     const QString source = selection.macroPath(level, name);
     if (source.isEmpty() || target.isEmpty() || !QFileInfo(source).isFile())
-        return false;
+        return {exportTarget(target), QStringLiteral("no such macro")};
     return replaceFileWithCopy(source, exportTarget(target));
 }
 
@@ -229,13 +231,15 @@ bool MacroTransfer::chooseExportFolder(const QString &chosenFolder) const
     return true;
 }
 
-void MacroTransfer::exportLevel(int level, const QStringList &names, const QList<int> &kinds) const
+SaveResult MacroTransfer::exportLevel(int level, const QStringList &names,
+                                      const QList<int> &kinds) const
 {
+    SaveResult first;
     if (batch.exportPath.isEmpty())
-        return;
+        return first;
     const QString part = selection.folderPart(level);
     if (part.isEmpty())
-        return;
+        return first;
     const QString relative = part.mid(macroRoot().size());
     const QString exportFolder = batch.exportPath + QLatin1Char('/') + relative;
     for (int i = 0; i < names.size() && i < kinds.size(); ++i) {
@@ -243,10 +247,15 @@ void MacroTransfer::exportLevel(int level, const QStringList &names, const QList
         if (kinds.at(i) == 0) {
             if (isUsableName(name, savedFileSuffix(macroSuffix())) &&
                 isUsableName(name, savedFileSuffix(exchangeSuffix())))
-                replaceFileWithCopy(part + name + macroSuffix(),
-                                    exportFolder + name + exchangeSuffix());
+            {
+                const SaveResult copied = replaceFileWithCopy(
+                    part + name + macroSuffix(), exportFolder + name + exchangeSuffix());
+                if (!copied && first)
+                    first = copied;
+            }
         } else if (isUsableName(name)) {
             QDir().mkdir(exportFolder + name);
         }
     }
+    return first;
 }

@@ -4,6 +4,7 @@
 // one macro at a time, a whole folder tree into the library, and the library's tree out of it.
 // The caller chooses the paths; nothing here shows a dialog.
 
+#include "base/runtime_files.h"
 #include "macro/macro_files.h"
 
 #include <QList>
@@ -46,6 +47,7 @@ enum class TransferStatus {
 struct TransferResult {
     QString name; // what the editor adds to its tree; empty when nothing should be added
     TransferStatus status = TransferStatus::Cancelled;
+    QString reason; // Failed: why, in the system's words
 };
 
 class MacroTransfer
@@ -63,7 +65,7 @@ public:
     TransferResult importMacro(int level, int selectType, const QString &chosenFile) const;
     // Replaces `target` (with ".mc" added when it lacks it) with a copy of the macro; an old
     // target stays when the copy fails.
-    bool exportMacro(int level, const QString &name, const QString &target) const;
+    SaveResult exportMacro(int level, const QString &name, const QString &target) const;
     static QString exportTarget(const QString &chosen);
 
     // Takes `chosenFolder` as the batch source and creates its library folder. The desktop
@@ -79,8 +81,9 @@ public:
 
     // Creates `chosenFolder`/Macro as the batch export folder.
     bool chooseExportFolder(const QString &chosenFolder) const;
-    // Exports the items of one folder at `level` (kinds: 0 macro, other folder).
-    void exportLevel(int level, const QStringList &names, const QList<int> &kinds) const;
+    // Exports the items of one folder at `level` (kinds: 0 macro, other folder); the first copy
+    // that could not be written, after trying all.
+    SaveResult exportLevel(int level, const QStringList &names, const QList<int> &kinds) const;
 
 private:
     const MacroSelection &selection;

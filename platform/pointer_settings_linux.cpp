@@ -237,7 +237,13 @@ bool writeKdeEntry(const QString &path, const QString &group, const QString &key
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    out.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    // The desktop's own file, where a link may be the user's choice: written through it, but only
+    // committed once every byte is out (a small write's failing flush shows nowhere else).
+    const QByteArray text = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    if (out.write(text) != text.size() || !out.flush()) {
+        out.cancelWriting();
+        return false;
+    }
     return out.commit();
 }
 

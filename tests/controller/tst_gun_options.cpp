@@ -185,7 +185,8 @@ private slots:
         QVERIFY(o.runtime.isValid());
         const QByteArray before = o.runtime.read(kGunFile);
         GunData guns(o.context);
-        const bool done = operation < 0 ? guns.save("3", values) : guns.modify(operation, values);
+        const bool done =
+            (operation < 0 ? guns.save("3", values) : guns.modify(operation, values)).ok();
         QVERIFY(!done);
         QCOMPARE(o.runtime.read(kGunFile), before);
     }

@@ -166,9 +166,9 @@ private slots:
         Profiles profiles(ctx);
         const QString path = rig.runtime.path(file);
         const bool done = operation == Import   ? profiles.importFile(slot, path)
-                          : operation == Export ? profiles.exportFile(slot, path)
-                          : operation == Reset  ? profiles.reset(slot)
-                                                : profiles.copy(slot, other);
+                          : operation == Export ? profiles.exportFile(slot, path).ok()
+                          : operation == Reset  ? profiles.reset(slot).ok()
+                                                : profiles.copy(slot, other).ok();
         QVERIFY(!done);
         QCOMPARE(allSlots(rig.runtime), before);
         QCOMPARE(rig.runtime.read("any.pf"), QByteArray("[mouse]\nlod=1\n"));

@@ -360,8 +360,8 @@ Answer profileCommand(Session &s, const QStringList &args)
         a.json[QStringLiteral("profile")] = *n;
         a.json[QStringLiteral("file")] = file;
         if (sub == QLatin1String("export")) {
-            if (!Profiles(ctx).exportFile(*n - 1, file))
-                return failure(kFailed, QStringLiteral("could not write %1").arg(file));
+            if (const SaveResult written = Profiles(ctx).exportFile(*n - 1, file); !written)
+                return failure(kFailed, QStringLiteral("could not write %1").arg(written.message()));
             a.lines << QStringLiteral("profile %1 written to %2").arg(*n).arg(file);
             return a;
         }
@@ -580,13 +580,8 @@ int main(int argc, char *argv[])
         answer = macroCommand(session, rest);
     // Written before the answer is given: a script may read the files next. A change that did
     // not reach its file is not done, whatever the mouse took.
-    for (QSettings *file :
-         {&session.settings.global(), &session.settings.currentProfileSettings()}) {
-        file->sync();
-        if (file->status() != QSettings::NoError && answer.code == kDone)
-            answer = failure(
-                kFailed,
-                QStringLiteral("the settings could not be written to %1").arg(file->fileName()));
-    }
+    if (const SaveResult saved = session.settings.save(); !saved && answer.code == kDone)
+        answer = failure(kFailed,
+                         QStringLiteral("the settings could not be written to %1").arg(saved.message()));
     return finish(answer, name);
 }
