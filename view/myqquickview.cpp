@@ -5,6 +5,7 @@
 #include "view/qml_values.h"
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QPixmapCache>
 #include <QQuickItem>
 #include <QWheelEvent>
@@ -61,14 +62,17 @@ void myQQuickView::clearHidBusy()
 
 void myQQuickView::beginDeviceWork()
 {
+    if (workDepth++ == 0)
+        workSaved = true;
     if (!deviceLink)
         return;
     if (linkedTo != deviceLink) {
         if (linkedTo)
             disconnect(linkedTo, nullptr, this, nullptr);
         // Queued: the result arrives from the event loop, after the caller's work has returned.
-        connect(deviceLink, &Hid_Thread::batchFinished, this, &myQQuickView::deviceWorkFinished,
-                Qt::QueuedConnection);
+        connect(
+            deviceLink, &Hid_Thread::batchFinished, this,
+            [this](bool ok) { emit deviceWorkFinished(ok, finishedSaved); }, Qt::QueuedConnection);
         connect(deviceLink, &Hid_Thread::batchProgress, this, &myQQuickView::deviceProgress,
                 Qt::QueuedConnection);
         linkedTo = deviceLink;
@@ -78,13 +82,41 @@ void myQQuickView::beginDeviceWork()
 
 void myQQuickView::endDeviceWork()
 {
+    // What the pages stored on the way is written with the work, before the result is told. An
+    // earlier failure of the work (a profile that could not be reset) stays the one named.
+    const SaveResult stored = settings.save();
+    if (!stored || workSaved)
+        noteSave(stored);
+    if (workDepth > 0 && --workDepth == 0)
+        finishedSaved = workSaved;
     if (deviceLink && linkedTo == deviceLink) {
         deviceLink->endBatch();
         return;
     }
     // Without a link nothing was queued; each write has already said it failed.
     QMetaObject::invokeMethod(
-        this, [this] { emit deviceWorkFinished(true); }, Qt::QueuedConnection);
+        this, [this, saved = finishedSaved] { emit deviceWorkFinished(true, saved); },
+        Qt::QueuedConnection);
+}
+
+bool myQQuickView::noteSave(const SaveResult &result)
+{
+    lastSave = result;
+    if (!result && workDepth > 0)
+        workSaved = false;
+    return result.ok();
+}
+
+bool myQQuickView::saveSettings()
+{
+    return noteSave(settings.save());
+}
+
+QString myQQuickView::saveFailure() const
+{
+    if (lastSave.ok())
+        return {};
+    return QFileInfo(lastSave.file).absoluteFilePath() + QStringLiteral(": ") + lastSave.reason;
 }
 
 void myQQuickView::initUI()
@@ -100,7 +132,7 @@ void myQQuickView::runUI()
 void myQQuickView::resetApconfig()
 {
     // icType and the other traits read at construction stay as they are.
-    if (!settings.resetGlobal())
+    if (!noteSave(settings.resetGlobal()))
         qDebug() << "resetApconfig: apConfigD.bin could not be copied; apConfig.bin kept";
 }
 

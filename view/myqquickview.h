@@ -45,8 +45,10 @@ signals:
     // A group of language texts was read for the pages (getLangStrings).
     void languageGroupRead(const QString &group, const QStringList &texts);
     // The device work of the pages (beginDeviceWork ... endDeviceWork) has reached the mouse:
-    // `ok` when every write that was queued went through. Always delivered from the event loop.
-    void deviceWorkFinished(bool ok);
+    // `ok` when every write that was queued went through, `saved` when every settings file the
+    // work changed was written (saveFailure() says what was not). Always delivered from the
+    // event loop.
+    void deviceWorkFinished(bool ok, bool saved);
     // `done` of the `total` writes queued by the device work have run.
     void deviceProgress(int done, int total);
 
@@ -72,6 +74,12 @@ public slots:
     void setDataList(QVariant key, QVariantList datalist);
     void setCurrentProfile(int profile);
     QStringList getLangStrings(QString typeStr, QString langCode);
+    // Writes the changes made through setData, setGlobalData and setDataList; false when a file
+    // could not be written (its changes stay pending for the next save).
+    bool saveSettings();
+    // "<file>: <reason>" of the last save that failed, or an empty string when the last save
+    // went through.
+    QString saveFailure() const;
 
     // The 560 family's profile blocks (myqquickview.cpp). A block whose read failed is read again
     // before it is sent or changed, and never sent while it cannot be read.
@@ -79,11 +87,11 @@ public slots:
     bool mouseReadProfile(uint profileNo);
     QVariant mouseReadCurrentProfile();
 
-    // Profile files (view_profiles.cpp).
+    // Profile files (view_profiles.cpp). Reset and copy answer whether the file was written.
     bool loadProfile(int profile);
     void saveProfile(int profile);
-    void resetProfile(int profile);
-    void copyProfile(int destprofile, int srcprofile);
+    bool resetProfile(int profile);
+    bool copyProfile(int destprofile, int srcprofile);
 
     // Button assignment (view_buttons.cpp).
     bool mouseSetKeyMatrix(QVariant mouseMode, QVariantList src64, QVariantList src64_2,
@@ -115,7 +123,7 @@ public slots:
     // Several records, each [index, the six values], in one write of the gun file.
     bool mouseSaveGundataRows(QVariantList records);
     bool mouseSendGundata(int, QVariantList);
-    void modifyGundata(QVariant modifyType, QVariantList src6);
+    bool modifyGundata(QVariant modifyType, QVariantList src6);
     QVariantList getGunData(QVariant name);
     QStringList getGunDataKey();
     QVariant getXYSensitive(QVariant index);
@@ -158,13 +166,13 @@ public slots:
                              QStringList nameList, QStringList typeList, QStringList showImg,
                              QStringList txtMargin, QStringList level, QStringList no0,
                              QStringList no1, QStringList no2, QStringList no3, QStringList no4);
-    void updataMacroList_delOld(QVariant macroLevel);
+    bool updataMacroList_delOld(QVariant macroLevel);
     QVariant createMacroIni(QVariant name, QVariant macroIndex, QVariant macroLevel,
                             QVariant macroType);
     QVariant deleteMacroIni(QVariant macroLevel, QVariant macroType, QVariant name);
     QVariant modifyMacroNameUpdateProfile(QVariant macroLevel, QVariant macroType, QVariant oldname,
                                           QVariant newname);
-    void deleteMacroUpdateProfile(QVariant macroName);
+    bool deleteMacroUpdateProfile(QVariant macroName);
     QVariantList getNameList(QVariant type);
     QVariant saveMacroIni(QVariant macroLevel, QVariant name, QStringList macros, QVariant repeat);
     QStringList loadMacroIni(QVariant macroLevel, QVariant name);
@@ -183,6 +191,13 @@ protected:
 
 private:
     Hid_Thread *linkedTo = nullptr; // the link whose batch signals reach ours
+    SaveResult lastSave;            // the last save of a settings file, see saveFailure()
+    int workDepth = 0;              // device works begun and not ended
+    bool workSaved = true;          // every save since the outermost device work began went through
+    bool finishedSaved = true;      // workSaved of the last device work that ended
+    // Keeps `result` for saveFailure() (and for the device work under way) and answers whether
+    // the file was written.
+    bool noteSave(const SaveResult &result);
     // Calls a function of the QML root by name; a root without it makes the call do nothing.
     void callRoot(const char *function, Qt::ConnectionType type, const QVariantList &args = {});
 };

@@ -103,8 +103,8 @@ QVariant myQQuickView::createMacroIni(QVariant name, QVariant macroIndex, QVaria
 QVariant myQQuickView::saveMacroIni(QVariant macroLevel, QVariant name, QStringList macros,
                                     QVariant repeat)
 {
-    return MacroFiles(macroLibrary.selection)
-        .save(unsignedArg(macroLevel), textArg(name), macros, plainValue(repeat));
+    return noteSave(MacroFiles(macroLibrary.selection)
+                        .save(unsignedArg(macroLevel), textArg(name), macros, plainValue(repeat)));
 }
 
 QStringList myQQuickView::loadMacroIni(QVariant macroLevel, QVariant name)
@@ -147,8 +147,7 @@ QVariantList myQQuickView::getNameList(QVariant type)
 
 QVariant myQQuickView::updataNameList(QVariant type, QStringList nameList)
 {
-    MacroCatalogue().setNameList(unsignedArg(type), nameList);
-    return true;
+    return noteSave(MacroCatalogue().setNameList(unsignedArg(type), nameList));
 }
 
 QVariant myQQuickView::getMacroList_Att(int att)
@@ -167,21 +166,21 @@ QVariant myQQuickView::updataMacroList(QVariant att, QVariant macroLevel, QVaria
                                        QStringList level, QStringList no0, QStringList no1,
                                        QStringList no2, QStringList no3, QStringList no4)
 {
-    MacroCatalogue().writeFolder(
+    return noteSave(MacroCatalogue().writeFolder(
         unsignedArg(att), unsignedArg(macroLevel), textArg(currentName), macroLibrary.selection,
-        {nameList, typeList, showImg, txtMargin, level, no0, no1, no2, no3, no4});
-    return true;
+        {nameList, typeList, showImg, txtMargin, level, no0, no1, no2, no3, no4}));
 }
 
-void myQQuickView::updataMacroList_delOld(QVariant macroLevel)
+bool myQQuickView::updataMacroList_delOld(QVariant macroLevel)
 {
     // The argument is a group name, whatever its name says.
-    MacroCatalogue().removeGroup(textArg(macroLevel));
+    return noteSave(MacroCatalogue().removeGroup(textArg(macroLevel)));
 }
 
-void myQQuickView::deleteMacroUpdateProfile(QVariant macroName)
+bool myQQuickView::deleteMacroUpdateProfile(QVariant macroName)
 {
     forgetDeletedMacro(settings, textArg(macroName));
+    return saveSettings();
 }
 
 QString myQQuickView::loadMacroFile(QVariant macroLevel, QVariant selectType)
@@ -201,7 +200,9 @@ QString myQQuickView::loadMacroFile(QVariant macroLevel, QVariant selectType)
         Dialogs::instance().warning(window(), tr("Import"), tr("This file is not a macro file."));
         break;
     case TransferStatus::Failed:
-        Dialogs::instance().warning(window(), tr("Import"), tr("The macro could not be imported."));
+        Dialogs::instance().warning(window(), tr("Import"),
+                                    tr("The macro could not be imported.") + QLatin1Char('\n') +
+                                        result.reason);
         break;
     default:
         break;
@@ -215,9 +216,13 @@ void myQQuickView::saveMacroFile(QVariant macroLevel, QVariant macroName)
         window(), tr("Save File"), Dialogs::desktopFolder(), macroFilter());
     if (target.isEmpty())
         return;
-    if (!MacroTransfer(macroLibrary.selection, macroLibrary.batch)
-             .exportMacro(unsignedArg(macroLevel), textArg(macroName), target))
-        Dialogs::instance().warning(window(), tr("Export"), tr("The macro could not be exported."));
+    const SaveResult exported = MacroTransfer(macroLibrary.selection, macroLibrary.batch)
+                                    .exportMacro(unsignedArg(macroLevel), textArg(macroName),
+                                                 target);
+    if (!exported)
+        Dialogs::instance().warning(window(), tr("Export"),
+                                    tr("The macro could not be exported.") + QLatin1Char('\n') +
+                                        exported.message());
 }
 
 QString myQQuickView::loadMacroFile_batch()
@@ -280,6 +285,10 @@ void myQQuickView::saveMacroFile_batch(QVariant macroLevel, QVariantList macroFi
     QList<int> kinds;
     for (const QVariant &kind : plainList(macroFileType))
         kinds.append(kind.toUInt() == 0 ? 0 : 1);
-    MacroTransfer(macroLibrary.selection, macroLibrary.batch)
-        .exportLevel(unsignedArg(macroLevel), names, kinds);
+    const SaveResult exported = MacroTransfer(macroLibrary.selection, macroLibrary.batch)
+                                    .exportLevel(unsignedArg(macroLevel), names, kinds);
+    if (!exported)
+        Dialogs::instance().warning(window(), tr("Export"),
+                                    tr("Some macros could not be exported.") +
+                                        QLatin1Char('\n') + exported.message());
 }

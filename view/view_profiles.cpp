@@ -29,17 +29,21 @@ void myQQuickView::saveProfile(int profile)
     if (file.isEmpty())
         return;
     DeviceContext ctx = context();
-    Profiles(ctx).exportFile(profile, file);
+    const SaveResult exported = Profiles(ctx).exportFile(profile, file);
+    if (!noteSave(exported))
+        Dialogs::instance().warning(window(), tr("Export"),
+                                    tr("The profile could not be exported.") +
+                                        QLatin1Char('\n') + saveFailure());
 }
 
-void myQQuickView::resetProfile(int profile)
+bool myQQuickView::resetProfile(int profile)
 {
     DeviceContext ctx = context();
-    Profiles(ctx).reset(profile);
+    return noteSave(Profiles(ctx).reset(profile));
 }
 
-void myQQuickView::copyProfile(int destprofile, int srcprofile)
+bool myQQuickView::copyProfile(int destprofile, int srcprofile)
 {
     DeviceContext ctx = context();
-    Profiles(ctx).copy(destprofile, srcprofile);
+    return noteSave(Profiles(ctx).copy(destprofile, srcprofile));
 }

@@ -9,7 +9,7 @@
 bool myQQuickView::mouseSaveGundata(QVariant index, QVariantList src6)
 {
     DeviceContext c = context();
-    return GunData(c).save(plainValue(index).toString(), plainList(src6));
+    return noteSave(GunData(c).save(plainValue(index).toString(), plainList(src6)));
 }
 
 bool myQQuickView::mouseSaveGundataRows(QVariantList records)
@@ -22,7 +22,7 @@ bool myQQuickView::mouseSaveGundataRows(QVariantList records)
         rows.append({fields.first().toString(), fields.mid(1)});
     }
     DeviceContext c = context();
-    return GunData(c).save(rows);
+    return noteSave(GunData(c).save(rows));
 }
 
 bool myQQuickView::mouseSendGundata(int slot, QVariantList data)
@@ -31,10 +31,10 @@ bool myQQuickView::mouseSendGundata(int slot, QVariantList data)
     return GunData(c).send(slot, plainList(data));
 }
 
-void myQQuickView::modifyGundata(QVariant modifyType, QVariantList src6)
+bool myQQuickView::modifyGundata(QVariant modifyType, QVariantList src6)
 {
     DeviceContext c = context();
-    GunData(c).modify(plainValue(modifyType).toInt(), plainList(src6));
+    return noteSave(GunData(c).modify(plainValue(modifyType).toInt(), plainList(src6)));
 }
 
 QVariantList myQQuickView::getGunData(QVariant name)

@@ -98,6 +98,7 @@ Look {
     function reloadProfile() { Shell.reloadProfile() }
     function chooseLanguage(code: string) { Shell.chooseLanguage(code) }
     function deviceWork(work: var, done: var) { Shell.deviceWork(work, done) }
+    function saveSettings(): bool { return Shell.saveSettings() }
 
     objectName: "mainIten"
     width: frameW
@@ -106,7 +107,7 @@ Look {
 
     Connections {
         target: ui_View
-        function onDeviceWorkFinished(ok) { Shell.deviceWorkFinished(ok) }
+        function onDeviceWorkFinished(ok, saved) { Shell.deviceWorkFinished(ok, saved) }
         function onDeviceProgress(done, total) { Shell.deviceProgress(done, total) }
     }
 

@@ -27,7 +27,11 @@ QtObject {
     property bool queueOk: true
     property bool holdQueue: false
 
-    signal deviceWorkFinished(bool ok)
+    // What saveFailure() answers after a failed save; a save fails when `failing` names
+    // "saveSettings" (the settings files of a device work too).
+    property string saveFailureText: ""
+
+    signal deviceWorkFinished(bool ok, bool saved)
     signal deviceProgress(int done, int total)
 
     // A complete profile with the factory's values.
@@ -72,6 +76,7 @@ QtObject {
         calls = []
         made = []
         failing = []
+        saveFailureText = ""
         dpiStage = 3
         deviceProfile = 1
         enabled = true
@@ -102,9 +107,11 @@ QtObject {
     function endDeviceWork() {
         note("endDeviceWork", [])
         if (!holdQueue)
-            deviceWorkFinished(queueOk)
+            finishQueue()
     }
-    function finishQueue() { deviceWorkFinished(queueOk) }
+    function finishQueue() { deviceWorkFinished(queueOk, !failing.includes("saveSettings")) }
+    function saveSettings() { return write("saveSettings", []) }
+    function saveFailure() { return saveFailureText }
 
     function clear() {
         calls = []
@@ -144,7 +151,7 @@ QtObject {
     function setCurrentProfile(n) { note("setCurrentProfile", [n]) }
     function setEnabled(on) { note("setEnabled", [on]); enabled = on }
     function releaseUnusedImages() {}
-    function resetProfile(n) { note("resetProfile", [n]) }
+    function resetProfile(n) { return write("resetProfile", [n]) }
 
     function mouseSetReportRate(rate) { return write("mouseSetReportRate", [rate]) }
     function mouseSwitchKeyMatrix(n) { return write("mouseSwitchKeyMatrix", [n]) }
@@ -179,7 +186,7 @@ QtObject {
     function updataNameList(type, names) {
         note("updataNameList", [type, names])
         nameLists[type] = Array.from(names)
-        return true
+        return !failing.includes("updataNameList")
     }
     function saveProfile(n) { note("saveProfile", [n]) }
     function loadProfile(n) { note("loadProfile", [n]); return loadProfileResult }
@@ -196,7 +203,9 @@ QtObject {
         return forward("getMacroSubList_Att", [att, name]) ?? []
     }
     function updataMacroList(...args) { return forward("updataMacroList", args) }
-    function updataMacroList_delOld(group) { forward("updataMacroList_delOld", [group]) }
+    function updataMacroList_delOld(group) {
+        return forward("updataMacroList_delOld", [group]) ?? true
+    }
     function createMacroIni(...args) { return forward("createMacroIni", args) }
     function saveMacroIni(...args) { return forward("saveMacroIni", args) }
     function loadMacroIni(...args) { return forward("loadMacroIni", args) ?? [] }
@@ -204,7 +213,9 @@ QtObject {
     function modifyMacroNameUpdateProfile(...args) {
         return forward("modifyMacroNameUpdateProfile", args)
     }
-    function deleteMacroUpdateProfile(name) { forward("deleteMacroUpdateProfile", [name]) }
+    function deleteMacroUpdateProfile(name) {
+        return forward("deleteMacroUpdateProfile", [name]) ?? true
+    }
     function loadMacroFile(...args) { return forward("loadMacroFile", args) ?? "" }
     function saveMacroFile(...args) { forward("saveMacroFile", args) }
     function loadMacroFile_batch() { return forward("loadMacroFile_batch", []) ?? "" }

@@ -49,6 +49,7 @@ DialogBox {
 
     function storeSlots() {
         ui_View.setGlobalData("mouse/selectGun", [selectGun1, selectGun2, selectGun3])
+        mainIten.saveSettings()
     }
 
     // The periods of the three slots' presets, which every button-table save carries.
@@ -124,7 +125,8 @@ DialogBox {
 
     function gunFileWritten(ok: bool) {
         if (!ok && !gunFileFailed)
-            warningAssigmentMain.showWarning(warningAssigmentMain.gunFileFailed)
+            warningAssigmentMain.showWarning(warningAssigmentMain.gunFileFailed,
+                                             ui_View.saveFailure())
         gunFileFailed = !ok
     }
 

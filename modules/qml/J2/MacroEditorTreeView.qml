@@ -34,6 +34,8 @@ Item {
     property int macroRecordCount: 0
     property int insertCode: 0
     property int macroOption: 0
+    // The last save of the selected macro's file failed (told once for a run of failures).
+    property bool macroFileFailed: false
     // The length of the macro block the rows make, terminator included.
     readonly property int recordCount: MacroEdit.encodedLength(rows)
     readonly property bool isFull: recordCount >= MacroEdit.LIMIT
@@ -165,6 +167,10 @@ Item {
                                            rows.map(MacroEdit.recordText), repeat)
         if (saved)
             modifyMacroData(currentName)
+        else if (!macroFileFailed)
+            warningAssigmentMain.showWarning(warningAssigmentMain.notSaved, ui_View.saveFailure())
+        // Told once for a run of failed saves (every edit saves), again after one has gone through.
+        macroFileFailed = !saved
         return saved
     }
 

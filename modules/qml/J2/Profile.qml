@@ -21,7 +21,8 @@ DialogBox {
         const names = []
         for (let i = 0; i < rows.count; ++i)
             names.push(rows.get(i).textValue + rows.get(i).profileNo)
-        ui_View.updataNameList(2, names)
+        if (ui_View.updataNameList(2, names) === false)
+            warningAssigmentMain.showWarning(warningAssigmentMain.notSaved, ui_View.saveFailure())
         menuUp.profileList.setSelect(rowOfNumber(profileNo))
     }
 
@@ -83,8 +84,12 @@ DialogBox {
         const number = addRow()
         if (number < 0)
             return false
-        ui_View.resetProfile(number)
-        return true
+        if (ui_View.resetProfile(number) !== false)
+            return true
+        // The new row's file still holds what it held: no row names it.
+        warningAssigmentMain.showWarning(warningAssigmentMain.notSaved, ui_View.saveFailure())
+        removeLastRow()
+        return false
     }
 
     // The file is read into a new profile; with six rows, into the current row's profile.
@@ -96,12 +101,15 @@ DialogBox {
                 mainIten.reloadProfile()
             return true
         }
-        if (added >= 0) {
-            rows.remove(rows.count - 1)
-            currentRow = Math.min(currentRow, rows.count - 1)
-            store()
-        }
+        if (added >= 0)
+            removeLastRow()
         return false
+    }
+
+    function removeLastRow() {
+        rows.remove(rows.count - 1)
+        currentRow = Math.min(currentRow, rows.count - 1)
+        store()
     }
 
     function exportProfile() {

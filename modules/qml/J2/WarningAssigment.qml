@@ -14,15 +14,22 @@ DialogBox {
         "Some settings could not be written to the mouse. Check that it is connected and try again.",
         "This function is not available in this version.",
         "The desktop did not take these settings:",
-        "The gun settings could not be saved. Check that the settings folder can be written."]
+        "The gun settings could not be saved. Check that the settings folder can be written.",
+        "These settings could not be saved on this computer:"]
     readonly property int leftButtonRule: 6
     readonly property int writeFailed: 8
     readonly property int notAvailable: 9
     readonly property int gunFileFailed: 11
+    readonly property int notSaved: 12
 
-    // Shows warning `index` of the list.
-    function showWarning(index: int) {
-        textValue = warningAssigmentLang[index] ?? ""
+    // Shows warning `index` of the list, with `detail` (optional) on a line of its own. A warning
+    // that comes while the box is open is added below the one shown.
+    function showWarning(index: int, detail) {
+        let text = warningAssigmentLang[index] ?? ""
+        if (detail)
+            text += "\n" + detail
+        textValue = visible && textValue !== "" && textValue !== text ? textValue + "\n\n" + text
+                                                                      : text
         show()
     }
 

@@ -35,7 +35,8 @@ function deleteMacro(keys, defaults, view, saveKeys, macroName) {
         item.keyText = old.keyText
         saveKeys()
     }
-    view.deleteMacroUpdateProfile(macroName)
+    // False when a profile file could not be written.
+    return view.deleteMacroUpdateProfile(macroName)
 }
 
 // The buttons that play a renamed macro follow it (the editor has renamed its file already).

@@ -110,7 +110,8 @@ function renumber(list, level, ancestors) {
     }
 }
 
-// Rewrites the catalogue lists of the folder at `path` from its children `list`.
+// Rewrites the catalogue lists of the folder at `path` from its children `list`; false when the
+// catalogue could not be written.
 function writeFolder(view, path, list, att) {
     select(view, path)
     var cols = { name: [], type: [], img: [], margin: [], level: [], no: [[], [], [], [], []] }
@@ -124,7 +125,7 @@ function writeFolder(view, path, list, att) {
         for (var d = 0; d < 5; ++d)
             cols.no[d].push(String(it.no[d]))
     }
-    view.updataMacroList(att, path.length, path.length ? path[path.length - 1] : "", cols.name,
+    return view.updataMacroList(att, path.length, path.length ? path[path.length - 1] : "", cols.name,
                          cols.type, cols.img, cols.margin, cols.level, cols.no[0], cols.no[1],
                          cols.no[2], cols.no[3], cols.no[4])
 }

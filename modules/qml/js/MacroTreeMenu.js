@@ -75,12 +75,18 @@ function folderNamesAt(indices) {
     return names
 }
 
+// The catalogue (the tree's order and names) could not be written: told with the file and why.
+function catalogueNotSaved() {
+    warningAssigmentMain.showWarning(warningAssigmentMain.notSaved, ui_View.saveFailure())
+}
+
 // Rewrites the catalogue lists of the folder at `indices` and of every folder below it.
 function writeFolders(indices, att) {
     const path = folderNamesAt(indices)
     const list = childrenAt(indices)
     MacroTree.renumber(list, indices.length, indices)
-    MacroTree.writeFolder(ui_View, path, list, att)
+    if (MacroTree.writeFolder(ui_View, path, list, att) === false)
+        catalogueNotSaved()
     for (let i = 0; i < list.length; ++i) {
         if (list[i].macroType === 1)
             writeFolders(indices.concat([i]), 1)
@@ -138,8 +144,10 @@ function renameSelected(name) {
         return false
     // The folder groups of the catalogue are named by their paths, which change.
     const oldFolders = MacroTree.foldersOf(item, folderNamesAt(indices))
-    for (const path of oldFolders)
-        ui_View.updataMacroList_delOld(path.join(""))
+    for (const path of oldFolders) {
+        if (ui_View.updataMacroList_delOld(path.join("")) === false)
+            catalogueNotSaved()
+    }
     editor.modifyMacroName(editor.currentLevel, editor.currentType, oldName, name)
     item.textValue = name
     writeFolders(parent, 1)
@@ -173,8 +181,10 @@ function removeSelected() {
         editor.selectPath(editor.currentPath)
         return
     }
-    for (const path of folders)
-        ui_View.updataMacroList_delOld(path.join(""))
+    for (const path of folders) {
+        if (ui_View.updataMacroList_delOld(path.join("")) === false)
+            catalogueNotSaved()
+    }
     childrenAt(parent).splice(indices[indices.length - 1], 1)
     writeFolders(parent, 0)
     editor.clearSelection()

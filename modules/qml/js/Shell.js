@@ -111,6 +111,7 @@ function chooseLanguage(code) {
     if (index < 0)
         return
     ui_View.setGlobalData("common/language", code)
+    saveSettings()
     mainIten.language = code
     mainIten.url = Language.url(code)
     setLangIndex(code)
@@ -219,10 +220,11 @@ function setMode(index) {
 
 // Every write to the mouse that the pages make goes through here. The writes are queued on the
 // device link and `work` returns at once with the AND of their immediate results (false for a
-// write refused before it was queued); the window keeps painting, takes no input and shows the
-// progress until the queue has run the last write. Then `done(ok, queued)` is called, `queued`
-// telling whether every queued write reached the mouse and `ok` whether everything did, and the
-// user is told of a failure.
+// write refused before it was queued); what the pages stored meanwhile is written to the settings
+// files when the work ends. The window keeps painting, takes no input and shows the progress until
+// the queue has run the last write. Then `done(ok, queued)` is called, `queued` telling whether
+// every queued write reached the mouse and every settings file was written, and `ok` whether
+// everything did, and the user is told of a failure.
 let runningWork = []
 
 function deviceWork(work, done) {
@@ -238,21 +240,38 @@ function deviceWork(work, done) {
     }
 }
 
-// From the core: the queue has run the last write of the device work.
-function deviceWorkFinished(queued) {
+// From the core: the queue has run the last write of the device work; `saved` when the settings
+// files took what the work stored.
+function deviceWorkFinished(queued, saved) {
     const finished = runningWork
     runningWork = []
     mainIten.busyText = ""
     controlUIEnable(true)
+    const stored = queued && saved !== false
     let allOk = true
     for (const entry of finished) {
-        const ok = entry.ok && queued
-        allOk = allOk && ok
+        const ok = entry.ok && stored
+        allOk = allOk && entry.ok && queued
         if (entry.done)
-            entry.done(ok, queued)
+            entry.done(ok, stored)
     }
     if (!allOk)
         warningAssigmentMain.showWarning(warningAssigmentMain.writeFailed)
+    if (saved === false)
+        tellNotSaved()
+}
+
+// A settings file that could not be written, named with the reason.
+function tellNotSaved() {
+    warningAssigmentMain.showWarning(warningAssigmentMain.notSaved, ui_View.saveFailure())
+}
+
+// Writes what was stored outside a device work; false (and the user told) when it was not.
+function saveSettings() {
+    if (ui_View.saveSettings() === true)
+        return true
+    tellNotSaved()
+    return false
 }
 
 function deviceProgress(done, total) {
@@ -377,8 +396,9 @@ function reloadProfile() {
 // through MacroNotify.js.
 function macroDeleted(macroName) {
     let changed = false
-    MacroNotify.deleteMacro(keyMatrixMain.modKeys, keyMatrixMain.modKeys_tmp, ui_View,
-                            () => { changed = true }, macroName)
+    if (MacroNotify.deleteMacro(keyMatrixMain.modKeys, keyMatrixMain.modKeys_tmp, ui_View,
+                                () => { changed = true }, macroName) === false)
+        tellNotSaved()
     if (!changed)
         return
     keyMatrixMain.updateKeyLang()
