@@ -325,9 +325,16 @@ private slots:
         QVERIFY(mouse->pressDpi(3));
         QVERIFY(waitForOutput(program, "tray: Info DPI Switch to 3 ", 3000));
         QVERIFY(program->property("seen").toByteArray().contains("setCurrentDPI 3"));
-        QVERIFY(mouse->pressDpi(9));
+        QVERIFY(mouse->pressDpi(8));
         QVERIFY(waitForOutput(program, "tray: Info DPI Switch to \n", 3000));
-        QVERIFY(program->property("seen").toByteArray().contains("setCurrentDPI 9"));
+        QVERIFY(program->property("seen").toByteArray().contains("setCurrentDPI 8"));
+        // A stage the mouse does not have is no switch: logged, and neither the view nor the
+        // tray hears of it.
+        QVERIFY(mouse->pressDpi(9));
+        QVERIFY(
+            waitForOutput(program, "the mouse reported stage 9 - no stage of it, ignored", 3000));
+        QVERIFY(!program->property("seen").toByteArray().contains("setCurrentDPI 9"));
+        QVERIFY(!waitForOutput(program, "tray:", 1000));
         // A report of another kind is not a stage change.
         QVERIFY(!mouse->command("event", {{"bytes", "06 05 00 04"}}).isEmpty());
         QVERIFY(!waitForOutput(program, "setCurrentDPI", 1500));

@@ -301,19 +301,23 @@ Answer status(Session &s)
     a.json[QStringLiteral("pid")] = hex4(d.pid);
     a.json[QStringLiteral("interfaces")] =
         QJsonObject{{QStringLiteral("command"), d.cmdPath}, {QStringLiteral("event"), d.eventPath}};
-    // 0: the mouse did not answer.
-    a.json[QStringLiteral("dpiStage")] = stage;
+    // 0: no stage known (no answer, or one that is no stage of the mouse).
+    a.json[QStringLiteral("dpiStage")] = qMax(stage, 0);
     a.lines << QStringLiteral("mouse: found (%1:%2)").arg(hex4(d.vid), hex4(d.pid))
             << QStringLiteral("family: %1").arg(a.json[QStringLiteral("family")].toString())
             << QStringLiteral("command interface: %1").arg(d.cmdPath)
             << QStringLiteral("event interface: %1").arg(d.eventPath)
             << QStringLiteral("profile: %1").arg(profile)
             << QStringLiteral("dpi stage: %1")
-                   .arg(stage == 0 ? QStringLiteral("unknown (no answer)")
-                                   : QString::number(stage));
+                   .arg(stage == 0                   ? QStringLiteral("unknown (no answer)")
+                        : stage == dpi::kNoSuchStage ? QStringLiteral("unknown (no stage of it)")
+                                                     : QString::number(stage));
     if (stage == 0) {
         a.code = kFailed;
         a.error = QStringLiteral("the mouse did not answer the DPI stage query");
+    } else if (stage == dpi::kNoSuchStage) {
+        a.code = kFailed;
+        a.error = QStringLiteral("the mouse answered the DPI stage query with no stage it has");
     }
     return a;
 }
