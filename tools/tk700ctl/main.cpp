@@ -550,10 +550,18 @@ int main(int argc, char *argv[])
                         .arg(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))),
             name);
 
+    // Taken before the instance lock and given up after it: a program that starts meanwhile and
+    // finds the instance lock held can tell that this tool holds it.
+    QLockFile toolLock(toolLockPath());
+    toolLock.setStaleLockTime(0);
+    const bool toolLocked = toolLock.tryLock(0);
     // Held while the tool works, so that the program does not start in between.
     QLockFile lock(instanceLockPath());
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(0) && !onlyReads(command)) {
+    const bool locked = lock.tryLock(0);
+    if (!locked && toolLocked)
+        toolLock.unlock();
+    if (!locked && !onlyReads(command)) {
         if (lock.error() != QLockFile::LockFailedError)
             return finish(failure(kFailed, QStringLiteral("the lock file %1 could not be made")
                                                .arg(instanceLockPath())),
