@@ -3,15 +3,20 @@
 #include "device/device_table.h"
 #include "platform/device_monitor.h"
 
+#include <QDebug>
+
 DeviceChangeNotifier::DeviceChangeNotifier(std::function<bool()> watching, QObject *parent)
     : QObject(parent), watching(std::move(watching))
 {
     auto *monitor = new DeviceMonitor(this);
     connect(monitor, &DeviceMonitor::changed, this, &DeviceChangeNotifier::deviceChanged);
-    // The stand-in library of the virtual TK700 is preloaded in place of hidapi.
-    const bool simulated =
-        qEnvironmentVariable("LD_PRELOAD").contains(QLatin1String("tk700-hidapi"));
-    polling = !monitor->isActive() || simulated;
+    const bool asked = qEnvironmentVariableIntValue(kPollVariable) == 1;
+    polling = asked || !monitor->isActive();
+    if (polling)
+        qDebug().noquote()
+            << "device changes: the HID interfaces are compared every" << kPollMs << "ms -"
+            << (asked ? QStringLiteral("asked for by %1=1").arg(QLatin1String(kPollVariable))
+                      : QStringLiteral("no device events from the system"));
     connect(&pollTimer, &QTimer::timeout, this, &DeviceChangeNotifier::poll);
     pollTimer.setInterval(kPollMs);
     resume();

@@ -2,6 +2,7 @@
 
 #include "app/input_forwarding.h"
 #include "app/single_application.h"
+#include "app/start_refusal.h"
 #include "app/widget.h"
 #include "base/data_folder.h"
 #include "base/runtime_files.h"
@@ -28,7 +29,11 @@ int main(int argc, char *argv[])
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     SingleApplication app(argc, argv);
     if (app.isRunning()) {
-        app.sendMessage(QString(), kWakeMessageTimeoutMs);
+        // The running program shows its window; when nothing takes the message, the user is told
+        // why this start ends.
+        if (!app.sendMessage(QString(), kWakeMessageTimeoutMs))
+            tellStartRefused(app.heldByTool() ? StartRefusal::ToolHoldsMouse
+                                              : StartRefusal::NoAnswer);
         return 1;
     }
 

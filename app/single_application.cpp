@@ -38,6 +38,7 @@ InstanceChannel::InstanceChannel(const QString &folder, const QString &id, QObje
     : QObject(parent)
 {
     serverName = folder + QLatin1Char('/') + id + QStringLiteral(".sock");
+    toolLock = toolLockPath(folder, id);
     lock = std::make_unique<QLockFile>(instanceLockPath(folder, id));
     lock->setStaleLockTime(0);
     running = !lock->tryLock(0);
@@ -48,6 +49,19 @@ InstanceChannel::InstanceChannel(const QString &folder, const QString &id, QObje
 InstanceChannel::~InstanceChannel()
 {
     server.close();
+}
+
+bool InstanceChannel::heldByTool() const
+{
+    if (!running)
+        return false;
+    // tk700ctl holds its own lock for as long as it holds ours; one that is free (or stale) is
+    // no tool at work. Taken to look, it is given back at once.
+    QLockFile tool(toolLock);
+    tool.setStaleLockTime(0);
+    if (tool.tryLock(0))
+        return false;
+    return tool.error() == QLockFile::LockFailedError;
 }
 
 void InstanceChannel::listen()

@@ -31,6 +31,8 @@ public:
 
     // Another instance holds the lock.
     bool isRunning() const { return running; }
+    // The lock is held by tk700ctl working on the mouse, not by a running program.
+    bool heldByTool() const;
     // Sends `message` to the running instance and waits for its receipt; `timeout` bounds the
     // whole delivery.
     bool sendMessage(const QString &message, int timeout);
@@ -45,6 +47,7 @@ private:
     void readMessage(QLocalSocket *socket);
 
     QString serverName;
+    QString toolLock;
     std::unique_ptr<QLockFile> lock;
     QLocalServer server;
     bool running = false;
@@ -60,6 +63,7 @@ public:
     ~SingleApplication() override; // the socket and the lock go while the application still exists
 
     bool isRunning() const { return channel->isRunning(); }
+    bool heldByTool() const { return channel->heldByTool(); }
     bool sendMessage(const QString &message, int timeout)
     {
         return channel->sendMessage(message, timeout);

@@ -3,6 +3,7 @@
 #include "app/device_change.h"
 #include "app/user_event.h"
 #include "base/profile_block.h"
+#include "controller/dpi_settings.h"
 #include "view/myqquickview.h"
 #include "view/ui_controler.h"
 
@@ -253,6 +254,12 @@ void Widget::checkDevice()
 
 void Widget::showDpiStage(int stage)
 {
+    // A stage the mouse does not have marks none on the panel and switched to nothing: the stage
+    // shown stays, and no note claims a switch.
+    if (!dpi::isStage(stage)) {
+        qDebug() << "DPI button: the mouse reported stage" << stage << "- no stage of it, ignored";
+        return;
+    }
     controler->mainView->setCurrentDPI(stage);
     showBalloon(QStringLiteral("Info"), notificationText(stage) + QLatin1Char(' '));
 }

@@ -16,7 +16,7 @@
 // on only then.
 extern bool deviceConnected;
 
-// The texts of the DPI-button notifications: one per stage 1 ... 7, then one for any other stage.
+// The texts of the DPI-button notifications: one per stage 1 ... 7, then one for stage 8.
 constexpr int kStageNotifications = 7;
 constexpr int kNotificationTexts = kStageNotifications + 1;
 extern QString notificationTexts[kNotificationTexts];
@@ -57,7 +57,8 @@ public:
     std::function<bool()> trayAvailable = &QSystemTrayIcon::isSystemTrayAvailable;
     void setVisible(bool visible) override;
 
-    // The stage event of the mouse's DPI button, on this thread.
+    // The stage event of the mouse's DPI button, on this thread; a stage the mouse does not have is
+    // logged and ignored.
     void showDpiStage(int stage);
 
 public slots:

@@ -163,12 +163,22 @@ bool isSystemFolder(const QString &folder)
            !path.startsWith(QLatin1String("/usr/local/"));
 }
 
+namespace
+{
+
+bool worksBesideProgram(const QString &programFolder)
+{
+    const QString settings = programFolder + QStringLiteral("/modules/setting");
+    return !isSystemFolder(programFolder) && isWritableFolder(programFolder) &&
+           (!QFileInfo(settings).exists() || isWritableFolder(settings));
+}
+
+} // namespace
+
 QString prepareDataFolder(const QString &programFolder, const QString &userFolder,
                           DataFolderReport *report)
 {
-    const QString settings = programFolder + QStringLiteral("/modules/setting");
-    if (!isSystemFolder(programFolder) && isWritableFolder(programFolder) &&
-        (!QFileInfo(settings).exists() || isWritableFolder(settings)))
+    if (worksBesideProgram(programFolder))
         return programFolder;
 
     DataFolderReport filled;
@@ -186,4 +196,12 @@ QString prepareDataFolder(const QString &programFolder, const QString &userFolde
     if (report)
         *report = filled;
     return filled.ok() ? userFolder : QString();
+}
+
+QString existingDataFolder(const QString &programFolder, const QString &userFolder)
+{
+    if (worksBesideProgram(programFolder) ||
+        !QFileInfo::exists(userFolder + QStringLiteral("/modules/setting")))
+        return programFolder;
+    return userFolder;
 }

@@ -43,3 +43,8 @@ DataFolderReport fillDataFolder(const QString &factoryFolder, const QString &use
 // `report` names what failed.
 QString prepareDataFolder(const QString &programFolder, const QString &userFolder,
                           DataFolderReport *report = nullptr);
+
+// The folder prepareDataFolder chooses, found without creating or filling anything, for a process
+// that only reads there (a second start): `programFolder` also where the user's folder has not
+// been filled yet.
+QString existingDataFolder(const QString &programFolder, const QString &userFolder);

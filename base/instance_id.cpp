@@ -22,3 +22,8 @@ QString instanceLockPath(const QString &folder, const QString &id)
 {
     return folder + QLatin1Char('/') + id + QStringLiteral(".lock");
 }
+
+QString toolLockPath(const QString &folder, const QString &id)
+{
+    return folder + QLatin1Char('/') + id + QStringLiteral("-tk700ctl.lock");
+}

@@ -12,3 +12,6 @@ QString instanceFolder();
 // The lock file the running program holds: "<folder>/<id>.lock", by default the user's.
 QString instanceLockPath(const QString &folder = instanceFolder(),
                          const QString &id = instanceId());
+// tk700ctl holds the instance lock too while it works on the mouse, and with it this one,
+// "<folder>/<id>-tk700ctl.lock": a program started meanwhile can tell its user why it ends.
+QString toolLockPath(const QString &folder = instanceFolder(), const QString &id = instanceId());

@@ -121,8 +121,10 @@ def launch(program, title, env_extra, cwd=None):
 
 def launch_program(name, family, sim, probe=False, env_extra=None):
     folder = runtime_copy(name, family)
+    # The virtual mouse's plugs are noticed by comparing the enumeration, as the run script does.
     env = {"XDG_RUNTIME_DIR": os.path.join(folder, "xdg"),
-           "LD_PRELOAD": os.path.join(BIN, "libtk700-hidapi.so")}
+           "LD_PRELOAD": os.path.join(BIN, "libtk700-hidapi.so"),
+           "TK700_POLL_DEVICES": "1"}
     env.update(env_extra or {})
     if sim:
         env["TK700_SIM_SOCKET"] = sim

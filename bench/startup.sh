@@ -18,7 +18,7 @@ sleep 0.5
 
 for i in $(seq "$runs"); do
   start=$(date +%s%N)
-  DISPLAY=:97 XDG_RUNTIME_DIR="$work/xdg" TK700_SIM_SOCKET="$work/sim.sock" \
+  DISPLAY=:97 XDG_RUNTIME_DIR="$work/xdg" TK700_SIM_SOCKET="$work/sim.sock" TK700_POLL_DEVICES=1 \
     LD_PRELOAD="$bin/libtk700-hidapi.so" "$work/tk700" >/dev/null 2>&1 &
   pid=$!
   DISPLAY=:97 xdotool search --sync --onlyvisible --name '^Talvemark TK700$' >/dev/null

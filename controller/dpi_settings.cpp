@@ -153,8 +153,14 @@ int DpiSettings::currentStage()
 {
     // The 560 family is asked for the stage of mode 1. A query that fails hands these back.
     uchar mode = 1, stage = 0;
-    ctx.byFamily([&](Hid_Thread &link) { return link.hid553_8BH_GetCurrentDPI(stage); },
-                 [&](Hid_Thread &link) { return link.hid560_84H_GetCurrentDPI(mode, stage); });
+    if (!ctx.byFamily([&](Hid_Thread &link) { return link.hid553_8BH_GetCurrentDPI(stage); },
+                      [&](Hid_Thread &link) { return link.hid560_84H_GetCurrentDPI(mode, stage); }))
+        return 0;
+    if (!dpi::isStage(stage)) {
+        qDebug() << "current DPI stage: the mouse answered" << int(stage)
+                 << "- no stage of it, ignored";
+        return dpi::kNoSuchStage;
+    }
     return stage;
 }
 

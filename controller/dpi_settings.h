@@ -13,6 +13,14 @@
 namespace dpi
 {
 constexpr int kStages = 8;
+// The stages are counted from 1; whatever else the mouse names (0, 0xFF from a confused
+// firmware) is no stage of it.
+constexpr bool isStage(int stage)
+{
+    return stage >= 1 && stage <= kStages;
+}
+// currentStage()'s answer when the mouse named no stage it has.
+constexpr int kNoSuchStage = -1;
 // 553 family: the code of a stage that is switched off.
 constexpr uchar kDisabledStage = 0x80;
 } // namespace dpi
@@ -47,7 +55,8 @@ public:
                    const QVariantList &enabled);
     // Makes `stage` (1-based) the active stage.
     bool setCurrentStage(uchar stage);
-    // The mouse's active stage, 1-based; 0 when it could not be asked.
+    // The mouse's active stage, 1-based; 0 when it could not be asked; dpi::kNoSuchStage when its
+    // answer is no stage it has (the answer is logged).
     int currentStage();
     // Writes the lift-off code and its enable bit to profile block 1 and sends the block.
     bool setLod(uchar rate, uchar en);

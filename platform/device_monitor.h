@@ -16,7 +16,7 @@ public:
     explicit DeviceMonitor(QObject *parent = nullptr);
     ~DeviceMonitor() override;
 
-    // Whether the system's events are received at all.
+    // Whether the system's events reach the program at all (on Linux: a udev daemon runs).
     bool isActive() const { return system != nullptr; }
 
 signals:

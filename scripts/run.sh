@@ -48,4 +48,5 @@ sim=$!
 trap 'kill $sim 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -S "$socket" ] && break; sleep 0.1; done
 echo "Drive the virtual mouse from another terminal with: $bin/tk700-sim ctl --socket $socket <command>"
-TK700_SIM_SOCKET="$socket" LD_PRELOAD="$bin/libtk700-hidapi.so" "$bin/tk700"
+# udev never sees the virtual mouse: the program compares the enumeration to notice its plugs.
+TK700_SIM_SOCKET="$socket" TK700_POLL_DEVICES=1 LD_PRELOAD="$bin/libtk700-hidapi.so" "$bin/tk700"

@@ -20,7 +20,8 @@ bool myQQuickView::mouseSetCurrentDPI(uchar currentDPI)
 
 QVariant myQQuickView::mouseGetCurrentDPI()
 {
-    // The 1-based active stage; 0 when the mouse could not be asked.
+    // The 1-based active stage; 0 when the mouse could not be asked; below 0 when its answer was no
+    // stage it has.
     DeviceContext ctx = context();
     return DpiSettings(ctx).currentStage();
 }

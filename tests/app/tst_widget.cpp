@@ -186,12 +186,17 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, "tray: Info DPI Switch to 3 ");
         QVERIFY(mouse->pressDpi(3));
         QTRY_COMPARE(root->property("currentDPI").toInt(), 2);
-        // Stages outside 1...7 show the last text; 0 leaves the panel as it was.
+        // Stage 8 shows the last text. 0 and 9 are no stages of the mouse: logged, no note, the
+        // panel as it was.
         QTest::ignoreMessage(QtDebugMsg, "tray: Info DPI Switch to ");
+        QVERIFY(mouse->pressDpi(8));
+        QTRY_COMPARE(root->property("currentDPI").toInt(), 7);
+        DebugLines lines;
         QVERIFY(mouse->pressDpi(0));
-        QTest::ignoreMessage(QtDebugMsg, "tray: Info DPI Switch to ");
         QVERIFY(mouse->pressDpi(9));
-        QTRY_COMPARE(root->property("currentDPI").toInt(), 8);
+        QTRY_COMPARE(lines.count("DPI button: the mouse reported stage"), 2);
+        QCOMPARE(lines.count("tray:"), 0);
+        QCOMPARE(root->property("currentDPI").toInt(), 7);
     }
 
     void otherEventReportsAreIgnored()

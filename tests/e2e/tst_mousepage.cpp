@@ -48,6 +48,7 @@ private:
     std::unique_ptr<QTemporaryDir> xdg;
     std::unique_ptr<WindowDriver> window;
     QProcess *program = nullptr;
+    QByteArray output;
     QString family;
 
     void setValue(const QString &file, const QString &key, const QVariant &value)
@@ -75,6 +76,17 @@ private:
     }
 
     QString text(const QString &name) { return window->property(name, "text").toString(); }
+
+    // Whether the program has written `line` (its output is kept as it comes).
+    bool printed(const QString &line, int ms = 10000)
+    {
+        return WindowDriver::waitFor(
+            [&] {
+                output += program->readAll();
+                return output.contains(line.toUtf8());
+            },
+            ms);
+    }
 
     bool textIs(const QString &name, const QString &expected, int ms = 5000)
     {
@@ -172,6 +184,7 @@ private slots:
     {
         runtime = std::make_unique<TestRuntime>();
         xdg = std::make_unique<QTemporaryDir>();
+        output.clear();
         QVERIFY(runtime->isValid());
     }
 
@@ -266,7 +279,8 @@ private slots:
     void dpiButtonMovesTheHighlight_data() { assignApplyAndReset_data(); }
 
     // The mouse's DPI button: the stage it switches to is the one whose slider is filled in the
-    // accent colour on screen.
+    // accent colour on screen. A stage the mouse does not have (0xFF), from the button or from the
+    // query when it connects again, is logged and leaves the highlight where it was.
     void dpiButtonMovesTheHighlight()
     {
         QFETCH(QString, family);
@@ -289,6 +303,17 @@ private slots:
         QVERIFY2(shows(accent, primary), qPrintable(fill(2).name() + " " + fill(3).name()));
         QCOMPARE(window->property("mainIten", "currentDPI").toInt(), 2);
         QVERIFY(mouse->pressDpi(4));
+        QVERIFY2(shows(primary, accent), qPrintable(fill(2).name() + " " + fill(3).name()));
+
+        QVERIFY(mouse->pressDpi(0xFF));
+        QVERIFY(printed("DPI button: the mouse reported stage 255 - no stage of it, ignored"));
+        QCOMPARE(window->property("mainIten", "currentDPI").toInt(), 3);
+        // Its firmware keeps answering 0xFF when asked after the reconnect.
+        QVERIFY(mouse->unplug());
+        QVERIFY(printed("Device removed"));
+        QVERIFY(mouse->plug());
+        QVERIFY(printed("current DPI stage: the mouse answered 255 - no stage of it, ignored"));
+        QCOMPARE(window->property("mainIten", "currentDPI").toInt(), 3);
         QVERIFY2(shows(primary, accent), qPrintable(fill(2).name() + " " + fill(3).name()));
     }
 

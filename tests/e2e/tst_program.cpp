@@ -5,12 +5,14 @@
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
 
+#include <QDBusConnection>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -20,6 +22,7 @@
 #include <memory>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -78,6 +81,49 @@ bool isLogoOrange(QRgb c)
     return qRed(c) > 220 && qGreen(c) > 110 && qGreen(c) < 180 && qBlue(c) < 90;
 }
 
+// A desktop's notification service on a private session bus: it keeps what it is asked to show.
+class NotificationService : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    ~NotificationService() override
+    {
+        QDBusConnection::disconnectFromBus(kConnection);
+        ProgramRig::stopProcess(daemon);
+    }
+
+    bool start()
+    {
+        if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
+            return false;
+        daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        if (!daemon.waitForReadyRead(10000))
+            return false;
+        address = QString::fromUtf8(daemon.readLine().trimmed());
+        QDBusConnection bus = QDBusConnection::connectToBus(address, kConnection);
+        return bus.registerService("org.freedesktop.Notifications") &&
+               bus.registerObject("/org/freedesktop/Notifications", this,
+                                  QDBusConnection::ExportAllSlots);
+    }
+
+    QString address;
+    QStringList shown; // "summary: body"
+
+public slots:
+    uint Notify(const QString &, uint, const QString &, const QString &summary, const QString &body,
+                const QStringList &, const QVariantMap &, int)
+    {
+        shown << summary + ": " + body;
+        return uint(shown.size());
+    }
+
+private:
+    static constexpr char kConnection[] = "tk700-test-notifications";
+    QProcess daemon;
+};
+
 } // namespace
 
 class TestProgram : public QObject
@@ -90,6 +136,8 @@ private:
     std::unique_ptr<QTemporaryDir> xdg;
     QList<QProcess *> programs;
     QProcess *trayer = nullptr;
+    // Set on (or, with an empty value, taken from) the environment of the programs started next.
+    QHash<QString, QString> envChanges;
 
     // A copy of the program beside its own runtime folders.
     QString installProgram(const QString &at = QString())
@@ -113,6 +161,14 @@ private:
                    (standIn.isEmpty() ? qEnvironmentVariable("TK700_HIDAPI_SIM") : standIn) +
                        (inherited.isEmpty() ? QString() : ':' + inherited));
         env.insert("XDG_RUNTIME_DIR", xdg->path());
+        // udev never sees the virtual mouse come and go.
+        env.insert("TK700_POLL_DEVICES", "1");
+        for (auto it = envChanges.cbegin(); it != envChanges.cend(); ++it) {
+            if (it.value().isEmpty())
+                env.remove(it.key());
+            else
+                env.insert(it.key(), it.value());
+        }
         p->setProcessEnvironment(env);
         p->setProcessChannelMode(QProcess::MergedChannels);
         p->setWorkingDirectory(workingDir);
@@ -205,6 +261,7 @@ private slots:
     {
         runtime = std::make_unique<TestRuntime>();
         xdg = std::make_unique<QTemporaryDir>();
+        envChanges.clear();
         QVERIFY(runtime->isValid());
     }
 
@@ -314,9 +371,16 @@ private slots:
         QVERIFY(mouse->pressDpi(3));
         QVERIFY(waitForOutput(program, "tray: Info DPI Switch to 3 ", 3000));
         QVERIFY(program->property("seen").toByteArray().contains("setCurrentDPI 3"));
-        QVERIFY(mouse->pressDpi(9));
+        QVERIFY(mouse->pressDpi(8));
         QVERIFY(waitForOutput(program, "tray: Info DPI Switch to \n", 3000));
-        QVERIFY(program->property("seen").toByteArray().contains("setCurrentDPI 9"));
+        QVERIFY(program->property("seen").toByteArray().contains("setCurrentDPI 8"));
+        // A stage the mouse does not have is no switch: logged, and neither the view nor the
+        // tray hears of it.
+        QVERIFY(mouse->pressDpi(9));
+        QVERIFY(
+            waitForOutput(program, "the mouse reported stage 9 - no stage of it, ignored", 3000));
+        QVERIFY(!program->property("seen").toByteArray().contains("setCurrentDPI 9"));
+        QVERIFY(!waitForOutput(program, "tray:", 1000));
         // A report of another kind is not a stage change.
         QVERIFY(!mouse->command("event", {{"bytes", "06 05 00 04"}}).isEmpty());
         QVERIFY(!waitForOutput(program, "setCurrentDPI", 1500));
@@ -338,6 +402,81 @@ private slots:
         QVERIFY(waitForOutput(
             first, "------------------------- receiveMessage---------------------", 5000));
         QCOMPARE(first->state(), QProcess::Running);
+    }
+
+    // A start that finds the program's lock held and nobody to wake says why it ends, in the
+    // stored language: on its output and, where the session bus has a notification service, in a
+    // notification. tk700ctl holds the lock while it works on the mouse (held still here, halfway
+    // through a query the mouse never answers); a lock held by no program at all gets the other
+    // text.
+    void startRefusedSaysWhy_data()
+    {
+        QTest::addColumn<bool>("tk700ctl");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("notifications");
+        QTest::addColumn<int>("text");
+        QTest::newRow("tk700ctl, English, notification service") << true << "English" << true << 0;
+        QTest::newRow("tk700ctl, German, no session bus") << true << "German" << false << 0;
+        QTest::newRow("nobody answers, French, notification service")
+            << false << "French" << true << 1;
+    }
+    void startRefusedSaysWhy()
+    {
+        QFETCH(bool, tk700ctl);
+        QFETCH(QString, language);
+        QFETCH(bool, notifications);
+        QFETCH(int, text);
+        QSettings(runtime->path("modules/setting/apConfig.bin"), QSettings::IniFormat)
+            .setValue("common/language", language);
+        const QString expected =
+            QSettings(runtime->path("modules/i18n/" + language + ".ini"), QSettings::IniFormat)
+                .value("start/" + QString::number(text))
+                .toString();
+        QVERIFY(!expected.isEmpty());
+
+        NotificationService service;
+        if (notifications) {
+            if (!service.start())
+                QSKIP("needs dbus-daemon (scripts/install-deps.sh --with-tests installs it)");
+            envChanges.insert("DBUS_SESSION_BUS_ADDRESS", service.address);
+        } else {
+            envChanges.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + xdg->filePath("no-bus"));
+        }
+
+        QVERIFY(startMouse());
+        QProcess tool;
+        QLockFile lock(xdg->filePath(QStringLiteral("tk700-%1.lock").arg(getuid())));
+        if (tk700ctl) {
+            QVERIFY(mouse->fault("silent-feature"));
+            const QString exe = runtime->path("tk700ctl");
+            QVERIFY(QFile::copy(ProgramRig::binDir() + "/tk700ctl", exe));
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
+            env.insert("XDG_RUNTIME_DIR", xdg->path());
+            tool.setProcessEnvironment(env);
+            tool.start(exe, {"status"});
+            // Its own lock is taken together with the program's.
+            const QString toolLock =
+                xdg->filePath(QStringLiteral("tk700-%1-tk700ctl.lock").arg(getuid()));
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(toolLock), 10000);
+            QCOMPARE(::kill(pid_t(tool.processId()), SIGSTOP), 0);
+            QVERIFY(QFile::exists(toolLock));
+        } else {
+            QVERIFY(lock.tryLock(0));
+        }
+
+        QProcess *program = startProgram(runtime->root());
+        QTRY_VERIFY_WITH_TIMEOUT(program->state() == QProcess::NotRunning, 15000);
+        const QString said = QString::fromUtf8(program->readAll());
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 1);
+        QVERIFY2(said.contains("tk700: " + expected + "\n"), qPrintable(said));
+        QVERIFY(!said.contains("Device Connect"));
+        if (notifications)
+            QTRY_COMPARE(service.shown, QStringList("Talvemark TK700: " + expected));
+        if (tk700ctl)
+            ::kill(pid_t(tool.processId()), SIGCONT);
+        ProgramRig::stopProcess(tool);
     }
 
     // Started by the desktop's autostart entry: connected, in the tray, and no window shown until
@@ -375,11 +514,28 @@ private slots:
         QVERIFY(waitForOutput(program, "Device Connect", 8000));
     }
 
+    // Whether the mouse's return is noticed: where no udev daemon runs (no /run/udev/control), the
+    // program compares the enumeration without being asked; TK700_POLL_DEVICES=1 asks for it
+    // everywhere.
+    void unplugAndReplug_data()
+    {
+        QTest::addColumn<QString>("pollDevices");
+        QTest::newRow("no udev daemon") << QString();
+        QTest::newRow("TK700_POLL_DEVICES=1") << "1";
+    }
     void unplugAndReplug()
     {
+        QFETCH(QString, pollDevices);
+        if (pollDevices.isEmpty() && QFile::exists("/run/udev/control"))
+            QSKIP("a udev daemon runs here: it never sees the virtual mouse");
+        // Empty: not set at all.
+        envChanges.insert("TK700_POLL_DEVICES", pollDevices);
         QVERIFY(startMouse());
         QProcess *program = startProgram(runtime->root());
         QVERIFY(waitForOutput(program, "Device Connect", 15000));
+        QVERIFY(program->property("seen").toByteArray().contains(
+            pollDevices.isEmpty() ? "compared every 250 ms - no device events from the system"
+                                  : "compared every 250 ms - asked for by TK700_POLL_DEVICES=1"));
         QTest::qWait(1500);
         QElapsedTimer timer;
         timer.start();

@@ -18,7 +18,7 @@ const QStringList kLanguages = {
     "English", "ChineseSimplified", "ChineseTraditional", "German", "French", "Italian", "Spanish"};
 const QStringList kGroups = {"keyMatrix",   "keyAssigment",     "dpiSetting", "lightControl",
                              "macroEditor", "systemSetting",    "gunControl", "profile",
-                             "keyCode",     "warningAssigment", "other"};
+                             "keyCode",     "warningAssigment", "other",      "start"};
 const QString kCjkFamily = QStringLiteral("WenQuanYi Micro Hei");
 
 // 0x31 and 0x32 share the name "\"; every other key name must lead back to one code.

@@ -50,12 +50,14 @@ inline bool installProgram(const QString &exe)
 }
 
 // The program's environment: the test's own, on the platform the display offers, with the
-// virtual TK700's hidapi stand-in, `runtimeDir` as XDG_RUNTIME_DIR and its item probe at `probe`.
+// virtual TK700's hidapi stand-in (and the device polling that notices its plugs, which udev never
+// sees), `runtimeDir` as XDG_RUNTIME_DIR and its item probe at `probe`.
 inline QProcessEnvironment programEnvironment(const QString &runtimeDir, const QString &probe)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("QT_QPA_PLATFORM");
     env.insert("LD_PRELOAD", qEnvironmentVariable("TK700_HIDAPI_SIM"));
+    env.insert("TK700_POLL_DEVICES", "1");
     env.insert("XDG_RUNTIME_DIR", runtimeDir);
     env.insert("TK700_ITEM_PROBE", probe);
     return env;

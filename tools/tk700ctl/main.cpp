@@ -301,19 +301,23 @@ Answer status(Session &s)
     a.json[QStringLiteral("pid")] = hex4(d.pid);
     a.json[QStringLiteral("interfaces")] =
         QJsonObject{{QStringLiteral("command"), d.cmdPath}, {QStringLiteral("event"), d.eventPath}};
-    // 0: the mouse did not answer.
-    a.json[QStringLiteral("dpiStage")] = stage;
+    // 0: no stage known (no answer, or one that is no stage of the mouse).
+    a.json[QStringLiteral("dpiStage")] = qMax(stage, 0);
     a.lines << QStringLiteral("mouse: found (%1:%2)").arg(hex4(d.vid), hex4(d.pid))
             << QStringLiteral("family: %1").arg(a.json[QStringLiteral("family")].toString())
             << QStringLiteral("command interface: %1").arg(d.cmdPath)
             << QStringLiteral("event interface: %1").arg(d.eventPath)
             << QStringLiteral("profile: %1").arg(profile)
             << QStringLiteral("dpi stage: %1")
-                   .arg(stage == 0 ? QStringLiteral("unknown (no answer)")
-                                   : QString::number(stage));
+                   .arg(stage == 0                   ? QStringLiteral("unknown (no answer)")
+                        : stage == dpi::kNoSuchStage ? QStringLiteral("unknown (no stage of it)")
+                                                     : QString::number(stage));
     if (stage == 0) {
         a.code = kFailed;
         a.error = QStringLiteral("the mouse did not answer the DPI stage query");
+    } else if (stage == dpi::kNoSuchStage) {
+        a.code = kFailed;
+        a.error = QStringLiteral("the mouse answered the DPI stage query with no stage it has");
     }
     return a;
 }
@@ -546,10 +550,18 @@ int main(int argc, char *argv[])
                         .arg(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))),
             name);
 
+    // Taken before the instance lock and given up after it: a program that starts meanwhile and
+    // finds the instance lock held can tell that this tool holds it.
+    QLockFile toolLock(toolLockPath());
+    toolLock.setStaleLockTime(0);
+    const bool toolLocked = toolLock.tryLock(0);
     // Held while the tool works, so that the program does not start in between.
     QLockFile lock(instanceLockPath());
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(0) && !onlyReads(command)) {
+    const bool locked = lock.tryLock(0);
+    if (!locked && toolLocked)
+        toolLock.unlock();
+    if (!locked && !onlyReads(command)) {
         if (lock.error() != QLockFile::LockFailedError)
             return finish(failure(kFailed, QStringLiteral("the lock file %1 could not be made")
                                                .arg(instanceLockPath())),

@@ -28,7 +28,10 @@ function initUI() {
 function start() {
     if (!mainIten.isPownOn)
         startUp()
-    mainIten.currentDPI = Number(ui_View.mouseGetCurrentDPI()) - 1
+    // Below 0 the mouse named no stage it has: the stage shown stays. 0 (not asked) marks none.
+    const stage = Number(ui_View.mouseGetCurrentDPI())
+    if (stage >= 0)
+        mainIten.currentDPI = stage - 1
 }
 
 function pagesBuilt() {
