@@ -1,7 +1,7 @@
 #include "app/start_refusal.h"
 
 #include "base/data_folder.h"
-#include "base/runtime_files.h"
+#include "base/settings_file.h"
 #include "controller/language_strings.h"
 #include "platform/desktop_notification.h"
 
