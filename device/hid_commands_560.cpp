@@ -81,7 +81,6 @@ bool Hid_Thread::hid560_8CH_readProfile(uchar *src128, uchar profileNo)
     return queueQuery([&] {
         if (!takeToken(f560::ReadProfile))
             return false;
-        CommandScope command(*this);
         buildRequest(f560::ReadProfile.code, {profileNo});
         // Only a block that came whole replaces the caller's bytes.
         if (!hidGetTransfer(f560::ReadProfile.block))

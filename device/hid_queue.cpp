@@ -13,10 +13,18 @@ struct Hid_Thread::Job {
 
 bool Hid_Thread::isBusy() const
 {
-    if (commandRunning || exchangeRunning)
+    if (!hidFree)
         return true;
     std::lock_guard<std::mutex> lock(queueMutex);
     return jobRunning || !jobs.empty() || batchDepth > 0;
+}
+
+void Hid_Thread::clearBusy()
+{
+    // A job that runs holds the token for its own exchange; only a token nobody uses is forced.
+    std::lock_guard<std::mutex> lock(queueMutex);
+    if (!jobRunning)
+        giveTokenBack();
 }
 
 bool Hid_Thread::submit(std::function<bool()> work, bool write)
