@@ -73,8 +73,9 @@ bool Hid_Thread::hid560_84H_GetCurrentDPI(uchar &byte1, uchar &byte2)
 
 bool Hid_Thread::hid560_8CH_readProfile(uchar *src128, uchar profileNo)
 {
-    {
-        // A block read back shows what the batch has written so far.
+    if (QThread::currentThread() != this) {
+        // A block read back shows what the batch has written so far. A step on the link's thread
+        // was queued after the blocks held back before it (queueSteps).
         std::lock_guard<std::mutex> lock(queueMutex);
         flushBlocksLocked();
     }

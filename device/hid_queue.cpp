@@ -43,6 +43,15 @@ bool Hid_Thread::submit(std::function<bool()> work, bool write)
     return job->ok;
 }
 
+bool Hid_Thread::queueSteps(std::function<bool(Hid_Thread &)> steps)
+{
+    if (QThread::currentThread() != this) {
+        std::lock_guard<std::mutex> lock(queueMutex);
+        flushBlocksLocked();
+    }
+    return queueSet([this, steps = std::move(steps)] { return steps(*this); });
+}
+
 void Hid_Thread::run()
 {
     std::unique_lock<std::mutex> lock(queueMutex);

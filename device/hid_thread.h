@@ -112,11 +112,9 @@ public:
     // Blocks until every command asked for so far has run.
     void waitIdle();
     // Runs `steps`, commands that depend on each other's answers, on the link's thread as one
-    // write: in a batch it returns at once, and its result goes to the batch.
-    bool queueSteps(std::function<bool(Hid_Thread &)> steps)
-    {
-        return queueSet([this, steps = std::move(steps)] { return steps(*this); });
-    }
+    // write: in a batch it returns at once, and its result goes to the batch. The profile blocks
+    // the batch holds back go out before it, since steps may read or send blocks.
+    bool queueSteps(std::function<bool(Hid_Thread &)> steps);
 
     // Makes `index` the current device and loads its scrambling code.
     void selectDevice(int index);

@@ -23,7 +23,7 @@ myQQuickView::~myQQuickView() = default;
 DeviceContext myQQuickView::context()
 {
     return DeviceContext{MouseModel{isColorful, isGun, icType, is55328}, deviceLink, settings,
-                         profileImage, &unreadBlocks};
+                         profileImage, &blockStates};
 }
 
 void myQQuickView::callRoot(const char *function, Qt::ConnectionType type, const QVariantList &args)
@@ -228,7 +228,8 @@ bool myQQuickView::mouseSetProfile(uint profileNo)
         return false;
     }
     DeviceContext ctx = context();
-    return profile_block::ready(ctx, int(profileNo)) && profile_block::send(ctx, int(profileNo));
+    const int b = int(profileNo);
+    return profile_block::change(ctx, b, b, b, {});
 }
 
 bool myQQuickView::mouseReadProfile(uint profileNo)

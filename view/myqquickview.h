@@ -28,7 +28,7 @@ public:
     bool is55328 = false;
     SettingsStore settings; // apConfig, profileDefaults, profiles, currentProfile
     ProfileImage profileImage = {};
-    UnreadBlocks unreadBlocks = {};
+    BlockStates blockStates;
     MacroLibrary macroLibrary; // selected folder path and batch transfer state
 
     bool gunCapable() const override { return isGun; }
