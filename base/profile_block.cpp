@@ -112,6 +112,17 @@ bool read(DeviceContext &ctx, int b)
     return ctx.link->queueSteps(readStep(ctx.blockStates, ctx.profileImage, b));
 }
 
+void readLater(DeviceContext &ctx, int b)
+{
+    if (!ctx.link || !isBlock(b))
+        return;
+    if (!ctx.blockStates) {
+        ctx.link->hid560_8CH_readProfile(ctx.profileImage[b], uchar(b));
+        return;
+    }
+    ctx.link->post(readStep(ctx.blockStates, ctx.profileImage, b));
+}
+
 bool change(DeviceContext &ctx, int first, int last, int lastSent, const Patch &patch)
 {
     if (!isBlock(first) || !isBlock(last) || lastSent < first || lastSent > last)

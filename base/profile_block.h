@@ -66,6 +66,9 @@ using Patch = std::function<void(int b, uchar *block)>;
 // outside a batch; inside one true when queued, and the result goes to the batch. A block that
 // does not come whole leaves the image as it was and is marked unread.
 bool read(DeviceContext &ctx, int b);
+// The same without waiting, in a batch or not (a connect's reads); a failure goes to the link's
+// next report (Hid_Thread::postReport).
+void readLater(DeviceContext &ctx, int b);
 // Changes blocks `first` ... `last` of the image with `patch` (none: nothing changes) and sends
 // `first` ... `lastSent`. A block that is sent must be a true copy of the mouse's: when one of
 // them is marked unread, or a step still holds one of the blocks, all of it runs as one step on

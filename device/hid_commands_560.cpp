@@ -75,7 +75,7 @@ bool Hid_Thread::hid560_8CH_readProfile(uchar *src128, uchar profileNo)
 {
     if (QThread::currentThread() != this) {
         // A block read back shows what the batch has written so far. A step on the link's thread
-        // was queued after the blocks held back before it (queueSteps).
+        // was queued after the blocks held back before it (post, queueSteps).
         std::lock_guard<std::mutex> lock(queueMutex);
         flushBlocksLocked();
     }

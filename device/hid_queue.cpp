@@ -7,6 +7,8 @@
 struct Hid_Thread::Job {
     std::function<bool()> work;
     bool counted = false; // a write of a batch: its result goes to the batch
+    bool posted = false;  // nobody waits for it; its result goes to the next report
+    std::function<void(bool)> report; // a posted job that hands the posted results on
     bool done = false;
     bool ok = false;
 };
@@ -52,6 +54,28 @@ bool Hid_Thread::queueSteps(std::function<bool(Hid_Thread &)> steps)
     return queueSet([this, steps = std::move(steps)] { return steps(*this); });
 }
 
+void Hid_Thread::post(std::function<bool(Hid_Thread &)> steps)
+{
+    postJob(std::move(steps), {});
+}
+
+void Hid_Thread::postReport(std::function<bool(Hid_Thread &)> steps,
+                            std::function<void(bool)> done)
+{
+    postJob(std::move(steps), std::move(done));
+}
+
+void Hid_Thread::postJob(std::function<bool(Hid_Thread &)> steps, std::function<void(bool)> done)
+{
+    auto job = std::make_shared<Job>();
+    job->work = [this, steps = std::move(steps)] { return steps(*this); };
+    job->posted = true;
+    job->report = std::move(done);
+    std::lock_guard<std::mutex> lock(queueMutex);
+    flushBlocksLocked();
+    enqueueLocked(job);
+}
+
 void Hid_Thread::run()
 {
     std::unique_lock<std::mutex> lock(queueMutex);
@@ -61,9 +85,19 @@ void Hid_Thread::run()
             break; // stopping, and everything asked for has run
         const std::shared_ptr<Job> job = jobs.front();
         jobs.pop_front();
+        // Work nobody waits for is not worth holding up the program's end.
+        const bool dropped = stopping && job->posted;
         jobRunning = true;
         lock.unlock();
-        const bool ok = job->work();
+        const bool ok = !dropped && job->work();
+        if (job->posted) {
+            postedOk = postedOk && ok;
+            if (job->report) {
+                const bool all = postedOk;
+                postedOk = true;
+                job->report(all);
+            }
+        }
         lock.lock();
         jobRunning = false;
         job->ok = ok;

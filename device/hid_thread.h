@@ -6,7 +6,7 @@
 // Three threads take part in every exchange:
 // - the GUI thread (or whoever calls a command) asks for commands. A command is a job of the
 //   link's queue; the caller waits for its result only for a query, or for a write outside a
-//   batch. Inside a batch it returns at once.
+//   batch. Inside a batch, and for steps posted with post(), it returns at once.
 // - the link's thread (this QThread's run()) runs the jobs, one at a time in the order they were
 //   asked for. It is the one serialiser of the link: a command takes the transfer token, builds
 //   the request in outReport, runs its exchange and gives the token back, and no other command
@@ -115,6 +115,14 @@ public:
     // write: in a batch it returns at once, and its result goes to the batch. The profile blocks
     // the batch holds back go out before it, since steps may read or send blocks.
     bool queueSteps(std::function<bool(Hid_Thread &)> steps);
+    // Runs `steps` on the link's thread after everything asked for before and returns at once,
+    // in a batch or not: work nobody waits for, such as the reads of a connect. A step that fails
+    // is kept in mind until a report (postReport) hands it on. Posted steps still waiting when
+    // the link stops are dropped.
+    void post(std::function<bool(Hid_Thread &)> steps);
+    // Posts `steps`; then, on the link's thread, `done` gets whether they and every step posted
+    // since the last report went through.
+    void postReport(std::function<bool(Hid_Thread &)> steps, std::function<void(bool)> done);
 
     // Makes `index` the current device and loads its scrambling code.
     void selectDevice(int index);
@@ -234,6 +242,7 @@ private:
     struct Job;
     // Runs `work` on the link's thread; waits for its result unless `write` and a batch is open.
     bool submit(std::function<bool()> work, bool write);
+    void postJob(std::function<bool(Hid_Thread &)> steps, std::function<void(bool)> done);
     bool queueSet(std::function<bool()> work) { return submit(std::move(work), true); }
     bool queueQuery(std::function<bool()> work) { return submit(std::move(work), false); }
     // The *Locked members are called with queueMutex held.
@@ -259,6 +268,7 @@ private:
     int batchTotal = 0;
     int batchDone = 0;
     bool batchOk = true;
+    bool postedOk = true; // the posted steps since the last report; the link's thread only
     std::map<uchar, std::vector<uchar>> heldBlocks; // profile block -> bytes of its last write
 
     std::mutex tokenMutex;

@@ -26,9 +26,14 @@ QtObject {
     // held back until finishQueue() (a queue still running).
     property bool queueOk: true
     property bool holdQueue: false
+    // The start-up's reads of the mouse: their answer, and whether it is held back until
+    // finishRead() (a mouse still being read).
+    property bool readOk: true
+    property bool holdRead: false
 
     signal deviceWorkFinished(bool ok)
     signal deviceProgress(int done, int total)
+    signal mouseStateRead(bool ok, int currentDPI)
 
     // A complete profile with the factory's values.
     function factoryProfile() {
@@ -80,6 +85,8 @@ QtObject {
         loadProfileResult = true
         queueOk = true
         holdQueue = false
+        readOk = true
+        holdRead = false
     }
 
     function note(name, args) {
@@ -105,6 +112,12 @@ QtObject {
             deviceWorkFinished(queueOk)
     }
     function finishQueue() { deviceWorkFinished(queueOk) }
+    function readMouseState(first) {
+        note("readMouseState", [first])
+        if (!holdRead)
+            finishRead()
+    }
+    function finishRead() { mouseStateRead(readOk, readOk ? dpiStage : 0) }
 
     function clear() {
         calls = []

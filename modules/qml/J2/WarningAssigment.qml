@@ -14,11 +14,13 @@ DialogBox {
         "Some settings could not be written to the mouse. Check that it is connected and try again.",
         "This function is not available in this version.",
         "The desktop did not take these settings:",
-        "The gun settings could not be saved. Check that the settings folder can be written."]
+        "The gun settings could not be saved. Check that the settings folder can be written.",
+        "The mouse did not answer while it was being read. Check that it is connected and plug it in again."]
     readonly property int leftButtonRule: 6
     readonly property int writeFailed: 8
     readonly property int notAvailable: 9
     readonly property int gunFileFailed: 11
+    readonly property int readFailed: 12
 
     // Shows warning `index` of the list.
     function showWarning(index: int) {
