@@ -6,8 +6,8 @@
 
 struct Hid_Thread::Job {
     std::function<bool()> work;
-    bool counted = false; // a write of a batch: its result goes to the batch
-    bool posted = false;  // nobody waits for it; its result goes to the next report
+    bool counted = false;             // a write of a batch: its result goes to the batch
+    bool posted = false;              // nobody waits for it; its result goes to the next report
     std::function<void(bool)> report; // a posted job that hands the posted results on
     bool done = false;
     bool ok = false;
@@ -59,8 +59,7 @@ void Hid_Thread::post(std::function<bool(Hid_Thread &)> steps)
     postJob(std::move(steps), {});
 }
 
-void Hid_Thread::postReport(std::function<bool(Hid_Thread &)> steps,
-                            std::function<void(bool)> done)
+void Hid_Thread::postReport(std::function<bool(Hid_Thread &)> steps, std::function<void(bool)> done)
 {
     postJob(std::move(steps), std::move(done));
 }

@@ -46,8 +46,9 @@ DeviceEntry *Hid_Thread::entry(int index) const
 bool Hid_Thread::waitHidFree()
 {
     std::unique_lock<std::mutex> lock(tokenMutex);
-    const bool free = tokenFreed.wait_for(lock, std::chrono::milliseconds(kTokenPolls * kTokenPollMs),
-                                          [this] { return hidFree.load(); });
+    const bool free =
+        tokenFreed.wait_for(lock, std::chrono::milliseconds(kTokenPolls * kTokenPollMs),
+                            [this] { return hidFree.load(); });
     if (free)
         hidFree = false;
     return free;

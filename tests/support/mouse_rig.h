@@ -61,10 +61,7 @@ public:
     DeviceContext context() { return DeviceContext{model, link.get(), *settings, image}; }
     // With the image's blocks tracked as the program tracks them: a block whose read failed is
     // read again before it is changed and sent.
-    DeviceContext tracked()
-    {
-        return DeviceContext{model, link.get(), *settings, image, &blocks};
-    }
+    DeviceContext tracked() { return DeviceContext{model, link.get(), *settings, image, &blocks}; }
 
     // The feature requests the mouse received since the log was last cleared, unscrambled, hex.
     QStringList requests() { return mouse->requests(); }
