@@ -245,8 +245,11 @@ void Widget::checkDevice()
     showBalloon(QStringLiteral("Info"), QStringLiteral("Detect Device"));
     hidLink.startDeviceWatch(index);
     if (view->is560()) {
+        // Read on the link's thread: a mouse that does not answer must not keep the window from
+        // coming up. The start-up's own read (readMouseState) tells how they went.
+        DeviceContext ctx = view->context();
         for (int b = 0; b < profile_block::blocksInUse(view->isGun); ++b)
-            view->mouseReadProfile(uint(b));
+            profile_block::readLater(ctx, b);
     }
     view->setEnabled(true);
     launchUi();

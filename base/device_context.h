@@ -11,12 +11,24 @@
 
 #include <array>
 #include <functional>
+#include <mutex>
 
 constexpr int kProfileBlocks = 5;
 constexpr int kProfileBlockSize = 128;
 using ProfileImage = uchar[kProfileBlocks][kProfileBlockSize];
-// Blocks of the image whose last read from the mouse failed: they are no true copy of the mouse's.
-using UnreadBlocks = std::array<bool, kProfileBlocks>;
+// Where each block of the image stands against the mouse's. Blocks are read, and a block that has
+// to be read again is changed, on the link's thread (profile_block.cpp): `mutex` guards the two
+// arrays, and a block with steps pending belongs to those steps until the last of them has run.
+struct BlockStates {
+    std::mutex mutex;
+    // The last read from the mouse failed: the block is no true copy of the mouse's.
+    std::array<bool, kProfileBlocks> unread{};
+    // Steps queued on the link's thread that read or change the block.
+    std::array<int, kProfileBlocks> pending{};
+    // A step could not read the block while others were queued behind it: they fail without
+    // asking a mouse that did not answer once more. Cleared when the last of them has run.
+    std::array<bool, kProfileBlocks> gaveUp{};
+};
 
 struct MouseModel {
     bool isColorful = false;
@@ -33,8 +45,8 @@ struct DeviceContext {
     Hid_Thread *link; // null: nothing is sent
     SettingsStore &settings;
     ProfileImage &profileImage;
-    // Null: blocks are not tracked, the image is taken as it is.
-    UnreadBlocks *unreadBlocks = nullptr;
+    // Null: blocks are not tracked, the image is taken as it is and read in place.
+    BlockStates *blockStates = nullptr;
 
     // The command of the mouse's family: `f560` on the 560 family, `f553` on any other. Each is a
     // member function of the link called with `args`, or a callable that takes the link. False

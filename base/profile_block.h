@@ -6,6 +6,8 @@
 
 #include "base/device_context.h"
 
+#include <functional>
+
 namespace profile_block
 {
 // Which blocks.
@@ -56,12 +58,22 @@ static_assert(kColourfulColours + 24 <= kFlags, "the colours stay clear of the f
 
 namespace profile_block
 {
-// Reads block `b` from the mouse into the image; a block that does not come whole leaves the image
-// as it was and is marked unread.
+// A change of the image: called with the number and the bytes of each block it changes. It may run
+// on the link's thread, so it holds its values, not references to the caller's.
+using Patch = std::function<void(int b, uchar *block)>;
+
+// Reads block `b` from the mouse into the image, as a step of the link's queue: the answer
+// outside a batch; inside one true when queued, and the result goes to the batch. A block that
+// does not come whole leaves the image as it was and is marked unread.
 bool read(DeviceContext &ctx, int b);
-// Makes block `b` fit to be changed and sent: a block marked unread is read again first. False
-// when it still cannot be read; the caller then neither changes nor sends it.
-bool ready(DeviceContext &ctx, int b);
-// Sends block `b` of the image; true when it reached the mouse.
-bool send(DeviceContext &ctx, int b);
+// The same without waiting, in a batch or not (a connect's reads); a failure goes to the link's
+// next report (Hid_Thread::postReport).
+void readLater(DeviceContext &ctx, int b);
+// Changes blocks `first` ... `last` of the image with `patch` (none: nothing changes) and sends
+// `first` ... `lastSent`. A block that is sent must be a true copy of the mouse's: when one of
+// them is marked unread, or a step still holds one of the blocks, all of it runs as one step on
+// the link's thread, which reads the unread blocks again, then changes and sends; when a block
+// cannot be read, nothing is changed or sent. The result is the link's: a batch's write returns
+// true when queued.
+bool change(DeviceContext &ctx, int first, int last, int lastSent, const Patch &patch);
 } // namespace profile_block

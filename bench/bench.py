@@ -20,6 +20,8 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BIN = os.path.join(ROOT, "build", "bin")
 RUNS = int(os.environ.get("RUNS", "7"))
+# The series with a mouse that does not answer take tens of seconds a run.
+STALL_RUNS = int(os.environ.get("STALL_RUNS", "3"))
 IDLE_SECONDS = float(os.environ.get("IDLE_SECONDS", "60"))
 SETTLE_SECONDS = 5.0
 TITLE = "Talvemark TK700"
@@ -232,6 +234,12 @@ class Probe:
         return start
 
 
+def gap_between(start, end, frames):
+    """The longest time between two rendered frames (or the start or the end) from start to end."""
+    moments = [start] + [t for t in frames if start < t < end] + [end]
+    return max(b - a for a, b in zip(moments, moments[1:]))
+
+
 def timed_write(probe, sim, family, trigger):
     """Runs `trigger` (which returns the click time) and waits for the device work to finish:
     (wall ms, designed ms, longest frame gap ms)."""
@@ -248,8 +256,7 @@ def timed_write(probe, sim, family, trigger):
         frames += got["frames"]
         finished += got["finished"]
     end = finished[0]
-    moments = [start] + [t for t in frames if start < t < end] + [end]
-    gap = max(b - a for a, b in zip(moments, moments[1:]))
+    gap = gap_between(start, end, frames)
     entries = ctl(sim, "log")["log"]
     if os.environ.get("BENCH_DUMP"):
         json.dump(entries, open(os.environ["BENCH_DUMP"], "w"))
@@ -382,8 +389,93 @@ def writes(family):
         row("%s %s family: longest frame gap" % (which, family), "ms", [v[2] for v in values])
 
 
+PAGES = ("keyMatrixMain", "dpiSettingMain", "lightControlMain", "systemSettingMain")
+
+
+def silent_start(sim, silent):
+    """Start-up against a 560 mouse that answers no feature read (or a healthy one): ms from the
+    launch to the map, to the pages shown (polled every 20 ms), and to the reads of the mouse told,
+    and the longest frame gap from the pages shown until then (None when the reads were over
+    first)."""
+    ctl(sim, "fault", "name=silent-feature" if silent else "name=none")
+    launched = time.monotonic() * 1000
+    mapped, pid, folder = launch_program("silent" if silent else "answering", "560", sim,
+                                         probe=True)
+    probe = Probe(os.path.join(folder, "probe"))
+    frames, finished, shown = [], [], None
+    deadline = time.monotonic() + 90
+    while not (finished and shown):
+        if time.monotonic() > deadline:
+            raise RuntimeError("the reads of the mouse were not told")
+        got = probe.ask("frames")
+        frames += got["frames"]
+        finished += got["finished"]
+        if shown is None and probe.prop("mainIten", "isStarted"):
+            shown = time.monotonic() * 1000
+        time.sleep(0.02)
+    stop(pid)
+    ctl(sim, "fault", "name=none")
+    told = finished[0]
+    gap = gap_between(shown, told, frames) if told > shown else None
+    return mapped, shown - launched, told - launched, gap
+
+
+def stalls():
+    """Rows 4 and 5 of issue 27's kind: the window while the mouse is silent or slow."""
+    sim = start_sim("560", "stalls")
+    runs = {"answering": [], "silent": []}
+    for i in range(STALL_RUNS):
+        for silent in (i % 2 == 0, i % 2 != 0):
+            runs["silent" if silent else "answering"].append(silent_start(sim, silent))
+        log("silent start run %d: pages after %.0f ms (answering %.0f), reads told after %.0f ms,"
+            " longest frame gap %.1f ms" % (i + 1, runs["silent"][-1][1], runs["answering"][-1][1],
+                                             runs["silent"][-1][2], runs["silent"][-1][3]))
+    name = "start-up, 560 mouse silent to feature reads"
+    row(name + ": window mapped after launch", "ms", [r[0] for r in runs["silent"]],
+        [r[0] for r in runs["answering"]])
+    row(name + ": pages shown after launch", "ms", [r[1] for r in runs["silent"]],
+        [r[1] for r in runs["answering"]], "%.0f")
+    row(name + ": failure told after launch", "ms", [r[2] for r in runs["silent"]], None, "%.0f")
+    row(name + ": longest frame gap while read", "ms", [r[3] for r in runs["silent"]])
+    row("start-up, 560 mouse answering: pages shown after launch", "ms",
+        [r[1] for r in runs["answering"]], None, "%.0f")
+
+    # Apply after the connect could not read the profile blocks: they are read again first.
+    results = {False: [], True: []}
+    for i in range(STALL_RUNS):
+        for silent_writes in (False, True):
+            ctl(sim, "fault", "name=none")
+            ctl(sim, json.dumps({"cmd": "fault", "name": "garbage-reply", "on": "8c",
+                                 "keep": True}))
+            _, pid, folder = launch_program("reread", "560", sim, probe=True)
+            probe = Probe(os.path.join(folder, "probe"))
+            probe.wait(lambda: probe.prop("warningAssigmentMain", "visible"), 60)
+            ctl(sim, "fault", "name=none")
+            probe.ask("call warningAssigmentMain hide")
+            probe.wait(lambda: not probe.prop("protectUIItem", "isBusy"))
+            if silent_writes:
+                ctl(sim, "fault", "name=silent-write")
+            for page in PAGES:
+                probe.ask("set %s isSave true" % page)
+            results[silent_writes].append(
+                timed_write(probe, sim, "560", lambda: probe.click("applyBtn")))
+            stop(pid)
+            ctl(sim, "fault", "name=none")
+        log("re-read run %d: Apply %.0f ms, gap %.1f ms; writes unanswered %.0f ms, gap %.1f ms"
+            % (i + 1, results[False][-1][0], results[False][-1][2], results[True][-1][0],
+               results[True][-1][2]))
+    name = "Apply 560 family, blocks unread at the connect"
+    row(name + ": wall time", "ms", [v[0] for v in results[False]],
+        [v[1] for v in results[False]], "%.0f")
+    row(name + ": designed waits", "ms", [v[1] for v in results[False]], None, "%.0f")
+    row(name + ": longest frame gap", "ms", [v[2] for v in results[False]])
+    name += ", writes unanswered"
+    row(name + ": wall time", "ms", [v[0] for v in results[True]], None, "%.0f")
+    row(name + ": longest frame gap", "ms", [v[2] for v in results[True]])
+
+
 def main():
-    what = sys.argv[1:] or ["startup", "idle", "writes"]
+    what = sys.argv[1:] or ["startup", "idle", "writes", "stalls"]
     try:
         if "startup" in what:
             startup()
@@ -392,14 +484,16 @@ def main():
             writes("560")
         if "idle" in what:
             idle()
+        if "stalls" in what:
+            stalls()
     finally:
         for p in procs:
             p.terminate()
         shutil.rmtree(work, ignore_errors=True)
-    print("%d interleaved runs; idle over %.0f s; figures min / median / max; ratio: median "
-          "against the baseline's median (the bare window, the designed waits, or for idle CPU\n"
-          "while watching the reference loop)"
-          % (RUNS, IDLE_SECONDS))
+    print("%d interleaved runs (%d with a silent mouse); idle over %.0f s; figures min / median / "
+          "max; ratio: median against the baseline's median (the bare window, the designed waits,\n"
+          "the same start with a mouse that answers, or for idle CPU while watching the reference "
+          "loop)" % (RUNS, STALL_RUNS, IDLE_SECONDS))
     print()
     print("| figure | unit | min / median / max | ratio |")
     print("|---|---|---|---|")

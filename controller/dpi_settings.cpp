@@ -121,26 +121,21 @@ bool DpiSettings::setStages(int count, const QString &sensor, const QVariantList
     }
 
     using namespace profile_block;
-    // Blocks 2..4 belong to the gun slots, which only gun-capable mice have.
-    const int last = ctx.model.isGun ? kLastStageBlock : kFirstStageBlock;
-    for (int b = kFirstStageBlock; b <= last; ++b)
-        if (!ready(ctx, b))
-            return false;
+    // Every stage block of the image takes the table; blocks 2..4 belong to the gun slots, which
+    // only gun-capable mice have, so only those mice are sent them.
+    const int lastSent = ctx.model.isGun ? kLastStageBlock : kFirstStageBlock;
     const bool highRangeSensor = ruleOf(sensor).highRangeAbove != kNone;
-    for (int b = kFirstStageBlock; b <= kLastStageBlock; ++b) {
-        uchar *block = ctx.profileImage[b];
-        std::copy(stages.codes.begin(), stages.codes.end(), block + kStageCodesX);
-        std::copy(stages.codes.begin(), stages.codes.end(), block + kStageCodesY);
-        block[kStageMask] = stageMask(count);
-        if (highRangeSensor) {
-            block[kHighRangeMaskX] = stages.highRange;
-            block[kHighRangeMaskY] = stages.highRange;
-        }
-    }
-    bool ok = ctx.link != nullptr;
-    for (int b = kFirstStageBlock; b <= last; ++b)
-        ok = send(ctx, b) && ok;
-    return ok;
+    const uchar mask = stageMask(count);
+    return change(ctx, kFirstStageBlock, kLastStageBlock, lastSent,
+                  [stages, highRangeSensor, mask](int, uchar *block) {
+                      std::copy(stages.codes.begin(), stages.codes.end(), block + kStageCodesX);
+                      std::copy(stages.codes.begin(), stages.codes.end(), block + kStageCodesY);
+                      block[kStageMask] = mask;
+                      if (highRangeSensor) {
+                          block[kHighRangeMaskX] = stages.highRange;
+                          block[kHighRangeMaskY] = stages.highRange;
+                      }
+                  });
 }
 
 bool DpiSettings::setCurrentStage(uchar stage)
@@ -169,15 +164,13 @@ bool DpiSettings::setLod(uchar rate, uchar en)
     using namespace profile_block;
     const uchar lod = lodCode(rate);
     // Both families take the lift-off distance in the 560 family's profile block.
-    if (!ready(ctx, kLodBlock))
-        return false;
-    uchar *block = ctx.profileImage[kLodBlock];
-    if (en == 1)
-        block[kFlags] |= kLodEnableBit;
-    else
-        block[kFlags] &= uchar(~kLodEnableBit);
-    block[kLodCode] = lod;
-    const bool ok = send(ctx, kLodBlock);
+    const bool ok = change(ctx, kLodBlock, kLodBlock, kLodBlock, [lod, en](int, uchar *block) {
+        if (en == 1)
+            block[kFlags] |= kLodEnableBit;
+        else
+            block[kFlags] &= uchar(~kLodEnableBit);
+        block[kLodCode] = lod;
+    });
     qDebug() << "test" << int(lod) << int(en);
     return ok;
 }

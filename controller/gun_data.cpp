@@ -160,14 +160,13 @@ bool GunData::send(int slot, const QVariantList &data)
         });
     }
 
-    const int b = profile_block::gunSlotBlock(slot);
-    if (!profile_block::ready(c, b))
-        return false;
-    uchar *block = c.profileImage[b];
-    block[profile_block::kGunMarker] = profile_block::kGunMarkerValue;
-    block[profile_block::kGunCount] = count;
-    block[profile_block::kGunX] = x;
-    block[profile_block::kGunY] = y;
-    block[profile_block::kFlags] &= uchar(~profile_block::kGunPatternBit);
-    return profile_block::send(c, b);
+    using namespace profile_block;
+    const int b = gunSlotBlock(slot);
+    return change(c, b, b, b, [count, x, y](int, uchar *block) {
+        block[kGunMarker] = kGunMarkerValue;
+        block[kGunCount] = count;
+        block[kGunX] = x;
+        block[kGunY] = y;
+        block[kFlags] &= uchar(~kGunPatternBit);
+    });
 }

@@ -227,15 +227,17 @@ bool KeyMatrix::set(const QVariant &mode, const QVariantList &office, const QVar
 
     if (!tables.gun)
         return sendTable(tables.table[0], 1);
-    // The gun mask goes into a block that must be a true copy of the mouse's.
-    if (family560 && !profile_block::ready(ctx, profile_block::kGunBlock))
-        return false;
     bool ok = ctx.link != nullptr;
     if (family560) {
-        uchar *block0 = ctx.profileImage[profile_block::kGunBlock];
-        if (tables.gunMask >= 0)
-            block0[profile_block::kGunMask] = uchar(tables.gunMask);
-        ok = profile_block::send(ctx, profile_block::kGunBlock) && ok;
+        // The gun mask goes into a block that must be a true copy of the mouse's: when it cannot
+        // be read (or sent), the tables that go with it are not sent either.
+        using namespace profile_block;
+        const int mask = tables.gunMask;
+        if (!change(ctx, kGunBlock, kGunBlock, kGunBlock, [mask](int, uchar *block0) {
+                if (mask >= 0)
+                    block0[kGunMask] = uchar(mask);
+            }))
+            return false;
     }
     for (int t = 0; t < kTables; ++t)
         ok = sendTable(tables.table[t], t + 1) && ok;

@@ -150,27 +150,15 @@ bool Lighting::setEffect(uchar effect, uchar option1, uchar option2)
     if (!m.family560())
         return c.link && c.link->hid553_0DH_SetRGBLedEffect(t[0], t[1], t[2]);
 
-    const int last = m.isGun ? profile_block::kLastEffectBlock : profile_block::kFirstEffectBlock;
-    for (int b = profile_block::kFirstEffectBlock; b <= last; ++b)
-        if (!profile_block::ready(c, b))
-            return false;
-    for (int b = profile_block::kFirstEffectBlock; b <= profile_block::kLastEffectBlock; ++b)
-        std::memcpy(c.profileImage[b] + profile_block::kEffect, t.data(), t.size());
-    if (!m.isColorful && !m.isGun)
-        c.profileImage[profile_block::kFirstEffectBlock][profile_block::kEffect + 2] =
-            kSingleColourSoloExtra;
-    return sendEffectBlocks(m.isGun);
-}
-
-bool Lighting::sendEffectBlocks(bool all)
-{
-    if (!c.link)
-        return false;
-    const int last = all ? profile_block::kLastEffectBlock : profile_block::kFirstEffectBlock;
-    bool ok = true;
-    for (int b = profile_block::kFirstEffectBlock; b <= last; ++b)
-        ok = profile_block::send(c, b) && ok;
-    return ok;
+    // Every effect block of the image takes the effect; only gun-capable mice are sent 2..4.
+    using namespace profile_block;
+    const int lastSent = m.isGun ? kLastEffectBlock : kFirstEffectBlock;
+    const bool solo = !m.isColorful && !m.isGun;
+    return change(c, kFirstEffectBlock, kLastEffectBlock, lastSent, [t, solo](int b, uchar *block) {
+        std::memcpy(block + kEffect, t.data(), t.size());
+        if (solo && b == kFirstEffectBlock)
+            block[kEffect + 2] = kSingleColourSoloExtra;
+    });
 }
 
 bool Lighting::setColours(uchar type, const QVariantList &src24)
@@ -183,10 +171,9 @@ bool Lighting::setColours(uchar type, const QVariantList &src24)
                                          : profile_block::kSingleColoursBlock;
         const int at =
             c.model.isColorful ? profile_block::kColourfulColours : profile_block::kSingleColours;
-        if (!profile_block::ready(c, b))
-            return false;
-        std::memcpy(c.profileImage[b] + at, table.data(), table.size());
-        return profile_block::send(c, b);
+        return profile_block::change(c, b, b, b, [table, at](int, uchar *block) {
+            std::memcpy(block + at, table.data(), table.size());
+        });
     }
 
     if (!c.link)

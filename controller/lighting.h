@@ -63,7 +63,5 @@ public:
     static QString stageColourKey(uchar type);
 
 private:
-    bool sendEffectBlocks(bool all);
-
     DeviceContext &c;
 };

@@ -40,14 +40,10 @@ bool Hid_Thread::runSet(const command::Definition &def, std::initializer_list<uc
 {
     if (!takeToken(def))
         return false;
-    bool ok = false;
-    {
-        CommandScope command(*this);
-        buildRequest(def.code, params);
-        if (block && blockLength > 0)
-            std::memcpy(bulkBuffer, block, static_cast<size_t>(blockLength));
-        ok = hidSetTransfer(block ? blockLength : 0, def.settle);
-    }
+    buildRequest(def.code, params);
+    if (block && blockLength > 0)
+        std::memcpy(bulkBuffer, block, static_cast<size_t>(blockLength));
+    const bool ok = hidSetTransfer(block ? blockLength : 0, def.settle);
     pauseAfter(def);
     return ok;
 }
@@ -57,17 +53,14 @@ bool Hid_Thread::runQuery(const command::Definition &def, std::initializer_list<
 {
     if (!takeToken(def))
         return false;
-    bool ok = false;
-    {
-        CommandScope command(*this);
-        buildRequest(def.code, params);
-        ok = hidGetTransfer(0);
-        // A query that fails or does not check out hands the caller's own values back.
-        if (ok) {
-            int i = firstReplyByte;
-            for (uchar *r : results)
-                *r = inReport[i++];
-        }
+    buildRequest(def.code, params);
+    const bool ok = hidGetTransfer(0);
+    // A query that fails or does not check out hands the caller's own values back. The buffers
+    // are the link thread's: nothing else runs between the exchange and here.
+    if (ok) {
+        int i = firstReplyByte;
+        for (uchar *r : results)
+            *r = inReport[i++];
     }
     pauseAfter(def);
     return ok;
@@ -75,11 +68,10 @@ bool Hid_Thread::runQuery(const command::Definition &def, std::initializer_list<
 
 bool Hid_Thread::setPerMode(const command::Definition &def, uchar value)
 {
+    // Taken once; each exchange gives it back. Nothing can come in between the repetitions: the
+    // queue runs the next command only when this one has returned.
     if (!takeToken(def))
         return false;
-    // The token stays taken across the repetitions: a command that arrives in between waits,
-    // rather than taking the buffers over between two modes.
-    CommandScope command(*this);
     bool ok = true;
     for (uchar mode = command::kFirstMode; mode <= command::kLastMode; ++mode) {
         buildRequest(def.code, {mode, value});

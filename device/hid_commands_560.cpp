@@ -73,15 +73,15 @@ bool Hid_Thread::hid560_84H_GetCurrentDPI(uchar &byte1, uchar &byte2)
 
 bool Hid_Thread::hid560_8CH_readProfile(uchar *src128, uchar profileNo)
 {
-    {
-        // A block read back shows what the batch has written so far.
+    if (QThread::currentThread() != this) {
+        // A block read back shows what the batch has written so far. A step on the link's thread
+        // was queued after the blocks held back before it (post, queueSteps).
         std::lock_guard<std::mutex> lock(queueMutex);
         flushBlocksLocked();
     }
     return queueQuery([&] {
         if (!takeToken(f560::ReadProfile))
             return false;
-        CommandScope command(*this);
         buildRequest(f560::ReadProfile.code, {profileNo});
         // Only a block that came whole replaces the caller's bytes.
         if (!hidGetTransfer(f560::ReadProfile.block))

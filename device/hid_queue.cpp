@@ -6,17 +6,27 @@
 
 struct Hid_Thread::Job {
     std::function<bool()> work;
-    bool counted = false; // a write of a batch: its result goes to the batch
+    bool counted = false;             // a write of a batch: its result goes to the batch
+    bool posted = false;              // nobody waits for it; its result goes to the next report
+    std::function<void(bool)> report; // a posted job that hands the posted results on
     bool done = false;
     bool ok = false;
 };
 
 bool Hid_Thread::isBusy() const
 {
-    if (commandRunning || exchangeRunning)
+    if (!hidFree)
         return true;
     std::lock_guard<std::mutex> lock(queueMutex);
     return jobRunning || !jobs.empty() || batchDepth > 0;
+}
+
+void Hid_Thread::clearBusy()
+{
+    // A job that runs holds the token for its own exchange; only a token nobody uses is forced.
+    std::lock_guard<std::mutex> lock(queueMutex);
+    if (!jobRunning)
+        giveTokenBack();
 }
 
 bool Hid_Thread::submit(std::function<bool()> work, bool write)
@@ -35,6 +45,36 @@ bool Hid_Thread::submit(std::function<bool()> work, bool write)
     return job->ok;
 }
 
+bool Hid_Thread::queueSteps(std::function<bool(Hid_Thread &)> steps)
+{
+    if (QThread::currentThread() != this) {
+        std::lock_guard<std::mutex> lock(queueMutex);
+        flushBlocksLocked();
+    }
+    return queueSet([this, steps = std::move(steps)] { return steps(*this); });
+}
+
+void Hid_Thread::post(std::function<bool(Hid_Thread &)> steps)
+{
+    postJob(std::move(steps), {});
+}
+
+void Hid_Thread::postReport(std::function<bool(Hid_Thread &)> steps, std::function<void(bool)> done)
+{
+    postJob(std::move(steps), std::move(done));
+}
+
+void Hid_Thread::postJob(std::function<bool(Hid_Thread &)> steps, std::function<void(bool)> done)
+{
+    auto job = std::make_shared<Job>();
+    job->work = [this, steps = std::move(steps)] { return steps(*this); };
+    job->posted = true;
+    job->report = std::move(done);
+    std::lock_guard<std::mutex> lock(queueMutex);
+    flushBlocksLocked();
+    enqueueLocked(job);
+}
+
 void Hid_Thread::run()
 {
     std::unique_lock<std::mutex> lock(queueMutex);
@@ -44,9 +84,19 @@ void Hid_Thread::run()
             break; // stopping, and everything asked for has run
         const std::shared_ptr<Job> job = jobs.front();
         jobs.pop_front();
+        // Work nobody waits for is not worth holding up the program's end.
+        const bool dropped = stopping && job->posted;
         jobRunning = true;
         lock.unlock();
-        const bool ok = job->work();
+        const bool ok = !dropped && job->work();
+        if (job->posted) {
+            postedOk = postedOk && ok;
+            if (job->report) {
+                const bool all = postedOk;
+                postedOk = true;
+                job->report(all);
+            }
+        }
         lock.lock();
         jobRunning = false;
         job->ok = ok;

@@ -2,6 +2,21 @@
 
 // The device link: device table, current device, report transport with its transfer token, and
 // one public slot per firmware command of both families.
+//
+// Three threads take part in every exchange:
+// - the GUI thread (or whoever calls a command) asks for commands. A command is a job of the
+//   link's queue; the caller waits for its result only for a query, or for a write outside a
+//   batch. Inside a batch, and for steps posted with post(), it returns at once.
+// - the link's thread (this QThread's run()) runs the jobs, one at a time in the order they were
+//   asked for. It is the one serialiser of the link: a command takes the transfer token, builds
+//   the request in outReport, runs its exchange and gives the token back, and no other command
+//   runs meanwhile. The token is the designed flag that the failure lines and clearHidBusy()
+//   speak of; waiting for it is bounded and handles no events, as nothing else can hold it.
+// - the I/O thread (HidIo) makes the hidapi calls of the command interface, each bounded by its
+//   exchange's deadline, so that a mouse that stops answering ends the exchange with a failure
+//   instead of holding the link's thread.
+// The connection watch reads the event interface on a pool thread of its own and never takes
+// the token.
 
 #include "device/device_table.h"
 #include "device/hid_io.h"
@@ -19,6 +34,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace command
@@ -43,7 +59,8 @@ extern uchar secrecyCode[8];
 
 namespace transport
 {
-// Waits of the exchange.
+// Waits of the exchange. A command gives up on a token not given back after the designed 255
+// polls of 8 ms, about 2 s.
 constexpr int kTokenPollMs = 8;
 constexpr int kTokenPolls = 255;
 constexpr int kChunkPauseMs = 120;
@@ -57,10 +74,9 @@ constexpr int kMaxBlock = 128;
 constexpr int kBulkCapacity = 256;
 } // namespace transport
 
-// Every command runs on the link's own thread, one after the other in the order it was asked for.
-// A caller waits for its command's result, except inside a batch: there a write returns at once
-// (true when it was queued) and the truth of all its writes arrives with batchFinished() once the
-// queue has drained. Queries always wait, behind the writes queued before them.
+// Inside a batch a write returns at once (true when it was queued) and the truth of all its
+// writes arrives with batchFinished() once the queue has drained. Queries always wait, behind the
+// writes queued before them.
 class Hid_Thread : public QThread
 {
     Q_OBJECT
@@ -74,6 +90,8 @@ public:
     int currentDevice = 1;
     hid_device *cmdHandle = nullptr;
     hid_device *eventHandle = nullptr;
+    // The transfer token: false from the moment a command takes it until its exchange has ended.
+    // Given back through giveTokenBack(), so that a caller waiting for it wakes.
     std::atomic<bool> hidFree{true};
     std::atomic<bool> listening{false};
     QFuture<void> listener;
@@ -94,11 +112,17 @@ public:
     // Blocks until every command asked for so far has run.
     void waitIdle();
     // Runs `steps`, commands that depend on each other's answers, on the link's thread as one
-    // write: in a batch it returns at once, and its result goes to the batch.
-    bool queueSteps(std::function<bool(Hid_Thread &)> steps)
-    {
-        return queueSet([this, steps = std::move(steps)] { return steps(*this); });
-    }
+    // write: in a batch it returns at once, and its result goes to the batch. The profile blocks
+    // the batch holds back go out before it, since steps may read or send blocks.
+    bool queueSteps(std::function<bool(Hid_Thread &)> steps);
+    // Runs `steps` on the link's thread after everything asked for before and returns at once,
+    // in a batch or not: work nobody waits for, such as the reads of a connect. A step that fails
+    // is kept in mind until a report (postReport) hands it on. Posted steps still waiting when
+    // the link stops are dropped.
+    void post(std::function<bool(Hid_Thread &)> steps);
+    // Posts `steps`; then, on the link's thread, `done` gets whether they and every step posted
+    // since the last report went through.
+    void postReport(std::function<bool(Hid_Thread &)> steps, std::function<void(bool)> done);
 
     // Makes `index` the current device and loads its scrambling code.
     void selectDevice(int index);
@@ -113,10 +137,13 @@ public:
     void listenDeviceEvents(unsigned index);
     hid_device *openEventDevice(int index);
 
+    // Takes the token; waits for it at most the designed 255 polls of 8 ms, without handling
+    // events. False when it was not given back meanwhile.
     bool waitHidFree();
-    // True while a command or an exchange is under way, or commands wait in the queue.
+    void giveTokenBack();
+    // True while the token is taken, a job runs, jobs wait in the queue or a batch is open.
     bool isBusy() const;
-    // Forces the token back, unless a command or an exchange still uses it.
+    // Forces the token back, unless a job of the queue still uses it.
     void clearBusy();
     hid_device *openCmdDevice(int index);
     void closeCmdDevice();
@@ -181,21 +208,6 @@ protected:
     void run() override;
 
 private:
-    // From taking the token until the command is over: the token stays taken across the command's
-    // exchange, or all of its repetitions, so a command started meanwhile waits for it.
-    class CommandScope
-    {
-    public:
-        explicit CommandScope(Hid_Thread &link) : link(link) { link.commandRunning = true; }
-        ~CommandScope()
-        {
-            link.commandRunning = false;
-            link.hidFree = true;
-        }
-
-    private:
-        Hid_Thread &link;
-    };
     class ExchangeScope;
 
     DeviceEntry *entry(int index) const;
@@ -230,6 +242,7 @@ private:
     struct Job;
     // Runs `work` on the link's thread; waits for its result unless `write` and a batch is open.
     bool submit(std::function<bool()> work, bool write);
+    void postJob(std::function<bool(Hid_Thread &)> steps, std::function<void(bool)> done);
     bool queueSet(std::function<bool()> work) { return submit(std::move(work), true); }
     bool queueQuery(std::function<bool()> work) { return submit(std::move(work), false); }
     // The *Locked members are called with queueMutex held.
@@ -255,10 +268,13 @@ private:
     int batchTotal = 0;
     int batchDone = 0;
     bool batchOk = true;
+    bool postedOk = true; // the posted steps since the last report; the link's thread only
     std::map<uchar, std::vector<uchar>> heldBlocks; // profile block -> bytes of its last write
 
+    std::mutex tokenMutex;
+    std::condition_variable tokenFreed;
+
     HidIo io;
-    HidIo::Clock::time_point exchangeDeadline;
-    std::atomic<bool> commandRunning{false};  // a command holds the token, across its exchanges
-    std::atomic<bool> exchangeRunning{false}; // an exchange runs
+    // The deadline of the exchange under way; none between exchanges.
+    std::optional<HidIo::Clock::time_point> exchangeDeadline;
 };

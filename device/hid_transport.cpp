@@ -4,7 +4,6 @@
 #include "device/report.h"
 #include "device/scramble.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 
 #include <hidapi/hidapi.h>
@@ -18,22 +17,19 @@ using namespace transport;
 static_assert(kBulkCapacity >= 2 * kMaxBlock, "bulkBuffer must hold a block plus a chunk");
 
 // One exchange: one deadline for all of it (from its first call to the mouse), one handle for all
-// of its steps, and on every way out the handle closed and the token given back (unless a command
-// still holds it).
+// of its steps, and on every way out the handle closed and the token given back.
 class Hid_Thread::ExchangeScope
 {
 public:
-    explicit ExchangeScope(Hid_Thread &link) : link(link) { link.exchangeRunning = true; }
-    void startClock()
+    explicit ExchangeScope(Hid_Thread &link) : link(link)
     {
         link.exchangeDeadline = HidIo::Clock::now() + std::chrono::milliseconds(kExchangeBoundMs);
     }
     ~ExchangeScope()
     {
         link.closeCmdDevice();
-        link.exchangeRunning = false;
-        if (!link.commandRunning)
-            link.hidFree = true;
+        link.exchangeDeadline.reset();
+        link.giveTokenBack();
     }
 
 private:
@@ -49,21 +45,22 @@ DeviceEntry *Hid_Thread::entry(int index) const
 
 bool Hid_Thread::waitHidFree()
 {
-    for (int poll = 0; poll < kTokenPolls; ++poll) {
-        if (hidFree) {
-            hidFree = false;
-            return true;
-        }
-        QThread::msleep(kTokenPollMs);
-        QCoreApplication::processEvents();
-    }
-    return false;
+    std::unique_lock<std::mutex> lock(tokenMutex);
+    const bool free =
+        tokenFreed.wait_for(lock, std::chrono::milliseconds(kTokenPolls * kTokenPollMs),
+                            [this] { return hidFree.load(); });
+    if (free)
+        hidFree = false;
+    return free;
 }
 
-void Hid_Thread::clearBusy()
+void Hid_Thread::giveTokenBack()
 {
-    if (!isBusy())
+    {
+        std::lock_guard<std::mutex> lock(tokenMutex);
         hidFree = true;
+    }
+    tokenFreed.notify_all();
 }
 
 hid_device *Hid_Thread::openCmdDevice(int index)
@@ -72,9 +69,8 @@ hid_device *Hid_Thread::openCmdDevice(int index)
     if (!device || device->cmdPath.isEmpty())
         return nullptr;
     closeCmdDevice();
-    const HidIo::Clock::time_point deadline =
-        exchangeRunning ? exchangeDeadline
-                        : HidIo::Clock::now() + std::chrono::milliseconds(kExchangeBoundMs);
+    const HidIo::Clock::time_point deadline = exchangeDeadline.value_or(
+        HidIo::Clock::now() + std::chrono::milliseconds(kExchangeBoundMs));
     bool timedOut = false;
     cmdHandle = io.open(device->cmdPath.toStdString(), deadline, &timedOut);
     if (!cmdHandle && !timedOut) {
@@ -99,7 +95,8 @@ bool Hid_Thread::ioStep(const std::function<int(hid_device *)> &call, int *resul
         *result = -1;
         return false;
     }
-    if (io.run([call, handle] { return call(handle); }, exchangeDeadline, result))
+    const HidIo::Clock::time_point deadline = exchangeDeadline.value_or(HidIo::Clock::now());
+    if (io.run([call, handle] { return call(handle); }, deadline, result))
         return true;
     // Out of time: the call may still be running; the handle is closed once it has returned, and
     // nothing else is sent on it.
@@ -148,7 +145,9 @@ bool Hid_Thread::writeChunk(const uchar *chunk, int size)
 
 int Hid_Thread::readChunk(uchar *chunk, int size)
 {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(exchangeDeadline -
+    if (!exchangeDeadline)
+        return -1;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*exchangeDeadline -
                                                                             HidIo::Clock::now())
                           .count();
     if (left <= 0)
@@ -191,7 +190,6 @@ const DeviceEntry *Hid_Thread::sendRequest(int n)
 bool Hid_Thread::hidGetTransfer(int n)
 {
     ExchangeScope exchange(*this);
-    exchange.startClock();
     const uchar code = outReport[report::kCodeByte];
     const DeviceEntry *device = sendRequest(n);
     if (!device || !getFeature())
@@ -221,7 +219,6 @@ bool Hid_Thread::hidGetTransfer(int n)
 bool Hid_Thread::hidSetTransfer(int n, bool settle)
 {
     ExchangeScope exchange(*this);
-    exchange.startClock();
     // Every step goes over the one handle: a mouse that was pulled and plugged in again meanwhile
     // has lost the request, and the next step fails instead of talking to a mouse that knows
     // nothing of it.

@@ -51,16 +51,21 @@ void Hid_Thread::startDeviceWatch(int index)
 {
     // Never two loops on eventHandle at once.
     stopDeviceWatch();
-    // Read, modify, write: only options the mouse really reported are written back.
-    if (traits && traits->family560()) {
-        uchar byte1 = 0, byte2 = 0;
-        if (hid560_81H_GetKeyboardoption(byte1, byte2))
-            hid560_01H_SetKeyboardoption(byte1 | kOption560FirstByteBit, byte2);
-    } else {
+    // Read, modify, write: only options the mouse really reported are written back. Posted, so
+    // that the caller does not wait for a mouse that may not answer; a failure goes to the link's
+    // next report.
+    const bool family560 = traits && traits->family560();
+    post([family560](Hid_Thread &link) {
+        if (family560) {
+            uchar byte1 = 0, byte2 = 0;
+            return link.hid560_81H_GetKeyboardoption(byte1, byte2) &&
+                   link.hid560_01H_SetKeyboardoption(byte1 | kOption560FirstByteBit, byte2);
+        }
         uchar byte1 = 0, byte2 = 0, byte3 = 0, byte4 = 0;
-        if (hid553_83H_GetKeyboardoption(byte1, byte2, byte3, byte4))
-            hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4 | kOption553FourthByteBit);
-    }
+        return link.hid553_83H_GetKeyboardoption(byte1, byte2, byte3, byte4) &&
+               link.hid553_03H_SetKeyboardoption(byte1, byte2, byte3,
+                                                 byte4 | kOption553FourthByteBit);
+    });
     listening = true;
     listener = QtConcurrent::run([this, index] { listenDeviceEvents(unsigned(index)); });
 }

@@ -96,6 +96,7 @@ ItemProbe::ItemProbe(QQuickWidget *view, QLocalServer *server) : QObject(view), 
             },
             Qt::DirectConnection);
         connect(view, SIGNAL(deviceWorkFinished(bool)), this, SLOT(noteFinished()));
+        connect(view, SIGNAL(mouseStateRead(bool, int)), this, SLOT(noteFinished()));
     }
     connect(server, &QLocalServer::newConnection, this, [this, server] {
         while (QLocalSocket *socket = server->nextPendingConnection())

@@ -13,8 +13,9 @@
 //   call <objectName> <function> [json ...] {"found", "called", "result"}: calls a QML function of
 //                                      the item with the given arguments
 //   frames                            {"frames": [ms], "finished": [ms]}: the monotonic times of
-//                                      the frames shown and of the device works finished since
-//                                      the last ask; frames are recorded only with
+//                                      the frames shown and of the device works and the reads of
+//                                      the mouse after a connect finished since the last ask;
+//                                      both are recorded only with
 //                                      TK700_FRAME_PROBE=1 (the bench's frame-gap figure)
 
 #include <QList>

@@ -1,6 +1,7 @@
 #include "view/myqquickview.h"
 
 #include "base/profile_block.h"
+#include "controller/dpi_settings.h"
 #include "controller/language_strings.h"
 #include "view/qml_values.h"
 
@@ -9,6 +10,8 @@
 #include <QPixmapCache>
 #include <QQuickItem>
 #include <QWheelEvent>
+
+#include <memory>
 
 myQQuickView::myQQuickView(QWidget *parent) : QQuickWidget(parent)
 {
@@ -24,7 +27,7 @@ myQQuickView::~myQQuickView() = default;
 DeviceContext myQQuickView::context()
 {
     return DeviceContext{MouseModel{isColorful, isGun, icType, is55328}, deviceLink, settings,
-                         profileImage, &unreadBlocks};
+                         profileImage, &blockStates};
 }
 
 void myQQuickView::callRoot(const char *function, Qt::ConnectionType type, const QVariantList &args)
@@ -127,6 +130,36 @@ void myQQuickView::initUI()
 void myQQuickView::runUI()
 {
     callRoot("run", Qt::QueuedConnection);
+}
+
+void myQQuickView::readMouseState(bool firstStart)
+{
+    auto tell = [this](bool ok, int stage) {
+        QMetaObject::invokeMethod(
+            this, [this, ok, stage] { emit mouseStateRead(ok, stage); }, Qt::QueuedConnection);
+    };
+    if (!deviceLink) {
+        tell(false, 0);
+        return;
+    }
+    const bool selectProfileOne = firstStart && is560();
+    const DeviceContext ctx = context();
+    auto stage = std::make_shared<int>(0);
+    deviceLink->postReport(
+        [ctx, selectProfileOne, stage](Hid_Thread &link) {
+            bool ok = true;
+            if (selectProfileOne) {
+                // A mouse that could not be asked answers 0: it is told to use profile 1 too.
+                uchar profile = 0;
+                ok = link.hid560_82H_GetCurrentProfile(profile);
+                if (profile != 1)
+                    ok = link.hid560_02H_SetCurrentProfile(1) && ok;
+            }
+            DeviceContext onLink = ctx;
+            *stage = DpiSettings(onLink).currentStage();
+            return ok && *stage != 0;
+        },
+        [tell, stage](bool ok) { tell(ok, *stage); });
 }
 
 void myQQuickView::resetApconfig()
@@ -260,7 +293,8 @@ bool myQQuickView::mouseSetProfile(uint profileNo)
         return false;
     }
     DeviceContext ctx = context();
-    return profile_block::ready(ctx, int(profileNo)) && profile_block::send(ctx, int(profileNo));
+    const int b = int(profileNo);
+    return profile_block::change(ctx, b, b, b, {});
 }
 
 bool myQQuickView::mouseReadProfile(uint profileNo)

@@ -28,7 +28,7 @@ public:
     bool is55328 = false;
     SettingsStore settings; // apConfig, profileDefaults, profiles, currentProfile
     ProfileImage profileImage = {};
-    UnreadBlocks unreadBlocks = {};
+    BlockStates blockStates;
     MacroLibrary macroLibrary; // selected folder path and batch transfer state
 
     bool gunCapable() const override { return isGun; }
@@ -51,6 +51,10 @@ signals:
     void deviceWorkFinished(bool ok, bool saved);
     // `done` of the `total` writes queued by the device work have run.
     void deviceProgress(int done, int total);
+    // The reads of readMouseState() have run, after every read of the connect: `ok` when all of
+    // them went through; `currentDPI` is the mouse's stage, 1-based, 0 when it did not answer.
+    // Always delivered from the event loop.
+    void mouseStateRead(bool ok, int currentDPI);
 
 public slots:
     // The view itself, the settings files and the language texts (myqquickview.cpp).
@@ -61,6 +65,11 @@ public slots:
     void endDeviceWork();
     void initUI();
     void runUI();
+    // The start-up's questions to the mouse, on the link's thread behind the connect's reads, so
+    // that the window never waits for a mouse that does not answer: on the first start of a 560
+    // mouse its current profile, made profile 1 when it is another; every time the current DPI
+    // stage. mouseStateRead() tells the outcome.
+    void readMouseState(bool firstStart);
     void resetApconfig();
     void setBusy(int busyTime);
     void releaseUnusedImages();

@@ -64,7 +64,7 @@ Look {
         "Gun Editor", "Report Rate", "Profile", "Reset",
         "Reset all settings of the current profile to their defaults?", "Cancel", "OK", "Close",
         "Apply", "Minimize", "Restore Defaults", "Language", "Enable", "Mouse & Macros",
-        "Backlight", "Settings"]
+        "Backlight", "Settings", "Reading the mouse…"]
 
     signal initDropDownList()
     signal clickMainFocus()
@@ -109,6 +109,7 @@ Look {
         target: ui_View
         function onDeviceWorkFinished(ok, saved) { Shell.deviceWorkFinished(ok, saved) }
         function onDeviceProgress(done, total) { Shell.deviceProgress(done, total) }
+        function onMouseStateRead(ok, currentDPI) { Shell.mouseStateRead(ok, currentDPI) }
     }
 
     Timer {

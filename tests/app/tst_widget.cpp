@@ -3,6 +3,7 @@
 #include "app/user_event.h"
 #include "app/widget.h"
 #include "base/profile_block.h"
+#include "support/bytes.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
 #include "view/myqquickview.h"
@@ -64,6 +65,15 @@ bool callView(myQQuickView *view, const char *slot, QGenericArgument a = QGeneri
     return called && result;
 }
 
+// Past the UI's start-up and the reads of the mouse that came with it, which run on the link's
+// thread after checkDevice() has returned.
+bool startedUp(Widget &widget, int ms = 10000)
+{
+    QQuickItem *root = widget.controler->mainView->rootObject();
+    return QTest::qWaitFor(
+        [&] { return root->property("isPownOn").toBool() && !widget.hidLink.isBusy(); }, ms);
+}
+
 int entriesOf(const QJsonArray &log, const QString &kind)
 {
     int n = 0;
@@ -117,6 +127,7 @@ private slots:
         QVERIFY(deviceConnected);
         QVERIFY(widget.hidLink.listening);
         QCOMPARE(widget.hidLink.currentDevice, 1);
+        widget.hidLink.waitIdle();
         const QStringList sent = mouse->requests();
         QVERIFY(sent.contains("00 83 00 00 00 00 00 00 7c"));
         QVERIFY2(sent.contains("00 03 00 00 00 40 00 00 bc"), qPrintable(sent.join(" | ")));
@@ -132,6 +143,7 @@ private slots:
         QVERIFY(startMouse("560"));
         Widget widget;
         widget.checkDevice();
+        widget.hidLink.waitIdle();
         const QStringList sent = mouse->requests();
         QVERIFY(sent.contains("00 81 00 00 00 00 00 00 7e"));
         QVERIFY2(sent.contains("00 01 08 00 00 00 00 00 f6"), qPrintable(sent.join(" | ")));
@@ -182,7 +194,7 @@ private slots:
         Widget widget;
         widget.checkDevice();
         QQuickItem *root = widget.controler->mainView->rootObject();
-        QTRY_VERIFY(root->property("isPownOn").toBool());
+        QVERIFY(startedUp(widget));
         QTest::ignoreMessage(QtDebugMsg, "tray: Info DPI Switch to 3 ");
         QVERIFY(mouse->pressDpi(3));
         QTRY_COMPARE(root->property("currentDPI").toInt(), 2);
@@ -205,7 +217,7 @@ private slots:
         Widget widget;
         widget.checkDevice();
         QQuickItem *root = widget.controler->mainView->rootObject();
-        QTRY_VERIFY(root->property("isPownOn").toBool());
+        QVERIFY(startedUp(widget));
         const int before = root->property("currentDPI").toInt();
         QVERIFY(!mouse->command("event", {{"bytes", "06 05 00 04"}}).isEmpty());
         QVERIFY(!mouse->command("event", {{"bytes", "05 07 00 04"}}).isEmpty());
@@ -337,7 +349,7 @@ private slots:
     }
 
     // The keyboard-option read-modify-write at connect writes only what the mouse really
-    // reported; a silent mouse holds the connect up for one bounded exchange at most.
+    // reported; the connect does not wait for it.
     void connectWritesBackOnlyTrueOptions_data()
     {
         QTest::addColumn<QString>("family");
@@ -368,11 +380,84 @@ private slots:
         widget.checkDevice();
         QVERIFY2(timer.elapsed() < transport::kExchangeBoundMs + 1500,
                  qPrintable(QString::number(timer.elapsed())));
+        widget.hidLink.waitIdle();
         for (const QString &request : mouse->requests())
             QVERIFY2(!request.startsWith(optionWrite), qPrintable(request));
         QVERIFY(mouse->fault("none"));
         QCOMPARE(mouse->state()["keyboardOptions"].toString(), options);
         QVERIFY(widget.hidLink.listening);
+    }
+
+    // The start-up's questions to the mouse, asked on the link's thread: a 560 mouse on another
+    // profile is made to use profile 1 on the first start only, and every start reads the stage.
+    void startUpReadsTheMouse_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<bool>("onProfileTwo");
+        QTest::addColumn<bool>("first");
+        QTest::addColumn<QStringList>("asked");
+        QTest::newRow("560 on profile 2, first start")
+            << "560" << true << true << QStringList({"82 00", "02 01", "84 01"});
+        QTest::newRow("560 on profile 1, first start")
+            << "560" << false << true << QStringList({"82 00", "84 01"});
+        QTest::newRow("560 on profile 2, reconnect")
+            << "560" << true << false << QStringList({"84 01"});
+        QTest::newRow("553, first start") << "553" << false << true << QStringList({"8b 00"});
+    }
+    void startUpReadsTheMouse()
+    {
+        QFETCH(QString, family);
+        QFETCH(bool, onProfileTwo);
+        QFETCH(bool, first);
+        QFETCH(QStringList, asked);
+        setGlobal("mouse/icType", family);
+        QVERIFY(startMouse(family));
+        Widget widget;
+        widget.checkDevice();
+        QVERIFY(startedUp(widget));
+        QVERIFY(mouse->pressDpi(4)); // the 560 family: the stage of mode 1, which is asked
+        if (onProfileTwo)
+            QVERIFY(mouse->sendFeature(fromHex("00 02 02 00 00 00 00 00 fb")));
+        mouse->clearLog();
+        myQQuickView *view = widget.controler->mainView;
+        QSignalSpy read(view, &myQQuickView::mouseStateRead);
+        view->readMouseState(first);
+        QTRY_COMPARE(read.size(), 1);
+        QCOMPARE(read.first(), QVariantList({true, 4}));
+        QStringList commands;
+        for (const QString &request : mouse->requests())
+            commands << request.mid(3, 5);
+        QCOMPARE(commands, asked);
+    }
+
+    // A 560 mouse that answers no feature read: the connect's reads run on the link's thread, so
+    // the window comes up while they run and says that it reads the mouse; once they have all
+    // failed it is told once, and nothing was written into a block that could not be read.
+    void silentMouseAtConnect()
+    {
+        setGlobal("mouse/icType", "560");
+        setGlobal("mouse/isGun", false);
+        QVERIFY(startMouse("560"));
+        QVERIFY(mouse->fault("silent-feature"));
+        Widget widget;
+        widget.show();
+        widget.checkDevice();
+        QVERIFY(deviceConnected);
+        QVERIFY(widget.hidLink.isBusy()); // returned with the reads still to run
+        myQQuickView *view = widget.controler->mainView;
+        QQuickItem *root = view->rootObject();
+        QTRY_VERIFY_WITH_TIMEOUT(root->property("isStarted").toBool(), 10000);
+        QCOMPARE(root->property("busyText").toString(), QStringLiteral("Reading the mouse…"));
+        QVERIFY(!view->isEnabled());
+        auto *warning = root->findChild<QQuickItem *>("warningAssigmentMain");
+        QVERIFY(warning);
+        QVERIFY(!warning->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(warning->isVisible(), 40000);
+        QVERIFY(warning->property("textValue").toString().startsWith("The mouse did not answer"));
+        QVERIFY(view->isEnabled());
+        QCOMPARE(root->property("busyText").toString(), QString());
+        for (const QString &request : mouse->requests())
+            QVERIFY2(!request.startsWith("00 0c"), qPrintable(request));
     }
 
     // A profile block whose read failed is never written back from the stale image: a change to
@@ -388,8 +473,7 @@ private slots:
         Widget widget;
         widget.checkDevice();
         myQQuickView *view = widget.controler->mainView;
-        // Past the UI's start-up, whose own calls to the mouse would wait for ours.
-        QTRY_VERIFY_WITH_TIMEOUT(view->rootObject()->property("isPownOn").toBool(), 10000);
+        QVERIFY(startedUp(widget));
         mouse->clearLog();
         QVERIFY(!callView(view, "mouseSetLodValue", Q_ARG(uchar, 3), Q_ARG(uchar, 1)));
         QVERIFY(!callView(view, "mouseSetProfile", Q_ARG(uint, 1)));
@@ -414,7 +498,7 @@ private slots:
         QVERIFY(startMouse("553"));
         Widget widget;
         widget.checkDevice();
-        QTRY_VERIFY(widget.controler->mainView->rootObject()->property("isPownOn").toBool());
+        QVERIFY(startedUp(widget));
         mouse->clearLog();
         bool nested = false;
         QMetaObject::invokeMethod(

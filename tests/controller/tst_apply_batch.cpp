@@ -1,11 +1,13 @@
 // A whole Apply of the 560 family as one batch on the device link: the mouse must end in the state
 // it ends in when every step waits for its writes, while each profile block goes out only once.
 
+#include "base/profile_block.h"
 #include "controller/dpi_settings.h"
 #include "controller/key_matrix.h"
 #include "controller/lighting.h"
 #include "support/mouse_rig.h"
 
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -89,6 +91,66 @@ private slots:
         QCOMPARE(blockWrites(rig.commands()), blocks);
         QVERIFY2(waitedWrites > blocks, qPrintable(QString::number(waitedWrites)));
         QCOMPARE(rig.mouse->state(), waited);
+    }
+
+    // A block whose read failed at the connect is read again as a step of the batch, behind the
+    // writes queued before it: the caller queues all of it while the link's thread is held, and
+    // the batch's result tells whether the block could be read, changed and sent.
+    void unreadBlockReadAgainInTheBatch_data()
+    {
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("read again") << true;
+        QTest::newRow("still unreadable") << false;
+    }
+    void unreadBlockReadAgainInTheBatch()
+    {
+        QFETCH(bool, readable);
+        QJsonObject waited;
+        {
+            MouseRig rig("560");
+            QVERIFY(rig.start());
+            DeviceContext ctx = rig.tracked();
+            QVERIFY(profile_block::read(ctx, 1));
+            QVERIFY(applySteps(ctx));
+            waited = rig.mouse->state();
+        }
+
+        MouseRig rig("560");
+        QVERIFY(rig.start());
+        const QJsonObject before = rig.mouse->state();
+        DeviceContext ctx = rig.tracked();
+        QVERIFY(rig.mouse->fault("wrong-echo")); // no reply checks out
+        QVERIFY(!profile_block::read(ctx, 1));
+        if (readable)
+            QVERIFY(rig.mouse->fault("none"));
+        rig.mouse->clearLog();
+
+        QSemaphore gate;
+        bool heldUntilQueued = false;
+        QSignalSpy finished(rig.link.get(), &Hid_Thread::batchFinished);
+        rig.link->beginBatch();
+        rig.link->queueSteps([&](Hid_Thread &) {
+            heldUntilQueued = gate.tryAcquire(1, 30000);
+            return true;
+        });
+        QVERIFY(applySteps(ctx));
+        gate.release();
+        rig.link->endBatch();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 60000);
+        QVERIFY(heldUntilQueued);
+        QCOMPARE(finished.first().first().toBool(), readable);
+
+        const QStringList commands = rig.commands();
+        QCOMPARE(commands.count("8c 01"), 1);
+        if (readable) {
+            QCOMPARE(rig.mouse->state(), waited);
+            QCOMPARE(rig.imageBlock(1), rig.deviceBlock(1));
+        } else {
+            QCOMPARE(blockWrites(commands), 0);
+            QCOMPARE(rig.deviceBlock(1), VirtualMouse::bytesOf(before["profiles"].toArray().at(1)));
+            // The writes that need no block went out.
+            QVERIFY(commands.contains("04 01"));
+        }
     }
 };
 

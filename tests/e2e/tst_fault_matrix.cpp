@@ -235,8 +235,9 @@ private:
         return ProgramRig::askProbe(probe, request.toUtf8());
     }
 
-    // A call that may hold the window's thread while the mouse is read (a block read waits for
-    // the writes queued before it): the answer may take as long as the action's designed time.
+    // A call into the window. The actions queue their work on the link and return, but the answer
+    // may take as long as the action's designed time: a call held up by the mouse shows as a slow
+    // step, not as a lost answer.
     QJsonObject call(const QString &request, int ms) const
     {
         return ProgramRig::askProbe(probe, request.toUtf8(), ms);

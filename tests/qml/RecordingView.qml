@@ -26,6 +26,10 @@ QtObject {
     // held back until finishQueue() (a queue still running).
     property bool queueOk: true
     property bool holdQueue: false
+    // The start-up's reads of the mouse: their answer, and whether it is held back until
+    // finishRead() (a mouse still being read).
+    property bool readOk: true
+    property bool holdRead: false
 
     // What saveFailure() answers after a failed save; a save fails when `failing` names
     // "saveSettings" (the settings files of a device work too).
@@ -33,6 +37,7 @@ QtObject {
 
     signal deviceWorkFinished(bool ok, bool saved)
     signal deviceProgress(int done, int total)
+    signal mouseStateRead(bool ok, int currentDPI)
 
     // A complete profile with the factory's values.
     function factoryProfile() {
@@ -85,6 +90,8 @@ QtObject {
         loadProfileResult = true
         queueOk = true
         holdQueue = false
+        readOk = true
+        holdRead = false
     }
 
     function note(name, args) {
@@ -112,6 +119,12 @@ QtObject {
     function finishQueue() { deviceWorkFinished(queueOk, !failing.includes("saveSettings")) }
     function saveSettings() { return write("saveSettings", []) }
     function saveFailure() { return saveFailureText }
+    function readMouseState(first) {
+        note("readMouseState", [first])
+        if (!holdRead)
+            finishRead()
+    }
+    function finishRead() { mouseStateRead(readOk, readOk ? dpiStage : 0) }
 
     function clear() {
         calls = []

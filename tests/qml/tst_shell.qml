@@ -115,7 +115,7 @@ TestCase {
         const shell = start()
         ui_View.dpiStage = 5
         shell.initUI()
-        compare(ui_View.calls, ["setEnabled(false)", "mouseGetCurrentDPI()"])
+        compare(ui_View.calls, ["setEnabled(false)", "readMouseState(false)"])
         compare(shell.currentDPI, 4)
         tryVerify(() => ui_View.enabled, 2000)
     }
@@ -150,16 +150,43 @@ TestCase {
         compare(shell.keyMatrixLang[12], "Apply")
     }
 
-    function test_560SelectsProfileOne_data() {
-        return [{ tag: "560 on profile 2", type: "560", current: 2, sent: [1] },
-                { tag: "560 on profile 1", type: "560", current: 1, sent: [] },
-                { tag: "553", type: "553", current: 2, sent: [] }]
+    // The start-up's reads of the mouse run on the device link: the pages come up and stay
+    // locked, saying so, until the reads have run; a failure is told once, also when a reconnect
+    // asked again meanwhile.
+    function test_lockedWhileTheMouseIsRead_data() {
+        return [{ tag: "answered", ok: true, reads: 1, stage: 2 },
+                { tag: "not answered", ok: false, reads: 1, stage: -1 },
+                { tag: "not answered, asked again by a reconnect", ok: false, reads: 2,
+                  stage: -1 }]
     }
-    function test_560SelectsProfileOne(data) {
-        ui_View.global["mouse/icType"] = data.type
-        ui_View.deviceProfile = data.current
-        start()
-        compare(hid.calls, data.sent)
+    function test_lockedWhileTheMouseIsRead(data) {
+        ui_View.holdRead = true
+        ui_View.readOk = data.ok
+        shell = createTemporaryObject(Qt.createComponent("qrc:/modules/qml/main.qml"), testCase)
+        shell.initUI()
+        tryVerify(() => shell.isStarted, 3000)
+        const busy = findChild(shell, "protectUIItem")
+        const warning = findChild(shell, "warningAssigmentMain")
+        if (data.reads > 1)
+            shell.initUI()
+        compare(called("readMouseState"),
+                ["readMouseState(true)", "readMouseState(false)"].slice(0, data.reads))
+        for (let read = 0; read < data.reads; ++read) {
+            wait(1200) // longer than the start-up lock
+            verify(busy.visible)
+            compare(busy.text, "Reading the mouse…")
+            verify(!ui_View.enabled)
+            verify(!warning.visible)
+            ui_View.finishRead()
+        }
+        verify(ui_View.enabled)
+        verify(!busy.isBusy)
+        compare(busy.text, "")
+        compare(shell.currentDPI, data.stage)
+        compare(warning.visible, !data.ok)
+        if (!data.ok)
+            compare(warning.textValue, warning.warningAssigmentLang[warning.readFailed])
+        compare(hid.calls, [])
     }
 
     function test_applyTurnsItsLabelBackAfterSaving() {

@@ -59,6 +59,9 @@ public:
     }
 
     DeviceContext context() { return DeviceContext{model, link.get(), *settings, image}; }
+    // With the image's blocks tracked as the program tracks them: a block whose read failed is
+    // read again before it is changed and sent.
+    DeviceContext tracked() { return DeviceContext{model, link.get(), *settings, image, &blocks}; }
 
     // The feature requests the mouse received since the log was last cleared, unscrambled, hex.
     QStringList requests() { return mouse->requests(); }
@@ -92,6 +95,7 @@ public:
     MouseModel model;
     std::unique_ptr<SettingsStore> settings;
     ProfileImage image = {};
+    BlockStates blocks;
     std::unique_ptr<VirtualMouse> mouse;
     std::unique_ptr<Hid_Thread> link;
 };

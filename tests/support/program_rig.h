@@ -26,8 +26,8 @@ inline QString screensFolder()
 }
 
 // One request to the running program's item probe; empty when it does not answer.
-// `replyMs` bounds the wait for the answer: a call that holds the window's thread while the
-// mouse is read answers only when the read is done.
+// `replyMs` bounds the wait for the answer: a call that holds the window's thread answers only
+// when it returns.
 inline QJsonObject askProbe(const QString &probe, const QByteArray &request, int replyMs = 3000)
 {
     QLocalSocket socket;

@@ -140,7 +140,7 @@ public:
 
     DeviceContext context(bool withLink)
     {
-        return DeviceContext{model, withLink ? &link : nullptr, settings, image, &unread};
+        return DeviceContext{model, withLink ? &link : nullptr, settings, image, &blockStates};
     }
 
     // Finds and prepares the mouse; an answer when it cannot be used.
@@ -171,9 +171,10 @@ public:
 
     SettingsStore settings;
     MouseModel model;
-    Hid_Thread link;
     ProfileImage image = {};
-    UnreadBlocks unread = {};
+    BlockStates blockStates;
+    // After the image: its queue, which may hold steps on the image, ends first.
+    Hid_Thread link;
     int index = -1;
 };
 

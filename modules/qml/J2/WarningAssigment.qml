@@ -15,12 +15,14 @@ DialogBox {
         "This function is not available in this version.",
         "The desktop did not take these settings:",
         "The gun settings could not be saved. Check that the settings folder can be written.",
+        "The mouse did not answer while it was being read. Check that it is connected and plug it in again.",
         "These settings could not be saved on this computer:"]
     readonly property int leftButtonRule: 6
     readonly property int writeFailed: 8
     readonly property int notAvailable: 9
     readonly property int gunFileFailed: 11
-    readonly property int notSaved: 12
+    readonly property int readFailed: 12
+    readonly property int notSaved: 13
 
     // Shows warning `index` of the list, with `detail` (optional) on a line of its own. A warning
     // that comes while the box is open is added below the one shown.

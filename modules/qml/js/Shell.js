@@ -15,6 +15,11 @@ function isTrue(value) {
 // lock (until then the window shows the logo and takes no input).
 let startWaits = false
 let protectionWaits = false
+// The start-up's reads of the mouse run on the device link's thread; until they have run the
+// window stays locked and says so, however long a mouse that does not answer takes. A reconnect
+// may ask again before the first answer: the window waits for both and tells a failure once.
+let mouseReads = 0
+let mouseReadFailed = false
 
 function initUI() {
     setProtectUI(1000)
@@ -26,12 +31,36 @@ function initUI() {
 }
 
 function start() {
-    if (!mainIten.isPownOn)
+    const first = !mainIten.isPownOn
+    if (first)
         startUp()
+    readMouse(first)
+}
+
+function readMouse(first) {
+    ++mouseReads
+    mainIten.busy = true
+    mainIten.busyText = mainIten.keyMatrixLang[20]
+    ui_View.readMouseState(first)
+}
+
+// From the core: the reads of the connect and the start-up have run.
+function mouseStateRead(ok, currentDPI) {
+    if (mouseReads === 0)
+        return
     // Below 0 the mouse named no stage it has: the stage shown stays. 0 (not asked) marks none.
-    const stage = Number(ui_View.mouseGetCurrentDPI())
-    if (stage >= 0)
-        mainIten.currentDPI = stage - 1
+    if (Number(currentDPI) >= 0)
+        mainIten.currentDPI = Number(currentDPI) - 1
+    mouseReadFailed = mouseReadFailed || !ok
+    if (--mouseReads > 0)
+        return
+    mainIten.busyText = ""
+    // The start-up lock may still run; then it ends by itself.
+    if (!tmrProtectUI.running && !protectionWaits)
+        controlUIEnable(true)
+    if (mouseReadFailed)
+        warningAssigmentMain.showWarning(warningAssigmentMain.readFailed)
+    mouseReadFailed = false
 }
 
 function pagesBuilt() {
@@ -45,6 +74,7 @@ function pagesBuilt() {
     }
 }
 
+// Reads only the settings files: what the mouse holds comes with mouseStateRead().
 function startUp() {
     mainIten.isColorful = isTrue(ui_View.getGlobalData("mouse/isColorful"))
     mainIten.icType = String(ui_View.getGlobalData("mouse/icType") ?? "553")
@@ -54,8 +84,6 @@ function startUp() {
     if (keyCount >= 0)
         mouseMain.keyCount = keyCount
     setMode(parseInt(ui_View.getData("mouse/mouseMode", false)) === 1 ? 1 : 0)
-    if (mainIten.icType === "560" && Number(ui_View.mouseReadCurrentProfile()) !== 1)
-        hid.hid560_02H_SetCurrentProfile(1)
     const locale = Qt.locale()
     mainIten.language = Language.startLanguage(ui_View.getGlobalData("common/language"),
                                                locale.name, locale.uiLanguages)
@@ -152,8 +180,10 @@ function protectionOver() {
         protectionWaits = true
         return
     }
-    ui_View.setEnabled(true)
-    mainIten.busy = false
+    if (mouseReads === 0) {
+        ui_View.setEnabled(true)
+        mainIten.busy = false
+    }
     if (!mainIten.isStarted) {
         mainIten.isStarted = true
         menuUp.languageList.setSelect(mainIten.langIndex)
