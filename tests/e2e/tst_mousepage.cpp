@@ -276,6 +276,27 @@ private slots:
         QVERIFY(!window->shown("warningAssigmentMain"));
     }
 
+    // A profile file that is a link out of the data folder: Apply writes the profile into the data
+    // folder, the link giving way to a regular file, and leaves the file it led to alone.
+    void linkedProfileStaysInTheDataFolder()
+    {
+        family = "553";
+        const QString p1 = runtime->path("modules/setting/p1.bin");
+        const QString elsewhere = runtime->path("elsewhere.bin");
+        QVERIFY(QFile::rename(p1, elsewhere));
+        QVERIFY(QFile::link(elsewhere, p1));
+        const QByteArray before = runtime->read("elsewhere.bin");
+        QVERIFY(startProgram());
+        QVERIFY(setStage(1, 2000));
+        QVERIFY(window->click("applyBtn"));
+        QVERIFY(WindowDriver::waitFor(
+            [&] { return !window->property("mainIten", "isUnsaved").toBool(); }, 20000));
+        QCOMPARE(runtime->read("elsewhere.bin"), before);
+        QVERIFY(!QFileInfo(p1).isSymLink());
+        QVERIFY(runtime->read("modules/setting/p1.bin").contains("dpiValueArray=500, 2000, "));
+        QVERIFY(!window->shown("warningAssigmentMain"));
+    }
+
     void dpiButtonMovesTheHighlight_data() { assignApplyAndReset_data(); }
 
     // The mouse's DPI button: the stage it switches to is the one whose slider is filled in the

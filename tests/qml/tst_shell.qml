@@ -324,6 +324,38 @@ TestCase {
         verify(dpi.isSave)
     }
 
+    // Settings files the work could not write (a full disk) are told with the file and why, and
+    // the pages stay unsaved even though the mouse took everything; a failed write to the mouse
+    // in the same work is told in the same box.
+    function test_settingsNotSavedAreTold_data() {
+        return [{ tag: "apply", step: "apply", mouse: true },
+                { tag: "apply, mouse failing too", step: "apply", mouse: false },
+                { tag: "profile change", step: "profile", mouse: true },
+                { tag: "language", step: "language", mouse: true }]
+    }
+    function test_settingsNotSavedAreTold(data) {
+        const shell = start()
+        const keys = findChild(shell, "keyMatrixMain")
+        const warning = findChild(shell, "warningAssigmentMain")
+        const told = warning.warningAssigmentLang[warning.notSaved] + "\n/data/p1.bin: full"
+        ui_View.failing = ["saveSettings"]
+        ui_View.saveFailureText = "/data/p1.bin: full"
+        ui_View.queueOk = data.mouse
+        keys.isSave = true
+        if (data.step === "apply")
+            mouseClick(findChild(shell, "applyBtn"))
+        else if (data.step === "profile")
+            shell.changeProfile(1)
+        else
+            shell.chooseLanguage("German")
+        verify(warning.visible)
+        compare(warning.textValue, data.mouse ? told
+                                              : warning.warningAssigmentLang[8] + "\n\n" + told)
+        if (data.step !== "language")
+            verify(keys.isSave)
+        verify(ui_View.enabled)
+    }
+
     function test_failedResetOrProfileChangeIsTold_data() {
         return [{ tag: "reset, DPI table", step: "reset", failing: "mouseSetDpi", unsaved: "dpi" },
                 { tag: "reset, button table", step: "reset", failing: "mouseSetKeyMatrix",
