@@ -142,7 +142,6 @@ function chooseLanguage(code) {
     if (index < 0)
         return
     ui_View.setGlobalData("common/language", code)
-    saveSettings()
     mainIten.language = code
     mainIten.url = Language.url(code)
     setLangIndex(code)
@@ -155,6 +154,8 @@ function chooseLanguage(code) {
     profileMain.init()
     menuUp.profileList.setSelect(profileMain.rowOfNumber(mainIten.profileNo))
     mainIten.initDropDownList()
+    // Told in the chosen language.
+    saveSettings()
 }
 
 function setScreenRect(w, h, isMaxNormal) {
