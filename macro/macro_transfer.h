@@ -47,7 +47,7 @@ enum class TransferStatus {
 struct TransferResult {
     QString name; // what the editor adds to its tree; empty when nothing should be added
     TransferStatus status = TransferStatus::Cancelled;
-    QString reason; // Failed: why, in the system's words
+    QString reason = {}; // Failed: why, in the system's words
 };
 
 class MacroTransfer
