@@ -495,6 +495,8 @@ namespace ini
 
 bool parse(const QByteArray &text, QSettings::SettingsMap &map)
 {
+    // A byte order mark is skipped. (Qt 6.4 also counts it as a damaged line when a section
+    // follows, though it reads every entry; a file saved by an editor that writes one is fine.)
     const QByteArray data = text.startsWith("\xef\xbb\xbf") ? text.mid(3) : text;
     bool wellFormed = true;
     QString section; // with its trailing '/', empty for [General]
