@@ -247,12 +247,6 @@ bool KeyMatrix::set(const QVariant &mode, const QVariantList &office, const QVar
     return ok;
 }
 
-QVariantList KeyMatrix::storedEntry(const QVariant &mode, int index, bool fromDefaults) const
-{
-    const QString &group = isOfficeMode(mode) ? kOfficeGroup : kGameGroup;
-    return ctx.settings.dataList(entryKey(group, index), fromDefaults);
-}
-
 KeyTable KeyMatrix::firmwareTable() const
 {
     KeyTable table = {};

@@ -37,9 +37,6 @@ public:
     // sent. False when refused, or when a send did not reach the mouse.
     bool set(const QVariant &mode, const QVariantList &office, const QVariantList &game, bool send,
              const QVariantList &periods);
-    // The stored entry of button `index` of the office (mode 0) or game table, from the factory
-    // profile when `fromDefaults` is set; empty when missing.
-    QVariantList storedEntry(const QVariant &mode, int index, bool fromDefaults) const;
     // The firmware default table of the current profile; missing numbers read as zeros.
     KeyTable firmwareTable() const;
     // Sends the firmware default table as gun tables 2, 3 and 4.

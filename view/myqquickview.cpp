@@ -3,6 +3,8 @@
 #include "base/profile_block.h"
 #include "controller/dpi_settings.h"
 #include "controller/language_strings.h"
+#include "controller/profile_send.h"
+#include "controller/stored_settings.h"
 #include "view/qml_values.h"
 
 #include <QDebug>
@@ -178,34 +180,98 @@ QStringList myQQuickView::getLangStrings(QString typeStr, QString langCode)
 
 void myQQuickView::openUpdateExe() {}
 
+// The pages reach the files only under the keys the program knows: a misspelt or new key is
+// refused and named in the debug output, not quietly written beside the others.
+static bool knownKey(const QString &key, stored::File file, const char *slot)
+{
+    if (stored::isKnown(key, file))
+        return true;
+    qWarning() << slot << "no such settings key" << key;
+    return false;
+}
+
 QVariant myQQuickView::getData(QVariant key, bool isRecovery)
 {
-    return settings.data(plainValue(key).toString(), isRecovery);
+    const QString k = plainValue(key).toString();
+    return knownKey(k, stored::File::Profile, "getData:") ? settings.data(k, isRecovery)
+                                                           : QVariant();
 }
 
 QVariant myQQuickView::getGlobalData(QVariant key)
 {
-    return settings.globalData(plainValue(key).toString());
+    const QString k = plainValue(key).toString();
+    return knownKey(k, stored::File::Global, "getGlobalData:") ? settings.globalData(k)
+                                                                : QVariant();
 }
 
 QVariantList myQQuickView::getDataList(QVariant key, bool isRecovery)
 {
-    return settings.dataList(plainValue(key).toString(), isRecovery);
+    const QString k = plainValue(key).toString();
+    return knownKey(k, stored::File::Profile, "getDataList:") ? settings.dataList(k, isRecovery)
+                                                               : QVariantList();
 }
 
 void myQQuickView::setData(QVariant key, QVariant data)
 {
-    settings.setData(plainValue(key).toString(), plainValue(data));
+    const QString k = plainValue(key).toString();
+    if (knownKey(k, stored::File::Profile, "setData:"))
+        settings.setData(k, plainValue(data));
 }
 
 void myQQuickView::setGlobalData(QVariant key, QVariant tmpdata)
 {
-    settings.setGlobalData(plainValue(key).toString(), plainValue(tmpdata));
+    const QString k = plainValue(key).toString();
+    if (knownKey(k, stored::File::Global, "setGlobalData:"))
+        settings.setGlobalData(k, plainValue(tmpdata));
 }
 
 void myQQuickView::setDataList(QVariant key, QVariantList datalist)
 {
-    settings.setData(plainValue(key).toString(), plainList(datalist));
+    const QString k = plainValue(key).toString();
+    if (knownKey(k, stored::File::Profile, "setDataList:"))
+        settings.setData(k, plainList(datalist));
+}
+
+QVariantMap myQQuickView::storedSettings(bool isRecovery)
+{
+    return StoredSettings(settings, isRecovery).toMap();
+}
+
+QVariantMap myQQuickView::storedPreset(int preset, bool isRecovery)
+{
+    return StoredSettings(settings, isRecovery).presetMap(preset);
+}
+
+QVariantMap myQQuickView::sendStoredProfile(int mouseMode, bool resetGunTables)
+{
+    DeviceContext ctx = context();
+    return ::sendStoredProfile(ctx, mouseMode, resetGunTables).toMap();
+}
+
+int myQQuickView::reportRateCode(int position)
+{
+    return stored::reportRateCode(position);
+}
+
+QVariantList myQQuickView::colourLevels(const QString &text)
+{
+    const auto levels = stored::colourLevels(text);
+    return {levels[0], levels[1], levels[2]};
+}
+
+QVariantList myQQuickView::lodOffsets()
+{
+    return {stored::kLodOffsets[0], stored::kLodOffsets[1], stored::kLodOffsets[2]};
+}
+
+int myQQuickView::lodSnap(int offset)
+{
+    return stored::lodSnap(offset);
+}
+
+int myQQuickView::lodRate(int offset)
+{
+    return stored::lodRate(offset);
 }
 
 void myQQuickView::setCurrentProfile(int profile)

@@ -12,6 +12,7 @@
 #include <QQuickWidget>
 #include <QStringList>
 #include <QVariant>
+#include <QVariantMap>
 
 class myQQuickView : public QQuickWidget, public DeviceTraits
 {
@@ -82,6 +83,22 @@ public slots:
     void setGlobalData(QVariant key, QVariant tmpdata);
     void setDataList(QVariant key, QVariantList datalist);
     void setCurrentProfile(int profile);
+    // The current profile's settings (isRecovery: the factory profile's) as the pages show them:
+    // every value read, validated and defaulted by the core's rules.
+    QVariantMap storedSettings(bool isRecovery);
+    // Lighting preset `preset` (0 ... 3) alone, as storedSettings gives the one in use.
+    QVariantMap storedPreset(int preset, bool isRecovery);
+    // Sends the current profile as stored (buttons of `mouseMode`, report rate, DPI stages and
+    // colours, lift-off, lighting; the gun tables back to the firmware's when asked). Each part
+    // with whether it reached the mouse.
+    QVariantMap sendStoredProfile(int mouseMode, bool resetGunTables);
+    // The rules the pages share with the core: the report-rate list position as the mouse's
+    // code, a "#rrggbb" text as three levels, the lift-off knob's marks, its snapping and rate.
+    int reportRateCode(int position);
+    QVariantList colourLevels(const QString &text);
+    QVariantList lodOffsets();
+    int lodSnap(int offset);
+    int lodRate(int offset);
     QStringList getLangStrings(QString typeStr, QString langCode);
     // Writes the changes made through setData, setGlobalData and setDataList; false when a file
     // could not be written (its changes stay pending for the next save).
@@ -106,6 +123,8 @@ public slots:
     bool mouseSetKeyMatrix(QVariant mouseMode, QVariantList src64, QVariantList src64_2,
                            bool isSendData, QVariantList otherParam);
     QVariantList mouseGetKeydefine(QVariant mouseMode, QVariant index, bool);
+    // The office (0) or game (1) table's built-in entries, each four numbers.
+    QVariantList buttonDefaults(int mouseMode);
     bool mouseResetKeyMatrix();
     bool mouseSwitchKeyMatrix(int indexNo);
 

@@ -1,6 +1,7 @@
 // The view's button-assignment slots: argument conversion only; the work is in KeyMatrix.
 
 #include "controller/key_matrix.h"
+#include "controller/stored_settings.h"
 #include "view/myqquickview.h"
 #include "view/qml_values.h"
 
@@ -14,8 +15,20 @@ bool myQQuickView::mouseSetKeyMatrix(QVariant mouseMode, QVariantList src64, QVa
 
 QVariantList myQQuickView::mouseGetKeydefine(QVariant mouseMode, QVariant index, bool isRecovery)
 {
-    DeviceContext ctx = context();
-    return KeyMatrix(ctx).storedEntry(plainValue(mouseMode), plainValue(index).toInt(), isRecovery);
+    // An entry that is not four numbers reads as missing: the page then shows the button's
+    // built-in function, which is what a profile change sends for it.
+    const int mode = plainValue(mouseMode).toUInt() == 0 ? 0 : 1;
+    const auto entry =
+        StoredSettings(settings, isRecovery).storedEntry(mode, plainValue(index).toInt());
+    return entry ? QVariantList{(*entry)[0], (*entry)[1], (*entry)[2], (*entry)[3]} : QVariantList();
+}
+
+QVariantList myQQuickView::buttonDefaults(int mouseMode)
+{
+    QVariantList table;
+    for (const auto &entry : builtInEntries(mouseMode))
+        table << QVariant(QVariantList{entry[0], entry[1], entry[2], entry[3]});
+    return table;
 }
 
 bool myQQuickView::mouseResetKeyMatrix()

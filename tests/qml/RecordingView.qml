@@ -145,6 +145,30 @@ QtObject {
         note("getDataList", [key])
         return store(isRecovery)[key] ?? []
     }
+    // The core's own rules over the stored values held here.
+    function storedSettings(isRecovery) {
+        note("storedSettings", [isRecovery])
+        return harness.storedSettings(store(isRecovery), global)
+    }
+    function storedPreset(preset, isRecovery) {
+        note("storedPreset", [preset, isRecovery])
+        return harness.storedPreset(store(isRecovery), global, preset)
+    }
+    function reportRateCode(position) { return harness.rulesView().reportRateCode(position) }
+    function colourLevels(text) { return harness.rulesView().colourLevels(text) }
+    function buttonDefaults(mode) { return harness.rulesView().buttonDefaults(mode) }
+    function lodOffsets() { return harness.rulesView().lodOffsets() }
+    function lodSnap(offset) { return harness.rulesView().lodSnap(offset) }
+    function lodRate(offset) { return harness.rulesView().lodRate(offset) }
+    // The stored profile sent as one call: each part sent unless `failing` names it.
+    function sendStoredProfile(mode, resetGunTables) {
+        note("sendStoredProfile", [mode, resetGunTables])
+        const parts = {}
+        for (const part of ["buttons", "reportRate", "dpiStages", "dpiColours", "liftOff",
+                            "lighting"].concat(resetGunTables ? ["gunTables"] : []))
+            parts[part] = !failing.includes(part)
+        return parts
+    }
     function setData(key, value) { note("setData", [key, value]); profile[key] = value }
     function setDataList(key, value) { note("setDataList", [key, value]); profile[key] = value }
     function getLangStrings(group, language) {
@@ -164,7 +188,13 @@ QtObject {
     function setCurrentProfile(n) { note("setCurrentProfile", [n]) }
     function setEnabled(on) { note("setEnabled", [on]); enabled = on }
     function releaseUnusedImages() {}
-    function resetProfile(n) { return write("resetProfile", [n]) }
+    // As the real one: the profile becomes a copy of the factory profile.
+    function resetProfile(n) {
+        if (!write("resetProfile", [n]))
+            return false
+        profile = JSON.parse(JSON.stringify(defaults))
+        return true
+    }
 
     function mouseSetReportRate(rate) { return write("mouseSetReportRate", [rate]) }
     function mouseSwitchKeyMatrix(n) { return write("mouseSwitchKeyMatrix", [n]) }

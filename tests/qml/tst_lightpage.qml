@@ -117,10 +117,13 @@ TestCase {
         setPreset(ui_View.defaults, "1", 5, 4, 8, 2, 1, 20)
         start()
         shell.resetAllDate()
-        const sent = ui_View.argsOf("mouseSetLedType")
-        compare(sent.length, 1)
-        compare(sent[0].slice(0, 4), [5, 40, 4, 2])
-        compare(sent[0][4].slice(0, 3), [21, 2, 3])
+        // The preset list stays; the preset in use has the factory's values, and the core sends
+        // it as stored.
+        compare(ui_View.argsOf("sendStoredProfile").length, 1)
+        const stored = harness.storedSettings(ui_View.profile, ui_View.global).light
+        compare(stored.current, 1)
+        compare([stored.effect, stored.speed, stored.brightness, stored.direction], [5, 4, 8, 2])
+        compare(Array.from(stored.colours[stored.colourIndex]), [21, 2, 3])
         compare(ui_View.profile["mouseLight/lightValue1"], [5, 4, 8, 2])
     }
 

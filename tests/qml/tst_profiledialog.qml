@@ -119,14 +119,14 @@ TestCase {
         profile().importProfile()
         compare(names().length, 6)
         compare(ui_View.argsOf("loadProfile"), [[3]])
-        compare(ui_View.argsOf("mouseSetKeyMatrix").length, 0)
+        compare(ui_View.argsOf("sendStoredProfile").length, 0)
         // Read into the profile in use, the pages show and send what was read.
         mouseClick(row(0))
         ui_View.profile["mouse/mouseRate"] = "296"
         profile().importProfile()
         compare(ui_View.argsOf("loadProfile").pop(), [0])
         compare(child("systemSettingMain").mouseRate.value, 296)
-        compare(ui_View.argsOf("mouseSetKeyMatrix").length, 1)
+        compare(ui_View.argsOf("sendStoredProfile").length, 1)
         mouseClick(child("profileClose"))
         verify(!profile().visible)
     }

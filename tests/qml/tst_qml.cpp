@@ -3,6 +3,7 @@
 // virtual TK700) and dialogs that record their warnings instead of showing them.
 
 #include "controller/language_strings.h"
+#include "controller/stored_settings.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
 #include "view/dialogs.h"
@@ -83,6 +84,25 @@ public slots:
         // Kept by the harness: the script must not collect it.
         QQmlEngine::setObjectOwnership(view.get(), QQmlEngine::CppOwnership);
         return view.get();
+    }
+
+    // The core's rules, for the stand-in view: the stored settings over its maps, and the rule
+    // slots of a real view.
+    QVariantMap storedSettings(const QVariantMap &profile, const QVariantMap &global)
+    {
+        return StoredSettings(profile, global).toMap();
+    }
+    QVariantMap storedPreset(const QVariantMap &profile, const QVariantMap &global, int preset)
+    {
+        return StoredSettings(profile, global).presetMap(preset);
+    }
+    QObject *rulesView()
+    {
+        if (!rules) {
+            rules = std::make_unique<myQQuickView>();
+            QQmlEngine::setObjectOwnership(rules.get(), QQmlEngine::CppOwnership);
+        }
+        return rules.get();
     }
 
     // A main view without a mouse.
@@ -177,6 +197,7 @@ private:
     std::unique_ptr<VirtualMouse> mouse;
     std::unique_ptr<Hid_Thread> link;
     std::unique_ptr<myQQuickView> view;
+    std::unique_ptr<myQQuickView> rules; // the rule slots for the stand-in view
     std::unique_ptr<QTemporaryDir> configHome;
 };
 

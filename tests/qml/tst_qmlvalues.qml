@@ -47,10 +47,14 @@ TestCase {
     function test_nestedValuesAndNull() {
         const view = harness.plainView()
         view.setCurrentProfile(2)
-        view.setData("mouse/nested", [[1, 2], [3]])
-        view.setData("mouse/cleared", null)
-        compare(harness.storedValue("modules/setting/p3.bin", "mouse/nested"), [[1, 2], [3]])
-        compare(harness.storedValue("modules/setting/p3.bin", "mouse/cleared"), undefined)
+        view.setData("mouseLight/colorValue", [[1, 2], [3]])
+        view.setData("mouse/lod", null)
+        compare(harness.storedValue("modules/setting/p3.bin", "mouseLight/colorValue"),
+                [[1, 2], [3]])
+        compare(harness.storedValue("modules/setting/p3.bin", "mouse/lod"), undefined)
+        // A key the program does not know is refused, not written beside the others.
+        view.setData("mouse/nested", 1)
+        compare(harness.storedValue("modules/setting/p3.bin", "mouse/nested"), undefined)
         verify(!harness.fileText("modules/setting/p3.bin").includes("QJSValue"))
     }
 }

@@ -76,7 +76,7 @@ TestCase {
     function sequence() {
         const steps = ["setEnabled", "resetProfile", "setGlobalData(mouse/profileNo",
                        "setCurrentProfile", "mouseSetReportRate", "mouseSwitchKeyMatrix",
-                       "mouseResetKeyMatrix", "mouseSetCurrentDPI"]
+                       "mouseResetKeyMatrix", "mouseSetCurrentDPI", "sendStoredProfile"]
         const writes = ["mouseSetKeyMatrix", "mouseSetDpi", "mouseSetRGBColor", "mouseSendGundata",
                         "mouseSetLedType", "mouseSetLodValue"]
         return ui_View.calls
@@ -226,20 +226,22 @@ TestCase {
         mouseClick(findChild(shell, "resetConfirmOK"))
         verify(!confirm.visible)
         verify(!findChild(shell, "mainMask").visible)
+        // The reset profile is sent as stored, in office mode, the gun tables reset as well.
         compare(sequence(),
-                ["setEnabled(false)", "resetProfile(0)", "mouseSetKeyMatrix", "mouseSetReportRate(1)",
-                 "mouseSetDpi", "mouseSetRGBColor", "mouseSetLedType", "mouseSetLodValue",
-                 "mouseSwitchKeyMatrix(1)",
-                 "mouseResetKeyMatrix()", "mouseSetCurrentDPI(2)", "setEnabled(true)"])
-        // The pages were filled from the stored defaults before they were sent.
-        verify(ui_View.argsOf("mouseGetKeydefine").every(a => a[2] === true))
-        compare(ui_View.argsOf("mouseSetKeyMatrix")[0][0], 0)
+                ["setEnabled(false)", "resetProfile(0)", "sendStoredProfile(0,true)",
+                 "mouseSetCurrentDPI(2)", "setEnabled(true)"])
         compare(shell.mouseMode, 0)
         verify(shell.isGun)
         compare(shell.currentDPI, 1)
         verify(findChild(shell, "officeBtn").isSelect)
         verify(!page.isSave)
         compare(page.saved, 0)
+        // A profile file that could not be reset leaves the mouse alone, and the failure told.
+        ui_View.clear()
+        ui_View.failing = ["resetProfile"]
+        shell.resetAllDate()
+        compare(called("sendStoredProfile"), [])
+        verify(findChild(shell, "warningAssigmentMain").visible)
     }
 
     // A write that does not reach the mouse is told, and its page stays unsaved, so that the next
@@ -357,20 +359,21 @@ TestCase {
     }
 
     function test_failedResetOrProfileChangeIsTold_data() {
-        return [{ tag: "reset, DPI table", step: "reset", failing: "mouseSetDpi", unsaved: "dpi" },
-                { tag: "reset, button table", step: "reset", failing: "mouseSetKeyMatrix",
+        // `failing` names a call, or a part of the stored profile's send.
+        return [{ tag: "reset, DPI table", step: "reset", failing: "dpiStages", unsaved: "dpi" },
+                { tag: "reset, button table", step: "reset", failing: "buttons",
                   unsaved: "keys" },
                 { tag: "reset, gun slots", step: "reset", failing: "mouseSendGundata", unsaved: "" },
                 { tag: "reset, current stage", step: "reset", failing: "mouseSetCurrentDPI",
                   unsaved: "" },
-                { tag: "profile, report rate", step: "profile", failing: "mouseSetReportRate",
+                { tag: "profile, report rate", step: "profile", failing: "reportRate",
                   unsaved: "" },
-                { tag: "profile, stage colours", step: "profile", failing: "mouseSetRGBColor",
+                { tag: "profile, stage colours", step: "profile", failing: "dpiColours",
                   unsaved: "dpi" },
-                { tag: "profile, gun tables", step: "profile", failing: "mouseResetKeyMatrix",
+                { tag: "profile, gun tables", step: "profile", failing: "gunTables",
                   unsaved: "", game: true },
-                { tag: "reset, light", step: "reset", failing: "mouseSetLedType", unsaved: "light" },
-                { tag: "profile, lift-off distance", step: "profile", failing: "mouseSetLodValue",
+                { tag: "reset, light", step: "reset", failing: "lighting", unsaved: "light" },
+                { tag: "profile, lift-off distance", step: "profile", failing: "liftOff",
                   unsaved: "system" }]
     }
     function test_failedResetOrProfileChangeIsTold(data) {
@@ -387,7 +390,8 @@ TestCase {
             shell.resetAllDate()
         else
             shell.changeProfile(1)
-        verify(ui_View.calls.some(c => c.startsWith(data.failing + "(")))
+        verify(ui_View.calls.some(c => c.startsWith(data.failing + "(")
+                                      || c.startsWith("sendStoredProfile(")))
         verify(warning.visible)
         compare(warning.textValue, warning.warningAssigmentLang[8])
         for (const name in pages)
@@ -411,8 +415,7 @@ TestCase {
         shell.changeProfile(3)
         compare(sequence(),
                 ["setEnabled(false)", "setGlobalData(mouse/profileNo,3)", "setCurrentProfile(3)",
-                 "mouseSetKeyMatrix", "mouseSetReportRate(4)", "mouseSetDpi", "mouseSetRGBColor",
-                 "mouseSetLedType", "mouseSetLodValue", "setEnabled(true)"])
+                 "sendStoredProfile(0,false)", "setEnabled(true)"])
         verify(ui_View.argsOf("mouseGetKeydefine").every(a => a[2] === false))
         verify(!findChild(shell, "warningAssigmentMain").visible)
         compare(shell.profileNo, 3)

@@ -12,7 +12,9 @@
 #include "controller/key_matrix.h"
 #include "controller/lighting.h"
 #include "controller/mouse_options.h"
+#include "controller/profile_send.h"
 #include "controller/profiles.h"
+#include "controller/stored_settings.h"
 #include "device/hid_thread.h"
 #include "macro/macro_download.h"
 #include "macro/macro_files.h"
@@ -59,9 +61,9 @@ Commands:
   profile export N FILE      write profile N to FILE (a .pf file)
   profile import N FILE      replace profile N by the profile in FILE
   apply                      send the current profile's stored settings
-                             (report rate, DPI stages and their colours,
-                             lift-off distance, buttons, lighting) to the
-                             mouse
+                             (buttons, report rate, DPI stages and their
+                             colours, lift-off distance, lighting and, in
+                             game mode, the gun tables) to the mouse
   dpi stage N                make DPI stage N (1-8) the active one
   macro list                 the stored macros, with their folders
   macro send NAME BUTTON     send macro NAME (as "macro list" names it) to
@@ -178,93 +180,17 @@ public:
     int index = -1;
 };
 
-// The stored button table of `mode` (0: office, 1: game), entry after entry.
-QVariantList storedTable(KeyMatrix &keys, int mode)
-{
-    QVariantList table;
-    for (int n = 0; n < key_table::kButtons; ++n)
-        table += keys.storedEntry(mode, n, false);
-    return table;
-}
-
-// The light of the preset in use, as the lighting page sends it: the effect, the brightness step
-// times five, the speed step, the direction, and the selected colour block in all 15 blocks.
-bool applyLighting(DeviceContext &ctx)
-{
-    constexpr int kColourBlocks = 15;
-    constexpr int kBrightnessPerStep = 5;
-    SettingsStore &st = ctx.settings;
-    const int preset = st.data(QStringLiteral("mouseLight/lightNo"), false).toInt();
-    const QString suffix = preset > 0 ? QString::number(preset) : QString();
-    const QVariantList value = st.dataList(QStringLiteral("mouseLight/lightValue") + suffix, false);
-    const QVariantList colours =
-        st.dataList(QStringLiteral("mouseLight/colorValue") + suffix, false);
-    constexpr qsizetype kRgb = 3;
-    const qsizetype block =
-        st.data(QStringLiteral("mouseLight/colorIndex") + suffix, false).toInt();
-    if (value.size() < 4 || block < 0 || block >= kColourBlocks ||
-        colours.size() < (block + 1) * kRgb)
-        return false;
-    QVariantList sent;
-    for (int i = 0; i < kColourBlocks; ++i)
-        sent += colours.mid(block * kRgb, kRgb);
-    return Lighting(ctx).setLedType(uchar(value.at(0).toUInt()),
-                                    uchar(value.at(2).toUInt() * kBrightnessPerStep),
-                                    uchar(value.at(1).toUInt()), uchar(value.at(3).toUInt()), sent);
-}
-
-// The DPI stage colours as the DPI panel sends them: the six stored "#rrggbb" colours for stages
-// 1 to 6, white for stages 7 and 8, as colour table 1.
-bool applyStageColours(DeviceContext &ctx)
-{
-    constexpr int kStoredColours = 6;
-    const QVariantList stored = ctx.settings.dataList(QStringLiteral("mouse/dpiColorArray"), false);
-    QVariantList table;
-    for (int stage = 0; stage < dpi::kStages; ++stage) {
-        const QString colour = stage < kStoredColours ? stored.value(stage).toString().trimmed()
-                                                      : QStringLiteral("#ffffff");
-        for (int c = 0; c < 3; ++c) {
-            bool ok = false;
-            const uint byte = colour.mid(1 + 2 * c, 2).toUInt(&ok, 16);
-            if (!colour.startsWith(QLatin1Char('#')) || colour.size() != 7 || !ok)
-                return false;
-            table << byte;
-        }
-    }
-    return Lighting(ctx).setColours(1, table);
-}
-
-// The current profile's stored settings, sent as the pages send them on a profile switch. Each
-// part is reported; the answer fails when any part did not reach the mouse.
-Answer apply(Session &s)
+// The current profile's stored settings, sent as the window sends them on a profile change: the
+// button table of `mode` (the mode last sent, which a profile change carries over) and, in game
+// mode, the gun tables back to the firmware's. Each part is reported; the answer fails when any
+// part did not reach the mouse.
+Answer apply(Session &s, int mode)
 {
     DeviceContext ctx = s.context(true);
     SettingsStore &st = s.settings;
-    auto value = [&st](const char *key) { return st.data(QString::fromLatin1(key), false); };
     QJsonObject parts;
-    // The profile keeps the position in the list 125, 250, 500, 1000 Hz; the mouse takes the
-    // interval code 8, 4, 2, 1.
-    const std::optional<int> rate =
-        storedValueCode(QStringLiteral("reportRateCode"), value("mouse/reportRate"));
-    parts[QStringLiteral("reportRate")] = rate && MouseOptions(ctx).setReportRate(uchar(*rate));
-    const QString sensor = st.globalData(QStringLiteral("mouse/sensorType")).toString();
-    parts[QStringLiteral("dpiStages")] =
-        DpiSettings(ctx).setStages(value("mouse/currentDpiCount").toInt(), sensor,
-                                   st.dataList(QStringLiteral("mouse/dpiValueArray"), false),
-                                   st.dataList(QStringLiteral("mouse/dpiEnableArray"), false));
-    parts[QStringLiteral("dpiColours")] = applyStageColours(ctx);
-    // The profile keeps the slider's knob offset (3, 168 or 330); the mouse's rule takes the rate
-    // the system page computes from it (125, 108 or 90).
-    const std::optional<int> lodRate =
-        storedValueCode(QStringLiteral("storedLodRate"), value("mouse/lod"));
-    parts[QStringLiteral("liftOff")] =
-        lodRate &&
-        DpiSettings(ctx).setLod(uchar(*lodRate), uchar(value("mouse/lodEn").toInt() != 0));
-    KeyMatrix keys(ctx);
-    parts[QStringLiteral("buttons")] = keys.set(value("mouse/mouseMode"), storedTable(keys, 0),
-                                                storedTable(keys, 1), true, QVariantList());
-
-    parts[QStringLiteral("lighting")] = applyLighting(ctx);
+    for (const auto &[part, sent] : sendStoredProfile(ctx, mode, mode == 1).parts)
+        parts[part] = sent;
 
     Answer a;
     QStringList failed;
@@ -348,9 +274,10 @@ Answer profileCommand(Session &s, const QStringList &args)
                 QStringLiteral("profile: N must be 1-%1").arg(SettingsStore::kProfileCount));
         if (const auto refused = s.connect())
             return *refused;
+        const int mode = StoredSettings(s.settings, false).mode();
         s.settings.setGlobalData(QStringLiteral("mouse/profileNo"), *n - 1);
         s.settings.setCurrentProfile(*n - 1);
-        Answer a = apply(s);
+        Answer a = apply(s, mode);
         a.lines.prepend(QStringLiteral("profile %1 is current").arg(*n));
         return a;
     }
@@ -584,7 +511,7 @@ int main(int argc, char *argv[])
         else if (const auto refused = session.connect())
             answer = *refused;
         else
-            answer = apply(session);
+            answer = apply(session, StoredSettings(session.settings, false).mode());
     } else if (command.first() == QLatin1String("profile"))
         answer = profileCommand(session, rest);
     else if (command.first() == QLatin1String("dpi"))

@@ -1,5 +1,4 @@
 import QtQuick
-import "../js/StoredValues.js" as StoredValues
 
 // The lighting page's colour picker: red, green and blue sliders. A channel's slider changes that
 // channel only, so the others keep their exact values.
@@ -17,7 +16,7 @@ Column {
 
     // "#rrggbb" and [r, g, b]: the page keeps its colours as such texts.
     function rgbOf(text: string): var {
-        return StoredValues.colourLevels(text)
+        return Array.from(ui_View.colourLevels(text))
     }
 
     function colorText(levels: var): string {

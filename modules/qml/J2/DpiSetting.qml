@@ -1,5 +1,4 @@
 import QtQuick
-import "../js/StoredValues.js" as StoredValues
 
 // The DPI panel: one slider per stage of the mouse, − and + per stage, the stage colours and the
 // stage the mouse uses now, highlighted. Edits only set isSave; saveData() stores and sends.
@@ -58,33 +57,19 @@ Item {
         isSave = true
     }
 
-    function numbers(list: var, fallback: var): var {
-        const values = Array.from(list ?? [], Number)
-        return values.length > 0 && values.every(v => !isNaN(v)) ? values : fallback
-    }
-
     // Loads the stages from the profile (isRecovery: from the defaults) and, when asked, sends
     // them. Returns false when a send did not reach the mouse or could not be made.
     function init(isSendData: bool, isRecovery: bool): bool {
-        dpiCount = parseInt(ui_View.getData("mouse/dpiCount", isRecovery)) || dpiCount
-        currentDpiCount = parseInt(ui_View.getData("mouse/currentDpiCount", isRecovery))
-                          || currentDpiCount
-        const min = parseInt(ui_View.getGlobalData("mouse/minDPI"))
-        const max = parseInt(ui_View.getGlobalData("mouse/maxDPI"))
-        const base = parseInt(ui_View.getGlobalData("mouse/dpiBase"))
-        // A range the formulas cannot use keeps the built-in one.
-        if (min > 0 && max > min && base > 0) {
-            minDPI = min
-            maxDPI = max
-            dpiBase = base
-        }
-        sensorType = String(ui_View.getGlobalData("mouse/sensorType") ?? sensorType)
-        dpiEnableArray = numbers(ui_View.getDataList("mouse/dpiEnableArray", isRecovery),
-                                 dpiEnableArray)
-        dpiValueArray = numbers(ui_View.getDataList("mouse/dpiValueArray", isRecovery),
-                                dpiValueArray)
-        const colours = Array.from(ui_View.getDataList("mouse/dpiColorArray", isRecovery) ?? [],
-                                   String)
+        const stored = ui_View.storedSettings(isRecovery).dpi
+        dpiCount = stored.count
+        currentDpiCount = stored.current
+        minDPI = stored.min
+        maxDPI = stored.max
+        dpiBase = stored.base
+        sensorType = stored.sensor
+        dpiEnableArray = Array.from(stored.enables)
+        dpiValueArray = Array.from(stored.values)
+        const colours = Array.from(stored.colours, String)
         dpiColorArray = dpiColorArray.map((c, s) => colours[s] ?? c)
         if (dpiCount > stages) {
             console.log("dpiSetting: dpiCount", dpiCount, "is more than the panel has")
@@ -107,7 +92,7 @@ Item {
         const bytes = []
         for (let s = 0; s < stages; ++s) {
             const text = s < colourStages ? String(colours[s] ?? "#ffffff") : "#ffffff"
-            bytes.push(...StoredValues.colourLevels(text))
+            bytes.push(...Array.from(ui_View.colourLevels(text)))
         }
         return bytes
     }

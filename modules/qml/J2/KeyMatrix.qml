@@ -102,10 +102,14 @@ Item {
     objectName: "keyMatrixMain"
 
     Component.onCompleted: {
-        setEntries(modKeys_tmp, KeyAssign.officeDefaults)
-        setEntries(modKeys_tmp2, KeyAssign.gameDefaults)
-        setEntries(modKeys, KeyAssign.officeDefaults)
-        setEntries(modKeys2, KeyAssign.gameDefaults)
+        // The buttons' built-in functions, as the core keeps them (entries 14 and 15, type 0xFF,
+        // are never shown and pass through unchanged).
+        const office = ui_View.buttonDefaults(0)
+        const game = ui_View.buttonDefaults(1)
+        setEntries(modKeys_tmp, office)
+        setEntries(modKeys_tmp2, game)
+        setEntries(modKeys, office)
+        setEntries(modKeys2, game)
     }
 
     Connections {

@@ -40,42 +40,32 @@ Item {
     function speedStep(): int { return speedSlider.segmentValue }
     function brightnessStep(): int { return brightnessSlider.segmentValue }
 
+    // Shows preset `preset` as the core reads it (isRecovery: from the factory profile).
     function loadPreset(preset: int, isRecovery: bool) {
-        const s = suffix(preset)
-        const index = parseInt(ui_View.getData("mouseLight/colorIndex" + s, isRecovery))
-        const value = Array.from(ui_View.getDataList("mouseLight/lightValue" + s, isRecovery) ?? [])
-                      .map(Number)
-        const bytes = Array.from(ui_View.getDataList("mouseLight/colorValue" + s, isRecovery) ?? [])
-                      .map(Number)
-        const effect = value[0] >= 0 && value[0] <= 6 ? value[0] : 0
-        effectPosition = positionOf(effect)
+        show(ui_View.storedPreset(preset, isRecovery))
+    }
+
+    function show(stored: var) {
+        effectPosition = positionOf(stored.effect)
         effectList.setSelect(effectPosition)
-        speedSlider.setIndexValue(Math.max(0, Math.min(5, value[1] || 0)), false)
-        brightnessSlider.setIndexValue(Math.max(0, Math.min(10, value[2] ?? 10)), false)
-        direction = Math.max(0, Math.min(3, value[3] || 0))
+        speedSlider.setIndexValue(stored.speed, false)
+        brightnessSlider.setIndexValue(stored.brightness, false)
+        direction = stored.direction
         directionList.setSelect(direction)
-        const list = []
-        for (let b = 0; b < blockCount; ++b)
-            list.push(picker.colorText([0, 1, 2].map(c => bytes[3 * b + c] || 0)))
-        colors = list
-        colorIndex = index >= 0 && index < blockCount ? index : 0
+        colors = Array.from(stored.colours, levels => picker.colorText(Array.from(levels)))
+        colorIndex = stored.colourIndex
         picker.showColor(colors[colorIndex])
     }
 
     function init(isSendData: bool, isRecovery: bool): bool {
         if (!isRecovery) {
-            const count = parseInt(ui_View.getData("mouseLight/lightCount", false))
-            const number = parseInt(ui_View.getData("mouseLight/lightNo", false))
-            let names = Array.from(ui_View.getDataList("mouseLight/lightName", false) ?? [])
-                        .map(String)
-            if (names.length === 2 && names[1] === sentinel)
-                names.pop()
-            lightCount = count >= 1 && count <= maxPresets ? count : 1
-            names = names.slice(0, lightCount)
+            const stored = ui_View.storedSettings(false).light
+            lightCount = stored.count
+            const names = Array.from(stored.names, String)
             while (names.length < lightCount)
                 names.push(lightControlLang[9] + " " + (names.length + 1))
             lightNames = names
-            lightNo = number >= 0 && number < lightCount ? number : 0
+            lightNo = stored.current
         }
         loadPreset(lightNo, isRecovery)
         presetList.refresh()

@@ -1,5 +1,4 @@
 import QtQuick
-import "../js/StoredValues.js" as StoredValues
 
 // The system panel: the desktop's pointer speed, double-click speed and wheel scroll amount, and
 // the mouse's lift-off distance. The sliders store their knob offsets in the profile.
@@ -11,7 +10,7 @@ Item {
         "Scroll one Screen", "Lod", "Start with the desktop"]
     // Stored offsets into speed steps 0 ... 10: the first threshold above the offset.
     readonly property var compareValue: [4, 37, 70, 104, 138, 172, 205, 239, 272, 305, 338]
-    readonly property var lodOffsets: StoredValues.LOD_OFFSETS
+    readonly property var lodOffsets: ui_View.lodOffsets()
     readonly property int oneScreen: 1000
     property bool isSave: false
     property bool scrollLines: true
@@ -31,12 +30,8 @@ Item {
         return 0
     }
 
-    function storedOffset(key: string, isRecovery: bool, old174: int): int {
-        return StoredValues.storedOffset(ui_View.getData(key, isRecovery), old174)
-    }
-
     function lodSnap(x: int): int {
-        return StoredValues.lodSnap(x)
+        return ui_View.lodSnap(x)
     }
 
     function lodText(x: int): string {
@@ -45,7 +40,7 @@ Item {
     }
 
     function lodRate(x: int): int {
-        return StoredValues.lodRate(x)
+        return ui_View.lodRate(x)
     }
 
     function scrollCount(text: string): string {
@@ -54,11 +49,12 @@ Item {
     }
 
     function init(isSendData: bool, isRecovery: bool): bool {
-        mouseRateSlider.setOffset(storedOffset("mouse/mouseRate", isRecovery, 163), false)
-        doubleRateSlider.setOffset(storedOffset("mouse/doubleRate", isRecovery, 161), false)
-        lodSlider.setOffset(lodSnap(storedOffset("mouse/lod", isRecovery, 168)), false)
-        lodCheck.isSelect = parseInt(ui_View.getData("mouse/lodEn", isRecovery)) ? true : false
-        const scroll = parseInt(ui_View.getData("mouse/scrollRate", isRecovery))
+        const stored = ui_View.storedSettings(isRecovery).system
+        mouseRateSlider.setOffset(stored.cursor, false)
+        doubleRateSlider.setOffset(stored.doubleClick, false)
+        lodSlider.setOffset(stored.lod, false)
+        lodCheck.isSelect = stored.lodEnabled === true
+        const scroll = stored.scroll
         scrollLines = !(scroll > 100)
         scrollInput.textValue = scrollLines ? scrollCount(String(scroll)) : "2"
         if (isSendData)
@@ -73,10 +69,21 @@ Item {
         ui_View.setData("mouse/doubleRate", doubleRateSlider.value)
         ui_View.setData("mouse/lod", lodSlider.value)
         ui_View.setData("mouse/lodEn", lodCheck.isSelect ? 1 : 0)
-        const lines = scrollLines ? parseInt(scrollCount(scrollInput.textValue)) : oneScreen
-        ui_View.setData("mouse/scrollRate", lines)
+        ui_View.setData("mouse/scrollRate", scrollValue())
         if (!isSendData)
             return true
+        sendDesktopSettings(isStep)
+        return ui_View.mouseSetLodValue(lodRate(lodSlider.value), lodCheck.isSelect) === true
+    }
+
+    function scrollValue(): int {
+        return scrollLines ? parseInt(scrollCount(scrollInput.textValue)) : oneScreen
+    }
+
+    // The desktop's part (isStep 0: all, 1 pointer speed, 2 double-click, 3 scroll); what the
+    // desktop refuses is shown on the panel.
+    function sendDesktopSettings(isStep: int) {
+        const lines = scrollValue()
         const refused = []
         if ((isStep === 0 || isStep === 1)
                 && ui_View.mouseSetCursorSpeed(stepOf(mouseRateSlider.value)) === false)
@@ -88,7 +95,6 @@ Item {
             refused.push(systemSettingLang[5])
         refusedText = refused.length ? warningAssigmentMain.warningAssigmentLang[10] + " "
                                        + refused.join(", ") : ""
-        return ui_View.mouseSetLodValue(lodRate(lodSlider.value), lodCheck.isSelect) === true
     }
 
     function systemSettingFocus() {

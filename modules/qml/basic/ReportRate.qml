@@ -1,6 +1,5 @@
 import QtQuick
 import "../J2"
-import "../js/StoredValues.js" as StoredValues
 
 // The report-rate list. Its area is not shown, but the profile's rate is still selected at
 // start-up and sent on a reset or a profile change.
@@ -12,16 +11,16 @@ Item {
 
     // Index 0 ... 3 of the list to the device's rate code; anything else is 1000 Hz.
     function rateFor(index: int): int {
-        return StoredValues.reportRateCode(index)
+        return ui_View.reportRateCode(index)
     }
 
     // Returns false when the rate was to be sent and did not reach the mouse.
     function init(isSendData: bool): bool {
-        const index = parseInt(ui_View.getData("mouse/reportRate", false))
-        rateList.setSelect(index >= 0 && index < rateList.count ? index : -1)
+        const index = ui_View.storedSettings(false).reportRate
+        rateList.setSelect(index)
         if (!isSendData)
             return true
-        return ui_View.mouseSetReportRate(rateFor(isNaN(index) ? -1 : index)) === true
+        return ui_View.mouseSetReportRate(rateFor(index)) === true
     }
 
     function closeMenu() {

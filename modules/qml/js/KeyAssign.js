@@ -14,16 +14,6 @@ const kWindows = 6
 const kShortcut = 7
 const kGun = 8
 
-// Entries 14 and 15 (type 0xFF) are never shown and pass through unchanged.
-const officeDefaults = [
-    [0, 0, 0xF0, 0], [0, 0, 0xF1, 0], [0, 0, 0xF2, 0], [0, 0, 0xF4, 0], [0, 0, 0xF3, 0],
-    [5, 0, 1, 0], [5, 0, 2, 0], [5, 0, 4, 0],
-    [1, 0x1D, 0x0A, 0], [2, 0x01, 0x1D, 0], [3, 0, 0x83, 0x01], [3, 0, 0xB7, 0],
-    [6, 0, 0x94, 0x01], [7, 0, 0xE0, 0x16],
-    [0xFF, 0, 0x01, 0], [0xFF, 0, 0x02, 0]]
-const gameDefaults = officeDefaults.map((e, i) => i === 5 ? [8, 0, 1, 0]
-                                                 : i === 6 ? [8, 0, 2, 0] : e)
-
 const kEntries = 16
 // Rows shown at most (①…⑦), whatever the mouse reports.
 const kMaxRows = 7

@@ -344,14 +344,6 @@ function okClicked() {
     ui_Ctl.onMinimize()
 }
 
-// The gun-capable mouse's gun tables back to the firmware's.
-function resetGunTables() {
-    if (!mainIten.isGun)
-        return true
-    const switched = ui_View.mouseSwitchKeyMatrix(1) === true
-    return ui_View.mouseResetKeyMatrix() === true && switched
-}
-
 function resetAllDate() {
     tooltip.hide()
     deviceWork(() => {
@@ -360,25 +352,19 @@ function resetAllDate() {
         mousePage.gameBtn.isSelect = false
         keyMatrixMain.initMode(0)
         mainIten.clickOfficeMode()
-        ui_View.resetProfile(mainIten.profileNo)
-        const keys = keyMatrixMain.init(true, true)
+        // A profile file that could not be reset keeps the mouse as it is: the two stay alike.
+        if (ui_View.resetProfile(mainIten.profileNo) !== true)
+            return false
+        keyMatrixMain.init(false, false)
         keyMatrixMain.resetKey(true)
-        const rate = reportRate.init(true)
-        const dpi = dpiSettingMain.init(true, true)
-        const lights = lightControlMain.init(true, true)
-        const system = systemSettingMain.init(true, true)
-        const gunTables = resetGunTables()
+        const sent = showAndSendProfile(0, true)
         const stage = ui_View.mouseSetCurrentDPI(2) === true
         mainIten.currentDPI = 1
         const guns = gunControlMain.resetData()
         for (const saver of mainIten.savers)
             saver.page.isSave = false
-        keyMatrixMain.isSave = !keys
-        dpiSettingMain.isSave = !dpi
-        lightControlMain.isSave = !lights
-        systemSettingMain.isSave = !system
-        reportRate.isSave = false
-        return keys && rate && dpi && lights && system && gunTables && stage && guns
+        markUnsent(sent)
+        return allSent(sent) && stage && guns
     }, pagesUnsavedUnlessQueued)
 }
 
@@ -405,19 +391,43 @@ function changeProfile(tmpProfileNo) {
     }, pagesUnsavedUnlessQueued)
 }
 
-// The pages read the current profile and send it.
+// The pages show the current profile and the core sends it as stored, in the mode shown.
 function loadProfilePages() {
-    const keys = keyMatrixMain.init(true, false)
-    const rate = reportRate.init(true)
-    const dpi = dpiSettingMain.init(true, false)
-    const lights = lightControlMain.init(true, false)
-    const system = systemSettingMain.init(true, false)
-    const gunTables = resetGunTables()
-    keyMatrixMain.isSave = !keys
-    dpiSettingMain.isSave = !dpi
-    lightControlMain.isSave = !lights
-    systemSettingMain.isSave = !system
-    return keys && rate && dpi && lights && system && gunTables
+    keyMatrixMain.init(false, false)
+    const sent = showAndSendProfile(mainIten.mouseMode, false)
+    markUnsent(sent)
+    return allSent(sent)
+}
+
+// The pages show the profile in use; the core sends it to the mouse (the gun tables back to the
+// firmware's in game mode), and the system page gives the desktop its part. Each part sent, by
+// name. A reset keeps the lighting page's preset list, the preset in use with the factory's
+// values.
+function showAndSendProfile(mode, isReset) {
+    reportRate.init(false)
+    dpiSettingMain.init(false, false)
+    if (isReset) {
+        lightControlMain.init(false, true)
+        lightControlMain.saveData(false, 0)
+    } else {
+        lightControlMain.init(false, false)
+    }
+    systemSettingMain.init(false, false)
+    const sent = ui_View.sendStoredProfile(mode, mainIten.isGun)
+    systemSettingMain.sendDesktopSettings(0)
+    return sent
+}
+
+function allSent(sent) {
+    return Object.keys(sent).length > 0 && Object.values(sent).every(v => v === true)
+}
+
+// A page whose part did not reach the mouse stays unsaved, so that Apply sends it again.
+function markUnsent(sent) {
+    keyMatrixMain.isSave = sent.buttons !== true
+    dpiSettingMain.isSave = !(sent.dpiStages === true && sent.dpiColours === true)
+    lightControlMain.isSave = sent.lighting !== true
+    systemSettingMain.isSave = sent.liftOff !== true
 }
 
 // A profile file was read into the profile in use: the pages show and send it, so that a later
