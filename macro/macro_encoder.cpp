@@ -128,8 +128,7 @@ int blockRepeat(const QString &text)
     return int(std::min(count, double(kMaxRepeat)));
 }
 
-QByteArray encode(const QList<Record> &records, int repeat, const CodeOf &codeOf,
-                  qsizetype limit)
+QByteArray encode(const QList<Record> &records, int repeat, const CodeOf &codeOf, qsizetype limit)
 {
     QByteArray out;
     out.append(char((repeat >> 8) & 0xFF));
@@ -170,7 +169,9 @@ QByteArray encode(const QList<Record> &records, int repeat, const CodeOf &codeOf
 
 qsizetype encodedLength(const QList<Record> &records)
 {
-    return encode(records, 1, [](const QString &) { return 0; }, kUnbounded).size();
+    return encode(
+               records, 1, [](const QString &) { return 0; }, kUnbounded)
+        .size();
 }
 
 } // namespace macro_encoder

@@ -26,7 +26,8 @@ int typeOf(const QVariant &value)
 macro_encoder::Record recordOf(const QVariant &value)
 {
     const QVariantMap map = value.toMap();
-    return {typeOf(map.value(QStringLiteral("type"))), map.value(QStringLiteral("info")).toString()};
+    return {typeOf(map.value(QStringLiteral("type"))),
+            map.value(QStringLiteral("info")).toString()};
 }
 
 QList<macro_encoder::Record> recordsOf(const QVariantList &list)
@@ -76,8 +77,8 @@ bool MacroCodec::isAction(const QVariant &type) const
     return macro_encoder::isAction(typeOf(type));
 }
 
-QVariantList MacroCodec::encode(const QVariantList &records, const QVariantList &codes,
-                                int repeat, double limit) const
+QVariantList MacroCodec::encode(const QVariantList &records, const QVariantList &codes, int repeat,
+                                double limit) const
 {
     const QList<macro_encoder::Record> list = recordsOf(records);
     // The page looked every action's name up; a name's code does not depend on its record.
@@ -105,12 +106,9 @@ int MacroCodec::encodedLength(const QVariantList &records) const
 void MacroCodec::registerQmlTypes()
 {
     const char *uri = "TK700.Core";
-    qmlRegisterSingletonType<KeyNames>(uri, 1, 0, "KeyNames",
-                                       [](QQmlEngine *, QJSEngine *) -> QObject * {
-                                           return new KeyNames;
-                                       });
-    qmlRegisterSingletonType<MacroCodec>(uri, 1, 0, "MacroCodec",
-                                         [](QQmlEngine *, QJSEngine *) -> QObject * {
-                                             return new MacroCodec;
-                                         });
+    qmlRegisterSingletonType<KeyNames>(
+        uri, 1, 0, "KeyNames", [](QQmlEngine *, QJSEngine *) -> QObject * { return new KeyNames; });
+    qmlRegisterSingletonType<MacroCodec>(
+        uri, 1, 0, "MacroCodec",
+        [](QQmlEngine *, QJSEngine *) -> QObject * { return new MacroCodec; });
 }

@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(repeat >= 1 && repeat <= macro_encoder::kMaxRepeat);
 
     const auto codeOf = [](const QString &name) { return int(name.size() & 0xFF); };
-    const QByteArray whole = macro_encoder::encode(records, repeat, codeOf,
-                                                   macro_encoder::kUnbounded);
+    const QByteArray whole =
+        macro_encoder::encode(records, repeat, codeOf, macro_encoder::kUnbounded);
     const QByteArray bounded = macro_encoder::encode(records, repeat, codeOf);
     const QByteArray &out = unbounded ? whole : bounded;
     FUZZ_CHECK(out.size() >= 2);

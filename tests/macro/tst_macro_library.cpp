@@ -250,29 +250,29 @@ private slots:
         QTest::addColumn<QStringList>("records");
         QTest::addColumn<int>("repeat");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("down, 50 ms, up") << QStringList{"1,A", "0,50", "2,A"} << 1
-                                         << QByteArray("00 01 05 04 81 04 00 00");
+        QTest::newRow("down, 50 ms, up")
+            << QStringList{"1,A", "0,50", "2,A"} << 1 << QByteArray("00 01 05 04 81 04 00 00");
         QTest::newRow("single press") << QStringList{"1,A"} << 3 << QByteArray("00 03 01 04 00 00");
-        QTest::newRow("leading delays dropped") << QStringList{"0,300", "1,A", "2,A"} << 1
-                                                << QByteArray("00 01 01 04 81 04 00 00");
+        QTest::newRow("leading delays dropped")
+            << QStringList{"0,300", "1,A", "2,A"} << 1 << QByteArray("00 01 01 04 81 04 00 00");
         QTest::newRow("delays only") << QStringList{"0,50", "0,60"} << 1 << QByteArray("00 01");
         QTest::newRow("1270 ms long form") << QStringList{"1,A", "0,1270", "2,A"} << 1
                                            << QByteArray("00 01 00 04 00 01 00 3f 81 04 00 00");
-        QTest::newRow("5 ms is one unit") << QStringList{"1,A", "0,5", "2,A"} << 1
-                                          << QByteArray("00 01 01 04 81 04 00 00");
+        QTest::newRow("5 ms is one unit")
+            << QStringList{"1,A", "0,5", "2,A"} << 1 << QByteArray("00 01 01 04 81 04 00 00");
         QTest::newRow("600 + 700 ms add up") << QStringList{"1,A", "0,600", "0,700", "2,A"} << 1
                                              << QByteArray("00 01 00 04 00 01 00 41 81 04 00 00");
         QTest::newRow("repeat 300") << QStringList{"1,A"} << 300 << QByteArray("01 2c 01 04 00 00");
         QTest::newRow("mouse buttons") << QStringList{"3,MS-L", "0,100", "4,MS-L"} << 1
                                        << QByteArray("00 01 0a f0 81 f0 00 00");
-        QTest::newRow("unknown name is code 0") << QStringList{"1,Nope", "2,A"} << 1
-                                                << QByteArray("00 01 01 00 81 04 00 00");
+        QTest::newRow("unknown name is code 0")
+            << QStringList{"1,Nope", "2,A"} << 1 << QByteArray("00 01 01 00 81 04 00 00");
         QTest::newRow("50 ms units") << QStringList{"1,A", "0,2000000", "2,A"} << 1
                                      << QByteArray("00 01 00 04 00 02 9c 40 81 04 00 00");
         QTest::newRow("100 ms units") << QStringList{"1,A", "0,4000000", "2,A"} << 1
                                       << QByteArray("00 01 00 04 00 03 9c 40 81 04 00 00");
-        QTest::newRow("negative delay is none") << QStringList{"1,A", "0,-20", "2,A"} << 1
-                                                << QByteArray("00 01 01 04 81 04 00 00");
+        QTest::newRow("negative delay is none")
+            << QStringList{"1,A", "0,-20", "2,A"} << 1 << QByteArray("00 01 01 04 81 04 00 00");
         QTest::newRow("negative delay takes nothing away")
             << QStringList{"1,A", "0,100", "0,-50", "2,A"} << 1
             << QByteArray("00 01 0a 04 81 04 00 00");
@@ -285,16 +285,16 @@ private slots:
         // Hand-edited delays read as they always were: leading spaces, hexadecimal, the digits
         // before other characters; a byte order mark is no space, and a record without a type
         // digit is a delay.
-        QTest::newRow("delay with a space") << QStringList{"1,A", "0, 500", "2,A"} << 1
-                                            << QByteArray("00 01 32 04 81 04 00 00");
-        QTest::newRow("hexadecimal delay") << QStringList{"1,A", "0,0x1f4", "2,A"} << 1
-                                           << QByteArray("00 01 32 04 81 04 00 00");
-        QTest::newRow("digits before text") << QStringList{"1,A", "0,500ms", "2,A"} << 1
-                                            << QByteArray("00 01 32 04 81 04 00 00");
+        QTest::newRow("delay with a space")
+            << QStringList{"1,A", "0, 500", "2,A"} << 1 << QByteArray("00 01 32 04 81 04 00 00");
+        QTest::newRow("hexadecimal delay")
+            << QStringList{"1,A", "0,0x1f4", "2,A"} << 1 << QByteArray("00 01 32 04 81 04 00 00");
+        QTest::newRow("digits before text")
+            << QStringList{"1,A", "0,500ms", "2,A"} << 1 << QByteArray("00 01 32 04 81 04 00 00");
         QTest::newRow("byte order mark") << QStringList{"1,A", "0,\uFEFF500", "2,A"} << 1
                                          << QByteArray("00 01 01 04 81 04 00 00");
-        QTest::newRow("no type digit") << QStringList{"1,A", "x,500", "2,A"} << 1
-                                       << QByteArray("00 01 32 04 81 04 00 00");
+        QTest::newRow("no type digit")
+            << QStringList{"1,A", "x,500", "2,A"} << 1 << QByteArray("00 01 32 04 81 04 00 00");
     }
     void encodedBlock()
     {
@@ -305,7 +305,9 @@ private slots:
         for (const QString &text : records)
             list << macro_encoder::parseRecord(text);
         const QList<QStringList> names{keys::builtInKeyNames()};
-        const auto codeOf = [&names](const QString &name) { return keys::codeOfKeyName(name, names); };
+        const auto codeOf = [&names](const QString &name) {
+            return keys::codeOfKeyName(name, names);
+        };
         QCOMPARE(macro_encoder::encode(list, repeat, codeOf).toHex(' '), bytes);
         QCOMPARE(macro_encoder::encodedLength(list), QByteArray::fromHex(bytes).size());
     }
@@ -323,8 +325,8 @@ private slots:
         const QByteArray block = macro_encoder::encode(list, 1, [](const QString &) { return 5; });
         QCOMPARE(block.size(), 126);
         QVERIFY(block.endsWith(QByteArray(2, '\0')));
-        QCOMPARE(macro_encoder::encode(list, 1, [](const QString &) { return 5; },
-                                       macro_encoder::kUnbounded)
+        QCOMPARE(macro_encoder::encode(
+                     list, 1, [](const QString &) { return 5; }, macro_encoder::kUnbounded)
                      .size(),
                  132);
     }

@@ -27,9 +27,8 @@ void removePragma(QString &script)
 
 // The language files in the order of the window's language list, which is also the order in
 // which the window looks a key name up in every language.
-const char *const kLanguageOrder[] = {"English", "ChineseSimplified", "ChineseTraditional",
-                                      "German",  "French",            "Italian",
-                                      "Spanish"};
+const char *const kLanguageOrder[] = {
+    "English", "ChineseSimplified", "ChineseTraditional", "German", "French", "Italian", "Spanish"};
 
 } // namespace
 
