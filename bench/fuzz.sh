@@ -25,8 +25,6 @@ unset LD_PRELOAD
 # Absolute paths: the targets work in a private folder of their own, made their current one.
 root="$PWD"
 export QT_QPA_PLATFORM=offscreen
-# The JS engine's interpreter: its JIT writes code the sanitizers cannot follow.
-export QV4_FORCE_INTERPRETER=1
 mkdir -p build-fuzz/crashes build-fuzz/logs
 printf '%-20s %12s %8s %8s %8s\n' target inputs seconds corpus crashes
 failed=0
@@ -35,14 +33,8 @@ for t in "${targets[@]}"; do
   log="build-fuzz/logs/$t.log"
   start=$(date +%s)
   status=0
-  # The JS engine keeps its strings and objects in pages it maps itself, which the leak checker
-  # does not scan, and frees them at its own pace: every input, and the exit, would look like a
-  # leak there.
-  leaks=1
-  [ "$t" = fuzz_macro_encoder ] && leaks=0
-  input_leaks="${FUZZ_INPUT_LEAKS:-$leaks}"
-  [ "$leaks" = 0 ] && input_leaks=0
-  ASAN_OPTIONS="detect_leaks=$leaks" "$root/build-fuzz/bin/$t" -max_total_time="$seconds" -runs="$runs" -print_final_stats=1 \
+  input_leaks="${FUZZ_INPUT_LEAKS:-1}"
+  "$root/build-fuzz/bin/$t" -max_total_time="$seconds" -runs="$runs" -print_final_stats=1 \
     -detect_leaks="$input_leaks" \
     -artifact_prefix="$root/build-fuzz/crashes/$t-" -max_len=4096 \
     "$root/build-fuzz/corpus/$t" "$root/tests/fuzz/corpus/$t" >"$log" 2>&1 || status=$?

@@ -3,6 +3,7 @@
 #include "platform/window_input_observer.h"
 #include "view/item_probe.h"
 #include "view/myqquickview.h"
+#include "view/qml_core.h"
 #include "view/svg_elements.h"
 
 #include <QDebug>
@@ -98,6 +99,7 @@ void Ui_Controler::setupUi(QWidget *host, Hid_Thread *hidLink)
     context->setContextProperty(QStringLiteral("hid"), hidLink);
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
     SvgElements::registerQmlType();
+    MacroCodec::registerQmlTypes();
     mainView->engine()->setIncubationController(new SliceIncubationController(mainView));
     mainView->setSource(QUrl(QStringLiteral("qrc:modules/qml/main.qml")));
     ItemProbe::attachIfRequested(mainView);

@@ -1,8 +1,11 @@
 // The macro library on a private copy of the runtime data: files and folders, the catalogue
-// name.bin, import, export and batch transfer, and names or files that try to get out of it.
+// name.bin, import, export and batch transfer, names or files that try to get out of it, and the
+// macro block encoder.
 
 #include "base/settings_store.h"
+#include "input/key_names.h"
 #include "macro/macro_catalogue.h"
+#include "macro/macro_encoder.h"
 #include "macro/macro_transfer.h"
 #include "support/test_runtime.h"
 
@@ -239,6 +242,113 @@ private slots:
         QFETCH(bool, accepted);
         QVERIFY(runtime->write("import.mc", content));
         QCOMPARE(isMacroFile(runtime->path("import.mc")), accepted);
+    }
+
+    // Records -> block, written out; names are looked up in the key table's built-in names.
+    void encodedBlock_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<int>("repeat");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("down, 50 ms, up")
+            << QStringList{"1,A", "0,50", "2,A"} << 1 << QByteArray("00 01 05 04 81 04 00 00");
+        QTest::newRow("single press") << QStringList{"1,A"} << 3 << QByteArray("00 03 01 04 00 00");
+        QTest::newRow("leading delays dropped")
+            << QStringList{"0,300", "1,A", "2,A"} << 1 << QByteArray("00 01 01 04 81 04 00 00");
+        QTest::newRow("delays only") << QStringList{"0,50", "0,60"} << 1 << QByteArray("00 01");
+        QTest::newRow("1270 ms long form") << QStringList{"1,A", "0,1270", "2,A"} << 1
+                                           << QByteArray("00 01 00 04 00 01 00 3f 81 04 00 00");
+        QTest::newRow("5 ms is one unit")
+            << QStringList{"1,A", "0,5", "2,A"} << 1 << QByteArray("00 01 01 04 81 04 00 00");
+        QTest::newRow("600 + 700 ms add up") << QStringList{"1,A", "0,600", "0,700", "2,A"} << 1
+                                             << QByteArray("00 01 00 04 00 01 00 41 81 04 00 00");
+        QTest::newRow("repeat 300") << QStringList{"1,A"} << 300 << QByteArray("01 2c 01 04 00 00");
+        QTest::newRow("mouse buttons") << QStringList{"3,MS-L", "0,100", "4,MS-L"} << 1
+                                       << QByteArray("00 01 0a f0 81 f0 00 00");
+        QTest::newRow("unknown name is code 0")
+            << QStringList{"1,Nope", "2,A"} << 1 << QByteArray("00 01 01 00 81 04 00 00");
+        QTest::newRow("50 ms units") << QStringList{"1,A", "0,2000000", "2,A"} << 1
+                                     << QByteArray("00 01 00 04 00 02 9c 40 81 04 00 00");
+        QTest::newRow("100 ms units") << QStringList{"1,A", "0,4000000", "2,A"} << 1
+                                      << QByteArray("00 01 00 04 00 03 9c 40 81 04 00 00");
+        QTest::newRow("negative delay is none")
+            << QStringList{"1,A", "0,-20", "2,A"} << 1 << QByteArray("00 01 01 04 81 04 00 00");
+        QTest::newRow("negative delay takes nothing away")
+            << QStringList{"1,A", "0,100", "0,-50", "2,A"} << 1
+            << QByteArray("00 01 0a 04 81 04 00 00");
+        // 6 000 000 ms is 600 000 units, past the designed ranges: still written in 100 ms units,
+        // exactly while the count fits, at the largest count beyond.
+        QTest::newRow("600000 units") << QStringList{"1,A", "0,6000000", "2,A"} << 1
+                                      << QByteArray("00 01 00 04 00 03 ea 60 81 04 00 00");
+        QTest::newRow("count held at 65535") << QStringList{"1,A", "0,60000000", "2,A"} << 1
+                                             << QByteArray("00 01 00 04 00 03 ff ff 81 04 00 00");
+        // Hand-edited delays read as they always were: leading spaces, hexadecimal, the digits
+        // before other characters; a byte order mark is no space, and a record without a type
+        // digit is a delay.
+        QTest::newRow("delay with a space")
+            << QStringList{"1,A", "0, 500", "2,A"} << 1 << QByteArray("00 01 32 04 81 04 00 00");
+        QTest::newRow("hexadecimal delay")
+            << QStringList{"1,A", "0,0x1f4", "2,A"} << 1 << QByteArray("00 01 32 04 81 04 00 00");
+        QTest::newRow("digits before text")
+            << QStringList{"1,A", "0,500ms", "2,A"} << 1 << QByteArray("00 01 32 04 81 04 00 00");
+        QTest::newRow("byte order mark") << QStringList{"1,A", "0,\uFEFF500", "2,A"} << 1
+                                         << QByteArray("00 01 01 04 81 04 00 00");
+        QTest::newRow("no type digit")
+            << QStringList{"1,A", "x,500", "2,A"} << 1 << QByteArray("00 01 32 04 81 04 00 00");
+    }
+    void encodedBlock()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(int, repeat);
+        QFETCH(QByteArray, bytes);
+        QList<macro_encoder::Record> list;
+        for (const QString &text : records)
+            list << macro_encoder::parseRecord(text);
+        const QList<QStringList> names{keys::builtInKeyNames()};
+        const auto codeOf = [&names](const QString &name) {
+            return keys::codeOfKeyName(name, names);
+        };
+        QCOMPARE(macro_encoder::encode(list, repeat, codeOf).toHex(' '), bytes);
+        QCOMPARE(macro_encoder::encodedLength(list), QByteArray::fromHex(bytes).size());
+    }
+
+    // 61 actions make 2 + 122 + 2 = 126 bytes; one more action after a long delay would make
+    // 132: the block stops short of it but keeps its terminator.
+    void blockBound()
+    {
+        QList<macro_encoder::Record> list;
+        for (int i = 0; i < 61; ++i)
+            list << macro_encoder::parseRecord(i % 2 ? "2,B" : "1,B");
+        QCOMPARE(macro_encoder::encodedLength(list), 126);
+        list << macro_encoder::parseRecord("0,5000") << macro_encoder::parseRecord("1,C");
+        QCOMPARE(macro_encoder::encodedLength(list), 132);
+        const QByteArray block = macro_encoder::encode(list, 1, [](const QString &) { return 5; });
+        QCOMPARE(block.size(), 126);
+        QVERIFY(block.endsWith(QByteArray(2, '\0')));
+        QCOMPARE(macro_encoder::encode(
+                     list, 1, [](const QString &) { return 5; }, macro_encoder::kUnbounded)
+                     .size(),
+                 132);
+    }
+
+    // The stored count as the block holds it: a missing count loads as "0" and plays once.
+    void blockRepeat_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("repeat");
+        QTest::newRow("0") << "0" << 1;
+        QTest::newRow("empty") << "" << 1;
+        QTest::newRow("300") << "300" << 300;
+        QTest::newRow("70000") << "70000" << 65535;
+        QTest::newRow("negative") << "-5" << 1;
+        QTest::newRow("spaces and text") << " 7 times" << 7;
+        QTest::newRow("hexadecimal") << "0x10" << 16;
+    }
+    void blockRepeat()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, repeat);
+        QCOMPARE(macro_encoder::blockRepeat(stored), repeat);
     }
 
     void nameListSentinelAndRemoval()

@@ -8,6 +8,7 @@
 #include "support/virtual_mouse.h"
 #include "view/dialogs.h"
 #include "view/myqquickview.h"
+#include "view/qml_core.h"
 #include "view/svg_elements.h"
 
 #include <QApplication>
@@ -206,6 +207,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     SvgElements::registerQmlType();
+    MacroCodec::registerQmlTypes();
     Setup setup;
     return quick_test_main_with_setup(argc, argv, "tk700qml", QUICK_TEST_SOURCE_DIR, &setup);
 }

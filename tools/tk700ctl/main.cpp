@@ -309,28 +309,47 @@ Answer profileCommand(Session &s, const QStringList &args)
                                           "import N FILE"));
 }
 
-// Every macro file of the library, as "folder/.../name" without the suffix.
-QStringList macroNames()
+// Every macro file of the library, as "folder/.../name" without the suffix, in two lists: the
+// files the program takes as macros, and those it refuses (the window's import check).
+struct MacroNames {
+    QStringList macros;
+    QStringList refused;
+};
+
+MacroNames macroNames()
 {
-    QStringList names;
+    MacroNames names;
     const QString root = QDir(macroRoot()).absolutePath();
     QDirIterator it(root, {QStringLiteral("*") + macroSuffix()}, QDir::Files,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString path = QDir(root).relativeFilePath(it.next());
-        names << path.left(path.size() - macroSuffix().size());
+        const QString file = it.next();
+        const QString path = QDir(root).relativeFilePath(file);
+        (isMacroFile(file) ? names.macros : names.refused)
+            << path.left(path.size() - macroSuffix().size());
     }
-    names.sort();
+    names.macros.sort();
+    names.refused.sort();
     return names;
+}
+
+// What the window says of a file it does not take as a macro.
+QString notMacroFile(const QString &name)
+{
+    return QStringLiteral("macro %1: this file is not a macro file; nothing was sent").arg(name);
 }
 
 Answer macroCommand(Session &s, const QStringList &args)
 {
     const QString sub = args.value(0);
     if (sub == QLatin1String("list") && args.size() == 1) {
+        const MacroNames names = macroNames();
         Answer a;
-        a.lines = macroNames();
-        a.json[QStringLiteral("macros")] = QJsonArray::fromStringList(a.lines);
+        a.lines = names.macros;
+        a.json[QStringLiteral("macros")] = QJsonArray::fromStringList(names.macros);
+        a.json[QStringLiteral("notMacroFiles")] = QJsonArray::fromStringList(names.refused);
+        for (const QString &name : names.refused)
+            std::fprintf(stderr, "tk700ctl: %s is not a macro file (left out)\n", qPrintable(name));
         return a;
     }
     if (sub == QLatin1String("send") && args.size() == 3) {
@@ -339,22 +358,23 @@ Answer macroCommand(Session &s, const QStringList &args)
         if (!button)
             return failure(kUsage,
                            QStringLiteral("macro: BUTTON must be 1-%1").arg(macroblock::kSlots));
-        if (!macroNames().contains(name))
+        const MacroNames names = macroNames();
+        if (!names.macros.contains(name) && !names.refused.contains(name))
             return failure(kUsage,
                            QStringLiteral("macro: no macro named %1 (see macro list)").arg(name));
         QStringList folders = name.split(QLatin1Char('/'));
         const QString file = folders.takeLast();
         MacroSelection selection;
         selection.setNames(folders);
-        const QStringList stored = MacroFiles(selection).load(int(folders.size()), file);
+        const int level = int(folders.size());
+        if (!isMacroFile(selection.macroPath(level, file)))
+            return failure(kFailed, notMacroFile(name));
+        const QStringList stored = MacroFiles(selection).load(level, file);
         if (stored.isEmpty())
             return failure(kFailed, QStringLiteral("macro %1 cannot be read").arg(name));
         const QString language =
             s.settings.globalData(QStringLiteral("common/language")).toString();
-        QString error;
-        const QVariantList bytes = encodeStoredMacro(stored, language, &error);
-        if (bytes.isEmpty())
-            return failure(kFailed, error);
+        const QVariantList bytes = encodeStoredMacro(stored, language);
         if (!fitsMacroBlock(bytes))
             return failure(kFailed, QStringLiteral("macro %1 needs %2 bytes, more than the %3 "
                                                    "the mouse keeps: nothing was sent")

@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QLockFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QtTest>
 
@@ -86,6 +87,10 @@ private:
                                "[config]\ntotal=7\nrepeat=2\n[macro]\n0=\"1,LCtrl\"\n1=\"0,30\"\n"
                                "2=\"1,C\"\n3=\"0,120\"\n4=\"2,C\"\n5=\"0,20\"\n6=\"2,LCtrl\"\n"));
         QVERIFY(runtime->write("modules/macro/Solo.bin", "[config]\ntotal=0\nrepeat=1\n"));
+        // No macro file: the window refuses it, and sent it would empty a macro slot.
+        QByteArray noise(3000, '\0');
+        QRandomGenerator(700).fillRange(reinterpret_cast<quint32 *>(noise.data()), 3000 / 4);
+        QVERIFY(runtime->write("modules/macro/Work/Noise.bin", noise));
     }
 
 private slots:
@@ -313,8 +318,10 @@ private slots:
         Run r = ctl({"macro", "list"});
         QCOMPARE(r.code, 0);
         QCOMPARE(r.out, QString("Solo\nWork/Copy\n"));
-        QCOMPARE(ctl({"macro", "list", "--json"}).json()["macros"].toArray(),
-                 QJsonArray({"Solo", "Work/Copy"}));
+        QCOMPARE(r.err, QString("tk700ctl: Work/Noise is not a macro file (left out)\n"));
+        const QJsonObject list = ctl({"macro", "list", "--json"}).json();
+        QCOMPARE(list["macros"].toArray(), QJsonArray({"Solo", "Work/Copy"}));
+        QCOMPARE(list["notMacroFiles"].toArray(), QJsonArray({"Work/Noise"}));
 
         r = ctl({"--json", "macro", "send", "Work/Copy", "3"});
         QCOMPARE(r.code, 0);
@@ -322,6 +329,24 @@ private slots:
         const QByteArray held = VirtualMouse::bytesOf(mouse->state()["macros"].toArray().at(2));
         QCOMPARE(held.left(kCopyBlock.size()), kCopyBlock);
         QCOMPARE(held.mid(kCopyBlock.size()), QByteArray(128 - kCopyBlock.size(), '\0'));
+
+        // A file the window would not take is refused with its reason; the slot keeps its macro.
+        mouse->clearLog();
+        r = ctl({"--json", "macro", "send", "Work/Noise", "3"});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.json()["error"].toString(),
+                 QString("macro Work/Noise: this file is not a macro file; nothing was sent"));
+        QCOMPARE(mouse->requests(), QStringList());
+        QCOMPARE(VirtualMouse::bytesOf(mouse->state()["macros"].toArray().at(2)), held);
+
+        // Mouse buttons, both long delay units and a repeat count past one byte.
+        QVERIFY(runtime->write("modules/macro/Long.bin",
+                               "[config]\ntotal=6\nrepeat=300\n[macro]\n0=\"3,MS-L\"\n"
+                               "1=\"0,1270\"\n2=\"4,MS-L\"\n3=\"0,2000000\"\n4=\"1,KPEnter\"\n"
+                               "5=\"2,KPEnter\"\n"));
+        QCOMPARE(ctl({"macro", "send", "Long", "6"}).code, 0);
+        QCOMPARE(VirtualMouse::bytesOf(mouse->state()["macros"].toArray().at(5)).left(20),
+                 QByteArray::fromHex("012c 00f0 0001 003f 80f0 0002 9c40 0158 8158 0000"));
 
         // A macro keeps the key names it was recorded with: one recorded with German names is
         // sent with the same key codes while the program shows English, as the window sends it.
