@@ -11,6 +11,7 @@ namespace
 constexpr int kMaxTexts = 1024;
 
 // The code is part of a path: only the shipped languages are taken, so that "../x" reads nothing.
+// In the order of the window's language list.
 const char *const kLanguageCodes[] = {
     "English", "ChineseSimplified", "ChineseTraditional", "German", "French", "Italian", "Spanish"};
 } // namespace
@@ -22,6 +23,14 @@ bool isLanguageCode(const QString &langCode)
             return true;
     }
     return false;
+}
+
+QStringList languageCodes()
+{
+    QStringList codes;
+    for (const char *code : kLanguageCodes)
+        codes << QString::fromLatin1(code);
+    return codes;
 }
 
 QStringList languageStrings(const QString &group, const QString &langCode)
