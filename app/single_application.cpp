@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QLocalSocket>
 #include <QStandardPaths>
-#include <QTimer>
 #include <QtEndian>
 
 #include <unistd.h>
@@ -35,7 +34,7 @@ SingleApplication::~SingleApplication()
 }
 
 InstanceChannel::InstanceChannel(const QString &folder, const QString &id, QObject *parent)
-    : QObject(parent)
+    : QObject(parent), server({kMaxClients, kLengthBytes + kMaxMessageBytes, kClientTimeoutMs})
 {
     serverName = folder + QLatin1Char('/') + id + QStringLiteral(".sock");
     toolLock = toolLockPath(folder, id);
@@ -74,34 +73,8 @@ void InstanceChannel::listen()
         qDebug() << "Single instance: another server answers at" << serverName << "- left alone";
         return;
     }
-    QLocalServer::removeServer(serverName);
-    server.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server, &QLocalServer::newConnection, this, &InstanceChannel::accept);
+    connect(&server, &BoundedLocalServer::readyRead, this, &InstanceChannel::readMessage);
     server.listen(serverName);
-}
-
-void InstanceChannel::accept()
-{
-    while (QLocalSocket *socket = server.nextPendingConnection()) {
-        if (clients >= kMaxClients) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        ++clients;
-        connect(socket, &QObject::destroyed, &server, [this] { --clients; });
-        // Qt never buffers more than one whole message.
-        socket->setReadBufferSize(kLengthBytes + kMaxMessageBytes);
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readMessage(socket); });
-        // A client that connects and never finishes its message is dropped.
-        QTimer::singleShot(kClientTimeoutMs, socket, [socket] {
-            socket->abort();
-            socket->deleteLater();
-        });
-        if (socket->bytesAvailable() > 0)
-            readMessage(socket);
-    }
 }
 
 void InstanceChannel::readMessage(QLocalSocket *socket)
@@ -116,8 +89,7 @@ void InstanceChannel::readMessage(QLocalSocket *socket)
     const auto length = qFromBigEndian<quint32>(header);
     const qint64 size = length == kNullString ? 0 : qint64(length);
     if (size > kMaxMessageBytes || size % 2 != 0) {
-        socket->abort();
-        socket->deleteLater();
+        BoundedLocalServer::drop(socket);
         return;
     }
     if (socket->bytesAvailable() < kLengthBytes + size)

@@ -5,8 +5,9 @@
 // paths are one program. Instances of other users are never reached: the lock and the socket live
 // in the user's own runtime folder and the socket is open to its owner only.
 
+#include "base/bounded_local_server.h"
+
 #include <QApplication>
-#include <QLocalServer>
 #include <QLockFile>
 
 #include <memory>
@@ -43,15 +44,13 @@ signals:
 
 private:
     void listen();
-    void accept();
     void readMessage(QLocalSocket *socket);
 
     QString serverName;
     QString toolLock;
     std::unique_ptr<QLockFile> lock;
-    QLocalServer server;
     bool running = false;
-    int clients = 0;
+    BoundedLocalServer server; // last: its sockets go before the state they report to
 };
 
 class SingleApplication : public QApplication

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QLocalSocket>
 #include <QStandardPaths>
-#include <QTimer>
 #include <QtEndian>
 
 #include <unistd.h>
@@ -16,12 +15,13 @@ namespace
 constexpr int kHeaderBytes = 8; // u32 tag, u32 byte length, little-endian
 }
 
-CopyDataChannel::CopyDataChannel(QObject *parent) : QObject(parent) {}
-
-CopyDataChannel::~CopyDataChannel()
+CopyDataChannel::CopyDataChannel(QObject *parent)
+    : QObject(parent), server({kMaxClients, kHeaderBytes + kMaxBytes, kIdleTimeoutMs})
 {
-    server.close();
+    connect(&server, &BoundedLocalServer::readyRead, this, &CopyDataChannel::read);
 }
+
+CopyDataChannel::~CopyDataChannel() = default;
 
 QString CopyDataChannel::socketPath()
 {
@@ -33,35 +33,7 @@ QString CopyDataChannel::socketPath()
 
 bool CopyDataChannel::listen()
 {
-    QLocalServer::removeServer(socketPath());
-    server.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server, &QLocalServer::newConnection, this, &CopyDataChannel::accept);
     return server.listen(socketPath());
-}
-
-void CopyDataChannel::accept()
-{
-    while (QLocalSocket *socket = server.nextPendingConnection()) {
-        if (clients >= kMaxClients) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        ++clients;
-        connect(socket, &QObject::destroyed, this, [this] { --clients; });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        // A client that connects and then says nothing (or stops halfway) would hold its
-        // connection for ever.
-        auto *idle = new QTimer(socket);
-        idle->setObjectName(QStringLiteral("idle"));
-        idle->setSingleShot(true);
-        connect(idle, &QTimer::timeout, socket, [socket] {
-            socket->abort();
-            socket->deleteLater();
-        });
-        idle->start(idleTimeoutMs);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
-    }
 }
 
 void CopyDataChannel::read(QLocalSocket *socket)
@@ -78,8 +50,7 @@ void CopyDataChannel::read(QLocalSocket *socket)
             return;
         socket->skip(kHeaderBytes);
         enqueue(tag, socket->read(length));
-        if (auto *idle = socket->findChild<QTimer *>(QStringLiteral("idle")))
-            idle->start(idleTimeoutMs);
+        server.touch(socket);
     }
 }
 

@@ -3,8 +3,9 @@
 // A per-user local socket through which another process hands the application a short text, as
 // (tag, byte length, UTF-8 bytes). Only the user's own processes can connect.
 
+#include "base/bounded_local_server.h"
+
 #include <QByteArray>
-#include <QLocalServer>
 #include <QObject>
 #include <QQueue>
 
@@ -26,7 +27,7 @@ public:
 
     static QString socketPath();
     bool listen();
-    void setIdleTimeout(int ms) { idleTimeoutMs = ms; }
+    void setIdleTimeout(int ms) { server.setTimeout(ms); }
 
 private:
     struct Message {
@@ -34,7 +35,6 @@ private:
         QByteArray bytes;
     };
 
-    void accept();
     void read(QLocalSocket *socket);
     void enqueue(quint32 tag, const QByteArray &bytes);
     void deliver();
@@ -42,7 +42,5 @@ private:
     QQueue<Message> pending;
     bool delivering = false;
     bool deliveryQueued = false;
-    int clients = 0;
-    int idleTimeoutMs = kIdleTimeoutMs;
-    QLocalServer server; // last: its sockets go before the state they report to
+    BoundedLocalServer server; // last: its sockets go before the state they report to
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 // The pointer settings of the desktop this process runs in: one implementation per platform
-// (pointer_settings_<platform>.cpp).
+// (pointer_settings_<platform>.cpp, on Linux one more file per desktop backend).
 
 #include "controller/pointer_settings.h"
 

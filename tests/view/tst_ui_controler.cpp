@@ -5,8 +5,11 @@
 #include "view/ui_controler.h"
 
 #include <QGuiApplication>
+#include <QMetaMethod>
 #include <QPixmapCache>
+#include <QQmlComponent>
 #include <QQmlContext>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QScreen>
 #include <QWheelEvent>
@@ -220,6 +223,58 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, "hid553_01H_SetReportRate = 2");
         QVERIFY(QMetaObject::invokeMethod(view.rootObject(), "callHid", Q_ARG(QVariant, 2)));
         QVERIFY(link.hidFree);
+    }
+
+    // The QML tests' stand-in for ui_View offers nothing the view does not: each of its functions
+    // and signals is one of the view's, of the same kind and with as many arguments (moc lists a
+    // slot with default arguments once per count). A rest parameter (...args), which the stand-in's
+    // meta-object shows as one parameter of that name, forwards any count.
+    void recordingViewMatchesTheView()
+    {
+        // The stand-in's own tools for the tests.
+        const QSet<QByteArray> helpers = {
+            "factoryProfile", "factoryGlobal", "factoryGuns", "reset",      "note",  "write",
+            "argsOf",         "clear",         "finishQueue", "finishRead", "store", "forward"};
+        QQmlEngine engine;
+        QQmlComponent component(
+            &engine, QUrl::fromLocalFile(QStringLiteral(TK700_QML_TEST_DIR "/RecordingView.qml")));
+        std::unique_ptr<QObject> standIn(component.create());
+        QVERIFY2(standIn, qPrintable(component.errorString()));
+        const QMetaObject *fake = standIn->metaObject();
+        const QMetaObject &real = myQQuickView::staticMetaObject;
+
+        QSet<int> notifiers;
+        for (int p = fake->propertyOffset(); p < fake->propertyCount(); ++p)
+            notifiers << fake->property(p).notifySignalIndex();
+        auto isSignal = [](const QMetaMethod &m) { return m.methodType() == QMetaMethod::Signal; };
+        QSet<QByteArray> checked, helpersSeen;
+        QStringList differing;
+        for (int i = fake->methodOffset(); i < fake->methodCount(); ++i) {
+            const QMetaMethod method = fake->method(i);
+            if (notifiers.contains(i))
+                continue;
+            if (helpers.contains(method.name())) {
+                helpersSeen << method.name();
+                continue;
+            }
+            const bool variadic =
+                method.parameterCount() == 1 && method.parameterNames().value(0) == "args";
+            bool found = false;
+            for (int j = 0; j < real.methodCount() && !found; ++j) {
+                const QMetaMethod candidate = real.method(j);
+                found = candidate.name() == method.name() &&
+                        isSignal(candidate) == isSignal(method) &&
+                        (variadic || candidate.parameterCount() == method.parameterCount());
+            }
+            if (!found)
+                differing << QString::fromLatin1(method.methodSignature());
+            checked << method.name();
+        }
+        QVERIFY2(differing.isEmpty(), qPrintable("not the view's: " + differing.join(", ")));
+        QCOMPARE(helpersSeen, helpers);
+        // The walk reached the stand-in's functions and signals.
+        for (const char *name : {"getGlobalData", "saveMacroIni", "deviceWorkFinished"})
+            QVERIFY2(checked.contains(name), name);
     }
 
     // Every save disables the view for a moment; afterwards, and after another window had the

@@ -15,7 +15,16 @@ Item {
     readonly property int renamePreset: 401
     // The effect list, in list order, as indices of lightControlLang.
     readonly property var effectLabels: [1, 2, 3, 17, 18, 4]
-    property alias lightModel: effectList
+    property alias lightModel: effects.effectList
+    // The panes' parts the functions drive.
+    readonly property alias speedSlider: effects.speedSlider
+    readonly property alias brightnessSlider: effects.brightnessSlider
+    readonly property alias effectList: effects.effectList
+    readonly property alias effectModel: effects.effectModel
+    readonly property alias directionList: effects.directionList
+    readonly property alias directionModel: effects.directionModel
+    readonly property alias picker: colours.picker
+    readonly property alias presetList: colours.presetList
     property bool isSave: false
     property int lightCount: 1
     property int lightNo: 0
@@ -207,186 +216,18 @@ Item {
         font.pixelSize: mainIten.fontMaxSize
     }
 
-    PanelLabel { x: 24; y: 62; text: light.lightControlLang[8] }
-    PanelLabel { x: 24; y: 112; text: light.lightControlLang[5] }
-    PanelLabel { x: 24; y: 162; text: light.lightControlLang[7] }
-    PanelLabel { x: 24; y: 212; text: light.lightControlLang[19] }
-    PanelLabel { x: 24; y: 272; text: light.lightControlLang[6] }
-    PanelLabel { x: 24; y: 440; text: light.lightControlLang[9] }
+    LightColours {
+        id: colours
 
-    SliderButton {
-        id: speedSlider
-
-        objectName: "lightSpeed"
-        x: 150
-        y: 110
-        width: 340
-        segment: 5
-        isScale: true
-        onValueChangeDelay: light.changed()
+        anchors.fill: parent
+        light: light
     }
 
-    SliderButton {
-        id: brightnessSlider
+    // After the colours, so that its lists open over them.
+    LightEffect {
+        id: effects
 
-        objectName: "lightBrightness"
-        x: 150
-        y: 160
-        width: 340
-        segment: 10
-        isScale: true
-        onValueChangeDelay: light.changed()
-    }
-
-    Text {
-        x: 500
-        y: 110
-        height: 22
-        verticalAlignment: Text.AlignVCenter
-        text: String(speedSlider.segmentValue)
-        color: mainIten.colorPrimary
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontNormalSize
-    }
-
-    Text {
-        x: 500
-        y: 160
-        height: 22
-        verticalAlignment: Text.AlignVCenter
-        text: String(brightnessSlider.segmentValue * 10) + "%"
-        color: mainIten.colorPrimary
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontNormalSize
-    }
-
-    Grid {
-        x: 150
-        y: 268
-        columns: 8
-        spacing: 8
-
-        Repeater {
-            model: light.blockCount
-
-            Rectangle {
-                objectName: "lightBlock" + index
-                width: 30
-                height: 30
-                radius: 4
-                color: light.colors[index] ?? "#000000"
-                border.width: index === light.colorIndex ? 3 : 1
-                border.color: index === light.colorIndex ? mainIten.colorPrimary
-                                                         : mainIten.colorLine
-
-                MouseArea {
-                    anchors.fill: parent
-                    onClicked: {
-                        mainIten.mainFocus()
-                        light.colorIndex = index
-                        picker.showColor(light.colors[index])
-                        light.changed()
-                    }
-                }
-            }
-        }
-    }
-
-    ColourPicker {
-        id: picker
-
-        x: 150
-        y: 350
-        onColourChosen: text => light.setBlockColor(text)
-    }
-
-    Rectangle {
-        x: 520
-        y: 352
-        width: 44
-        height: 60
-        radius: 4
-        color: light.colors[light.colorIndex] ?? "#000000"
-        border.color: mainIten.colorLine
-    }
-
-    Row {
-        x: 150
-        y: 436
-        spacing: 10
-
-        DropDownList {
-            id: presetList
-
-            objectName: "lightPresets"
-            width: 160
-            mdItems: ListModel { id: presetModel }
-            onValueChange: index => light.choosePreset(index)
-
-            function refresh() {
-                presetModel.clear()
-                for (const name of light.lightNames)
-                    presetModel.append({ textValue: name })
-                setSelect(light.lightNo)
-            }
-        }
-
-        TextButton {
-            objectName: "lightPresetNew"
-            width: 80
-            textValue: light.lightControlLang[10]
-            enabled: light.lightCount < light.maxPresets
-            opacity: enabled ? 1 : 0.4
-            onClicked: light.newPreset()
-        }
-
-        TextButton {
-            objectName: "lightPresetRename"
-            width: 80
-            textValue: light.lightControlLang[12]
-            onClicked: {
-                inputAssigmentMain.titleText = light.lightControlLang[12]
-                inputAssigmentMain.showFor(light.renamePreset, light.lightNames[light.lightNo])
-            }
-        }
-
-        TextButton {
-            objectName: "lightPresetDelete"
-            width: 80
-            textValue: light.lightControlLang[11]
-            // The first preset stays.
-            enabled: light.lightNo !== 0 && light.lightCount > 1
-            opacity: enabled ? 1 : 0.4
-            onClicked: light.deletePreset()
-        }
-    }
-
-    // Lists last, so that they open over the rows below them.
-    DropDownList {
-        id: directionList
-
-        objectName: "lightDirection"
-        x: 150
-        y: 210
-        width: 200
-        mdItems: ListModel { id: directionModel }
-        onValueChange: index => {
-            light.direction = index
-            light.changed()
-        }
-    }
-
-    DropDownList {
-        id: effectList
-
-        objectName: "lightEffect"
-        x: 150
-        y: 60
-        width: 200
-        mdItems: ListModel { id: effectModel }
-        onValueChange: index => {
-            light.effectPosition = index
-            light.changed()
-        }
+        anchors.fill: parent
+        light: light
     }
 }

@@ -28,7 +28,15 @@ Item {
     // The selected macro's events ({ type, info }, info a stored key name) and the current row.
     property var rows: []
     property int currentRow: -1
-    property alias repeatText: recordBar.repeatText
+    property alias repeatText: events.repeatText
+    // The panes' parts the functions drive.
+    readonly property alias treeList: tree.treeList
+    readonly property alias treeMenu: tree.treeMenu
+    readonly property alias eventRows: events.eventRows
+    readonly property alias macroData_lv: events.macroData_lv
+    readonly property alias recordBar: events.recordBar
+    readonly property alias eventMenu: events.eventMenu
+    readonly property alias insertBox: events.insertBox
     property bool isInputting: false
     property bool isInsertting: false
     property int macroRecordCount: 0
@@ -356,136 +364,18 @@ Item {
         font.pixelSize: mainIten.fontMaxSize
     }
 
-    PanelLabel { x: 16; y: 42; text: editor.macroEditorLang[1] }
+    MacroEventPane {
+        id: events
 
-    MacroTreeList {
-        id: treeList
-
-        objectName: "macroTree"
-        x: 16
-        y: 64
-        width: 250
-        height: 300
-        onItemClicked: path => {
-            editor.macroEditorFocus()
-            editor.selectPath(path)
-        }
-        onItemDoubleClicked: path => editor.toggleFolder(path)
-        onMenuRequested: (path, px, py) => treeMenu.openAt(treeList.x + px, treeList.y + py)
+        anchors.fill: parent
+        editor: editor
     }
 
-    PanelLabel { x: 16; y: 376; text: editor.macroEditorLang[15] }
+    // After the events, so that the tree's menu opens over them.
+    MacroTreePane {
+        id: tree
 
-    Column {
-        x: 16
-        y: 400
-        spacing: 8
-
-        Repeater {
-            model: 3
-
-            RadioButton {
-                objectName: "macroOption" + index
-                textValue: editor.macroEditorLang[16 + index]
-                isSelect: editor.macroOption === index
-                index: model.index
-                gapValue: 8
-                onBtnClick: i => editor.macroOption = i
-            }
-        }
-    }
-
-    PanelLabel { x: 282; y: 42; text: editor.macroEditorLang[10] }
-
-    Rectangle {
-        id: eventFrame
-
-        x: 282
-        y: 64
-        width: 294
-        height: 300
-        color: mainIten.colorSurface0
-        border.color: mainIten.colorLine
-        radius: 3
-        clip: true
-
-        ListModel { id: eventRows }
-
-        MouseArea {
-            anchors.fill: parent
-            acceptedButtons: Qt.RightButton
-            onClicked: mouse => {
-                if (editor.hasMacro)
-                    eventMenu.openAt(eventFrame.x + mouse.x, eventFrame.y + mouse.y)
-            }
-        }
-
-        ListView {
-            id: macroData_lv
-
-            objectName: "macroEvents"
-            anchors.fill: parent
-            anchors.margins: 2
-            model: eventRows
-            boundsBehavior: Flickable.StopAtBounds
-            interactive: contentHeight > height
-
-            delegate: MacroEventRow {
-                width: macroData_lv.width
-                isCurrent: index === editor.currentRow
-                onClicked: (isRight, px, py) => {
-                    editor.currentRow = index
-                    if (isRight) {
-                        const p = mapToItem(editor, px, py)
-                        eventMenu.openAt(p.x, p.y)
-                    }
-                }
-                onDelayEdited: typed => editor.editDelay(index, typed)
-            }
-        }
-    }
-
-    MacroRecordBar {
-        id: recordBar
-
-        x: 282
-        y: 374
-        width: 294
-        lang: editor.macroEditorLang
-        isInputting: editor.isInputting
-        showFull: editor.hasMacro && editor.isFull
-        onRecordClicked: editor.startRecord()
-        onStopClicked: editor.stopRecord(true)
-        onRepeatEdited: editor.autoSave()
-    }
-
-    ContextMenu {
-        id: treeMenu
-
-        objectName: "macroTreeMenu"
-        onChosen: index => editor.treeCommand(index)
-    }
-
-    ContextMenu {
-        id: eventMenu
-
-        objectName: "macroEventMenu"
-        onChosen: index => editor.eventCommand(index)
-    }
-
-    // The insert-key box: the next key pressed anywhere is the key to insert.
-    MacroInsertBox {
-        id: insertBox
-
-        x: 300
-        y: 150
-        z: 60
-        titleText: editor.macroEditorLang[25]
-        keyText: editor.insertCode ? _KeyCodeString.keycodeTostr(editor.insertCode) : ""
-        onAccepted: editor.insertKeyAccepted()
-        onCancelled: {
-            editor.isInsertting = false
-            visible = false
-        }
+        anchors.fill: parent
+        editor: editor
     }
 }

@@ -1,0 +1,100 @@
+import QtQuick
+
+// The macro editor's right half: the selected macro's events with their menu, the record bar and
+// the insert-key box.
+Item {
+    required property Item editor
+    readonly property alias eventRows: eventRows
+    readonly property alias macroData_lv: macroData_lv
+    readonly property alias recordBar: recordBar
+    readonly property alias eventMenu: eventMenu
+    readonly property alias insertBox: insertBox
+    property alias repeatText: recordBar.repeatText
+
+    PanelLabel { x: 282; y: 42; text: editor.macroEditorLang[10] }
+
+    Rectangle {
+        id: eventFrame
+
+        x: 282
+        y: 64
+        width: 294
+        height: 300
+        color: mainIten.colorSurface0
+        border.color: mainIten.colorLine
+        radius: 3
+        clip: true
+
+        ListModel { id: eventRows }
+
+        MouseArea {
+            anchors.fill: parent
+            acceptedButtons: Qt.RightButton
+            onClicked: mouse => {
+                if (editor.hasMacro)
+                    eventMenu.openAt(eventFrame.x + mouse.x, eventFrame.y + mouse.y)
+            }
+        }
+
+        ListView {
+            id: macroData_lv
+
+            objectName: "macroEvents"
+            anchors.fill: parent
+            anchors.margins: 2
+            model: eventRows
+            boundsBehavior: Flickable.StopAtBounds
+            interactive: contentHeight > height
+
+            delegate: MacroEventRow {
+                width: macroData_lv.width
+                isCurrent: index === editor.currentRow
+                onClicked: (isRight, px, py) => {
+                    editor.currentRow = index
+                    if (isRight) {
+                        const p = mapToItem(editor, px, py)
+                        eventMenu.openAt(p.x, p.y)
+                    }
+                }
+                onDelayEdited: typed => editor.editDelay(index, typed)
+            }
+        }
+    }
+
+    MacroRecordBar {
+        id: recordBar
+
+        x: 282
+        y: 374
+        width: 294
+        lang: editor.macroEditorLang
+        isInputting: editor.isInputting
+        showFull: editor.hasMacro && editor.isFull
+        onRecordClicked: editor.startRecord()
+        onStopClicked: editor.stopRecord(true)
+        onRepeatEdited: editor.autoSave()
+    }
+
+    ContextMenu {
+        id: eventMenu
+
+        objectName: "macroEventMenu"
+        onChosen: index => editor.eventCommand(index)
+    }
+
+    // The insert-key box: the next key pressed anywhere is the key to insert.
+    MacroInsertBox {
+        id: insertBox
+
+        x: 300
+        y: 150
+        z: 60
+        titleText: editor.macroEditorLang[25]
+        keyText: editor.insertCode ? _KeyCodeString.keycodeTostr(editor.insertCode) : ""
+        onAccepted: editor.insertKeyAccepted()
+        onCancelled: {
+            editor.isInsertting = false
+            visible = false
+        }
+    }
+}

@@ -1,0 +1,54 @@
+import QtQuick
+
+// The macro editor's left half: the library's tree with its menu, and the playback mode.
+Item {
+    required property Item editor
+    readonly property alias treeList: treeList
+    readonly property alias treeMenu: treeMenu
+
+    PanelLabel { x: 16; y: 42; text: editor.macroEditorLang[1] }
+
+    MacroTreeList {
+        id: treeList
+
+        objectName: "macroTree"
+        x: 16
+        y: 64
+        width: 250
+        height: 300
+        onItemClicked: path => {
+            editor.macroEditorFocus()
+            editor.selectPath(path)
+        }
+        onItemDoubleClicked: path => editor.toggleFolder(path)
+        onMenuRequested: (path, px, py) => treeMenu.openAt(treeList.x + px, treeList.y + py)
+    }
+
+    PanelLabel { x: 16; y: 376; text: editor.macroEditorLang[15] }
+
+    Column {
+        x: 16
+        y: 400
+        spacing: 8
+
+        Repeater {
+            model: 3
+
+            RadioButton {
+                objectName: "macroOption" + index
+                textValue: editor.macroEditorLang[16 + index]
+                isSelect: editor.macroOption === index
+                index: model.index
+                gapValue: 8
+                onBtnClick: i => editor.macroOption = i
+            }
+        }
+    }
+
+    ContextMenu {
+        id: treeMenu
+
+        objectName: "macroTreeMenu"
+        onChosen: index => editor.treeCommand(index)
+    }
+}
