@@ -357,6 +357,19 @@ std::array<int, stored::kGunSlots> StoredSettings::gunSlotRows() const
     return out;
 }
 
+int StoredSettings::profileNumber() const
+{
+    constexpr int kProfiles = 10;
+    const auto n = stored::leadingInt(global("mouse/profileNo"));
+    return n && *n >= 0 && *n < kProfiles ? *n : 0;
+}
+
+std::optional<int> StoredSettings::keyCount() const
+{
+    const auto n = stored::leadingInt(global("mouse/keyCount"));
+    return n && *n >= 0 ? n : std::nullopt;
+}
+
 QVariantMap StoredSettings::presetMap(int preset) const
 {
     const StoredLight l = light(preset);
@@ -385,8 +398,14 @@ QVariantMap StoredSettings::toMap() const
     for (const QString &c : d.colours)
         colours << c;
     const StoredSystem s = system();
+    QVariantList gunSlots;
+    for (int row : gunSlotRows())
+        gunSlots << row;
     return {
         {QStringLiteral("mode"), mode()},
+        {QStringLiteral("profileNo"), profileNumber()},
+        {QStringLiteral("keyCount"), keyCount().value_or(-1)},
+        {QStringLiteral("gunSlots"), gunSlots},
         {QStringLiteral("reportRate"), reportRatePosition()},
         {QStringLiteral("dpi"),
          QVariantMap{{QStringLiteral("count"), d.count},

@@ -183,6 +183,11 @@ public:
     // The gun rows the three gun slots use (apConfig's "mouse/selectGun"), each 0 ... 5.
     std::array<int, stored::kGunSlots> gunSlotRows() const;
 
+    // apConfig's profile in use, 0 ... 9 (0 when it is none), and the buttons the mouse has
+    // (nothing when not stored).
+    int profileNumber() const;
+    std::optional<int> keyCount() const;
+
     // Everything above as the pages take it; one lighting preset alone.
     QVariantMap toMap() const;
     QVariantMap presetMap(int preset) const;

@@ -81,11 +81,10 @@ DialogBox {
             guns.set(i, { gunName: String(v[0]), gunKey: String(v[1]), gunPeriod: String(v[2]),
                           gunX: String(v[3]), gunY: String(v[4]), gunTimes: String(v[5]) })
         }
-        const stored = Array.from(ui_View.getGlobalData("mouse/selectGun") ?? [], Number)
-        for (let k = 0; k < 3; ++k) {
-            const row = stored[k]
-            setSlotRow(k, row >= 0 && row < guns.count ? row : k)
-        }
+        // The rows the core sends the slots' periods from.
+        const rows = Array.from(ui_View.storedSettings(false).gunSlots)
+        for (let k = 0; k < 3; ++k)
+            setSlotRow(k, rows[k])
         showSlot(0)
     }
 

@@ -94,10 +94,10 @@ function startUp() {
     mainIten.icType = String(ui_View.getGlobalData("mouse/icType") ?? "553")
     mainIten.is55328 = isTrue(ui_View.getGlobalData("mouse/is55328"))
     mainIten.isGun = isTrue(ui_View.getGlobalData("mouse/isGun"))
-    const keyCount = parseInt(ui_View.getGlobalData("mouse/keyCount"))
-    if (keyCount >= 0)
-        mouseMain.keyCount = keyCount
-    setMode(parseInt(ui_View.getData("mouse/mouseMode", false)) === 1 ? 1 : 0)
+    const stored = ui_View.storedSettings(false)
+    if (stored.keyCount >= 0)
+        mouseMain.keyCount = stored.keyCount
+    setMode(stored.mode)
     const locale = Qt.locale()
     mainIten.language = Language.startLanguage(ui_View.getGlobalData("common/language"),
                                                locale.name, locale.uiLanguages)
@@ -105,8 +105,7 @@ function startUp() {
     setLangIndex(mainIten.language)
     loadLanguageLists()
     reportRate.init(false)
-    const stored = parseInt(ui_View.getGlobalData("mouse/profileNo"))
-    profileMain.profileNo = stored >= 0 && stored <= 9 ? stored : 0
+    profileMain.profileNo = stored.profileNo
     profileMain.init()
     mainIten.profileNo = profileMain.profileNo
     menuUp.profileList.setSelect(profileMain.rowOfNumber(mainIten.profileNo))
