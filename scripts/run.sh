@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh --run
-bash scripts/build.sh tk700 tk700-sim tk700-hidapi-sim tk700_udev_rule
+# tk700ctl too: the README's command-line section uses build/bin/tk700ctl.
+bash scripts/build.sh tk700 tk700ctl tk700-sim tk700-hidapi-sim tk700_udev_rule
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<'MSG'
