@@ -119,6 +119,68 @@ private slots:
             QVERIFY2(help.out.contains(QString("  ") + command), command);
     }
 
+    // The shell completion the package installs, sourced in bash: it offers the commands, their
+    // arguments and the options wherever they stand, and the macro names the tool itself lists.
+    void bashCompletion_data()
+    {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QStringList>("offered");
+        const QStringList none;
+        QTest::newRow("commands") << QStringList{""}
+                                  << QStringList{"status", "profile", "apply", "dpi", "macro"};
+        QTest::newRow("after an option") << QStringList{"--json", "p"} << QStringList{"profile"};
+        QTest::newRow("options") << QStringList{"--v"} << QStringList{"--verbose"};
+        QTest::newRow("profile") << QStringList{"profile", ""}
+                                 << QStringList{"list", "switch", "export", "import"};
+        QTest::newRow("profile number") << QStringList{"profile", "export", "1"}
+                                        << QStringList{"1", "10"};
+        QTest::newRow("profile file") << QStringList{"profile", "import", "2", "%ROOT%/modu"}
+                                      << QStringList{"%ROOT%/modules"};
+        QTest::newRow("dpi stage") << QStringList{"dpi", "stage", ""}
+                                   << QStringList{"1", "2", "3", "4", "5", "6", "7", "8"};
+        QTest::newRow("macro names") << QStringList{"macro", "send", ""}
+                                     << QStringList{"Solo", "Work/Copy"};
+        QTest::newRow("macro name begun") << QStringList{"macro", "--json", "send", "W"}
+                                          << QStringList{"Work/Copy"};
+        QTest::newRow("macro button") << QStringList{"macro", "send", "Solo", "1"}
+                                      << QStringList{"1", "10", "11", "12"};
+        QTest::newRow("status takes nothing") << QStringList{"status", ""} << none;
+        QTest::newRow("nothing after help") << QStringList{"--help", ""} << none;
+    }
+    void bashCompletion()
+    {
+        QFETCH(QStringList, words);
+        QFETCH(QStringList, offered);
+        const QString completion = qEnvironmentVariable("TK700_BASH_COMPLETION");
+        if (completion.isEmpty())
+            QSKIP("needs TK700_BASH_COMPLETION (set by ctest)");
+        writeCopyMacro();
+        // The tool as the user typed it: the completion runs that one to list the macros.
+        const QString exe = runtime->path("tk700ctl");
+        QVERIFY(QFile::copy(qEnvironmentVariable("TK700_BIN_DIR") + "/tk700ctl", exe));
+        words.replaceInStrings("%ROOT%", runtime->root());
+        offered.replaceInStrings("%ROOT%", runtime->root());
+        const QString script = QStringLiteral(
+            "source \"$0\" || exit 9\n"
+            "spec=$(complete -p tk700ctl) || exit 8\n"
+            "fn=${spec#*-F }; fn=${fn%% *}\n"
+            "COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1))\n"
+            "COMP_LINE=\"$*\"; COMP_POINT=${#COMP_LINE}\n"
+            "\"$fn\" tk700ctl \"${COMP_WORDS[COMP_CWORD]}\" \"${COMP_WORDS[COMP_CWORD - 1]}\"\n"
+            "printf '%s\\n' \"${COMPREPLY[@]}\"\n");
+        QProcess bash;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", xdg->path());
+        env.insert("XDG_DATA_HOME", xdg->filePath("data"));
+        bash.setProcessEnvironment(env);
+        bash.start("bash", QStringList{"--norc", "-c", script, completion, exe} + words);
+        QVERIFY(bash.waitForFinished(60000));
+        QVERIFY2(bash.exitCode() == 0, bash.readAllStandardError().constData());
+        QStringList replies = QString::fromUtf8(bash.readAllStandardOutput()).split('\n');
+        replies.removeAll(QString());
+        QCOMPARE(replies, offered);
+    }
+
     void statusOfBothFamilies_data()
     {
         QTest::addColumn<QString>("family");
