@@ -1,12 +1,19 @@
 # The Debian package (`cmake --build build --target package`): the program with its factory data
 # in /usr/lib/tk700 (where it runs from the user's data folder, as it cannot write there), the udev
-# rule, a desktop entry, its icon in the hicolor theme, the copyright file with the licence of the
-# font it ships, and a changelog. The virtual TK700 stays out: it is a development tool.
+# rule, a desktop entry, its icon in the hicolor theme, the AppStream metadata with a screenshot,
+# tk700ctl's bash completion, the copyright file with the program's licence and that of the font
+# it ships, and a changelog. The virtual TK700 stays out: it is a development tool.
 
 set(TK700_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 install(FILES ${TK700_PACKAGING_DIR}/tk700.desktop DESTINATION share/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/modules/img/trayIcon.svg
         DESTINATION share/icons/hicolor/scalable/apps RENAME tk700.svg)
+install(FILES ${TK700_PACKAGING_DIR}/tk700ctl.bash-completion
+        DESTINATION share/bash-completion/completions RENAME tk700ctl)
+# The metadata names the screenshot by the address it is published at (AppStream takes only web
+# addresses); the package carries the same picture, made by scripts/make-screenshot.sh.
+install(FILES ${TK700_PACKAGING_DIR}/screenshot-main.png
+        DESTINATION share/tk700/screenshots RENAME main.png)
 
 # copyright: the OFL text indented as the copyright format wants it, blank lines as " .".
 file(STRINGS ${PROJECT_SOURCE_DIR}/modules/fonts/OFL.txt ofl_lines)
@@ -34,8 +41,23 @@ foreach(page tk700 tk700ctl)
     DEPENDS ${CMAKE_BINARY_DIR}/packaging/${page}.1)
   list(APPEND man_pages ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz)
 endforeach()
+# A modalias for every model of the device table, as the udev rule has its line; a release for
+# every entry of the changelog.
+set(TK700_METAINFO ${CMAKE_BINARY_DIR}/packaging/com.talvemark.TK700.metainfo.xml
+    CACHE INTERNAL "")
+add_custom_command(OUTPUT ${TK700_METAINFO}
+  COMMAND ${CMAKE_COMMAND} -DTABLE=${PROJECT_SOURCE_DIR}/modules/setting/apConfig.bin
+          -DCHANGELOG=${CMAKE_BINARY_DIR}/packaging/changelog
+          -DTEMPLATE=${TK700_PACKAGING_DIR}/com.talvemark.TK700.metainfo.xml.in
+          -DOUTPUT=${TK700_METAINFO} -P ${PROJECT_SOURCE_DIR}/cmake/metainfo.cmake
+  DEPENDS ${PROJECT_SOURCE_DIR}/modules/setting/apConfig.bin
+          ${CMAKE_BINARY_DIR}/packaging/changelog
+          ${TK700_PACKAGING_DIR}/com.talvemark.TK700.metainfo.xml.in
+          ${PROJECT_SOURCE_DIR}/cmake/metainfo.cmake ${PROJECT_SOURCE_DIR}/cmake/device_ids.cmake
+  COMMENT "Writing the AppStream metadata from the device table and the changelog")
+install(FILES ${TK700_METAINFO} DESTINATION share/metainfo)
 add_custom_target(tk700_package_docs ALL
-  DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.gz ${man_pages})
+  DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.gz ${man_pages} ${TK700_METAINFO})
 install(FILES ${man_pages} DESTINATION share/man/man1)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
         DESTINATION share/doc/tk700)

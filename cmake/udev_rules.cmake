@@ -1,59 +1,12 @@
 # cmake -DTABLE=<apConfig.bin> -DOUTPUT=<rules file> -P udev_rules.cmake
 #
 # Writes the udev rule that lets the user at the seat open the hidraw nodes of every model in the
-# device table ("[0]" ... "[deviceCount - 1]", vid and pid in hexadecimal without a prefix), so
-# that a model added to the table is reachable without root as well. The uaccess tag must be set
-# before 73-seat-late.rules turns it into an access list: hence the 70 in the file's name.
+# device table (device_ids.cmake), so that a model added to the table is reachable without root as
+# well. The uaccess tag must be set before 73-seat-late.rules turns it into an access list: hence
+# the 70 in the file's name.
 
-file(STRINGS "${TABLE}" lines)
-set(section "")
-set(count 0)
-foreach(line IN LISTS lines)
-  string(STRIP "${line}" line)
-  if(line MATCHES "^\\[(.*)\\]$")
-    set(section "${CMAKE_MATCH_1}")
-  elseif(line MATCHES "^([A-Za-z0-9]+)[ \t]*=[ \t]*(.*)$")
-    set(key "${CMAKE_MATCH_1}")
-    set(value "${CMAKE_MATCH_2}")
-    if(section STREQUAL "common" AND key STREQUAL "deviceCount")
-      set(count "${value}")
-    elseif(section MATCHES "^[0-9]+$" AND (key STREQUAL "vid" OR key STREQUAL "pid"))
-      set(${key}_${section} "${value}")
-    endif()
-  endif()
-endforeach()
-
-set(ids "")
-if(count GREATER 0)
-  math(EXPR last "${count} - 1")
-  foreach(i RANGE ${last})
-    set(pair "")
-    foreach(key vid pid)
-      string(TOLOWER "${${key}_${i}}" id)
-      # As the program reads them: up to four hex digits, 0 (hidapi's "any") names no device.
-      if(NOT id MATCHES "^[0-9a-f]+$" OR id MATCHES "^0+$")
-        set(pair "")
-        break()
-      endif()
-      string(LENGTH "${id}" length)
-      if(length GREATER 4)
-        set(pair "")
-        break()
-      endif()
-      while(length LESS 4)
-        string(PREPEND id "0")
-        math(EXPR length "${length} + 1")
-      endwhile()
-      list(APPEND pair "${id}")
-    endforeach()
-    list(LENGTH pair n)
-    if(n EQUAL 2)
-      list(JOIN pair ":" pair)
-      list(APPEND ids "${pair}")
-    endif()
-  endforeach()
-endif()
-list(REMOVE_DUPLICATES ids)
+include(${CMAKE_CURRENT_LIST_DIR}/device_ids.cmake)
+tk700_device_ids("${TABLE}" ids)
 
 set(text "# Lets the user at the seat talk to the TK700 over hidraw without root.\n")
 string(APPEND text "# Written by the build from the device table (modules/setting/apConfig.bin).\n")

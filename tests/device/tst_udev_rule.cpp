@@ -1,5 +1,6 @@
-// The udev rule the build writes from the device table: every model the program can find has its
-// line, so that no owner of a listed model needs root.
+// The udev rule and the AppStream metadata the build writes from the device table: every model the
+// program can find has its rule line, so that no owner of a listed model needs root, and its
+// modalias, so that a software centre offers the package for it.
 
 #include "device/device_table.h"
 
@@ -30,25 +31,60 @@ QStringList ruleLines(const QString &path)
     return lines;
 }
 
+// A model as the kernel names a USB device, upper-case digits, any revision.
+QString modalias(quint16 vid, quint16 pid)
+{
+    const auto hex = [](quint16 id) {
+        return QString::number(id, 16).rightJustified(4, QLatin1Char('0')).toUpper();
+    };
+    return QStringLiteral("usb:v%1p%2d*").arg(hex(vid), hex(pid));
+}
+
+QStringList modaliases(const QString &metainfoPath)
+{
+    QFile f(metainfoPath);
+    if (!f.open(QIODevice::ReadOnly))
+        return {QStringLiteral("unreadable: ") + metainfoPath};
+    QStringList found;
+    static const QRegularExpression element(QStringLiteral("<modalias>([^<]*)</modalias>"));
+    for (const auto &match : element.globalMatch(QString::fromUtf8(f.readAll())))
+        found << match.captured(1);
+    return found;
+}
+
+QString runScript(const QStringList &args)
+{
+    QProcess cmake;
+    cmake.start(TK700_CMAKE_COMMAND, args);
+    if (!cmake.waitForFinished(60000) || cmake.exitCode() != 0)
+        return QStringLiteral("failed: ") + cmake.readAllStandardError();
+    return {};
+}
+
 // The rule for `table`, written by the build's own script.
 QStringList writeRule(const QString &table, const QString &output)
 {
-    QProcess cmake;
-    cmake.start(TK700_CMAKE_COMMAND,
-                {"-DTABLE=" + table, "-DOUTPUT=" + output, "-P", TK700_UDEV_RULE_SCRIPT});
-    if (!cmake.waitForFinished(60000) || cmake.exitCode() != 0)
-        return {QStringLiteral("failed: ") + cmake.readAllStandardError()};
-    return ruleLines(output);
+    const QString failed =
+        runScript({"-DTABLE=" + table, "-DOUTPUT=" + output, "-P", TK700_UDEV_RULE_SCRIPT});
+    return failed.isEmpty() ? ruleLines(output) : QStringList{failed};
 }
 
-// The rule's lines for the entries the program would use, one per model.
-QStringList expectedLines(const QString &table)
+// The metadata's modaliases for `table`, written by the build's own script.
+QStringList writeMetainfo(const QString &table, const QString &output)
+{
+    const QString failed =
+        runScript({"-DTABLE=" + table, "-DOUTPUT=" + output, "-DCHANGELOG=" TK700_CHANGELOG,
+                   "-DTEMPLATE=" TK700_METAINFO_TEMPLATE, "-P", TK700_METAINFO_SCRIPT});
+    return failed.isEmpty() ? modaliases(output) : QStringList{failed};
+}
+
+// The lines `line(vid, pid)` for the entries the program would use, one per model.
+QStringList expectedLines(const QString &table, QString (*line)(quint16, quint16) = ruleLine)
 {
     QStringList expected;
     for (const auto &entry : loadDeviceTable(table))
-        if (entry->vid != 0 && entry->pid != 0 &&
-            !expected.contains(ruleLine(entry->vid, entry->pid)))
-            expected << ruleLine(entry->vid, entry->pid);
+        if (entry->vid != 0 && entry->pid != 0 && !expected.contains(line(entry->vid, entry->pid)))
+            expected << line(entry->vid, entry->pid);
     return expected;
 }
 
@@ -68,11 +104,12 @@ private slots:
         QVERIFY(expected.contains(ruleLine(0x04d9, 0xa1f7)));
         QVERIFY(expected.contains(ruleLine(0x04d9, 0xa09f)));
         QCOMPARE(lines, expected);
+        QCOMPARE(modaliases(TK700_METAINFO), expectedLines(TK700_FACTORY_TABLE, modalias));
     }
 
     // A model added to the table is covered at the next build; ids are written as udev reads
-    // them (four lower-case digits); an entry the program cannot use and a repeated model give no
-    // line of their own.
+    // them (four lower-case digits) and as the kernel writes a modalias (upper-case); an entry the
+    // program cannot use and a repeated model give no line of their own.
     void tableChangesReachTheRule()
     {
         QTemporaryDir dir;
@@ -91,6 +128,8 @@ private slots:
         QCOMPARE(lines, QStringList({ruleLine(0x04d9, 0xa1f7), ruleLine(0x04d9, 0xa09f),
                                      ruleLine(0x1234, 0x00aa)}));
         QCOMPARE(lines, expectedLines(table));
+        QCOMPARE(writeMetainfo(table, dir.filePath("metainfo.xml")),
+                 QStringList({"usb:v04D9pA1F7d*", "usb:v04D9pA09Fd*", "usb:v1234p00AAd*"}));
     }
 };
 

@@ -1,4 +1,5 @@
-// The Debian package as an owner gets it: what it holds, what lintian says of it, and the program
+// The Debian package as an owner gets it: what it holds, what lintian and the AppStream validator
+// say of it, and the program
 // installed from it into a read-only folder, run by a user with a fresh home, keeping a setting it
 // changed in the user's own data folder across a restart.
 
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
@@ -125,8 +127,9 @@ private slots:
         mouse.reset();
     }
 
-    // The program, its factory data, the udev rule for every model, the desktop entry, its icon
-    // and the font's licence; the virtual TK700 stays out; Depends names the libraries.
+    // The program, its factory data, the udev rule for every model, the desktop entry, its icon,
+    // the software centre's metadata and screenshot, the shell completion, and the licences; the
+    // virtual TK700 stays out; Depends names the libraries.
     void packageHoldsWhatAnOwnerNeeds()
     {
         const Result listing = run("dpkg-deb", {"-c", deb});
@@ -141,7 +144,10 @@ private slots:
               "./usr/lib/tk700/modules/gun/gunData.bin", "./usr/lib/tk700/modules/img/logo.ico",
               "./usr/lib/udev/rules.d/70-tk700.rules", "./usr/share/applications/tk700.desktop",
               "./usr/share/icons/hicolor/scalable/apps/tk700.svg",
-              "./usr/share/doc/tk700/copyright", "./usr/share/doc/tk700/changelog.gz"})
+              "./usr/share/doc/tk700/copyright", "./usr/share/doc/tk700/changelog.gz",
+              "./usr/share/metainfo/com.talvemark.TK700.metainfo.xml",
+              "./usr/share/tk700/screenshots/main.png",
+              "./usr/share/bash-completion/completions/tk700ctl"})
             QVERIFY2(all.contains(QString(path) + '\n') || all.contains(QString(path) + ' '), path);
         QVERIFY(all.contains("./usr/bin/tk700 -> ../lib/tk700/tk700"));
         QVERIFY(all.contains("./usr/bin/tk700ctl -> ../lib/tk700/tk700ctl"));
@@ -158,7 +164,10 @@ private slots:
         QVERIFY(rules.contains("ATTRS{idProduct}==\"a1f7\", TAG+=\"uaccess\""));
         QFile copyright(root + "/usr/share/doc/tk700/copyright");
         QVERIFY(copyright.open(QIODevice::ReadOnly));
-        QVERIFY(copyright.readAll().contains("SIL OPEN FONT LICENSE Version 1.1"));
+        const QByteArray licences = copyright.readAll();
+        QVERIFY(licences.contains("SIL OPEN FONT LICENSE Version 1.1"));
+        QVERIFY(licences.contains("Files: *\nCopyright: TK700 developers\nLicense: GPL-3+\n"));
+        QVERIFY(licences.contains("\"/usr/share/common-licenses/GPL-3\""));
         const QSettings desktop(root + "/usr/share/applications/tk700.desktop",
                                 QSettings::IniFormat);
         QCOMPARE(desktop.value("Desktop Entry/Exec").toString(), QString("tk700"));
@@ -178,7 +187,42 @@ private slots:
         qInfo().noquote() << "lintian:" << lint.out;
         QVERIFY2(lint.code == 0, qPrintable(lint.out));
         for (const QString &line : lint.out.split('\n'))
-            QVERIFY2(!line.startsWith("E:"), qPrintable(line));
+            QVERIFY2(!line.startsWith("E:") && !line.startsWith("W:"), qPrintable(line));
+    }
+
+    // The metadata as a software centre reads it from the installed tree: valid with no hint above
+    // the pedantic ones (validate-tree also finds the desktop entry it launches), a modalias for
+    // every model the udev rule lets in, and a release for the package's own version.
+    void appstreamMetadataIsValid()
+    {
+        if (QStandardPaths::findExecutable("appstreamcli").isEmpty())
+            QSKIP("needs appstreamcli (scripts/install-deps.sh --with-tests installs it)");
+        const QString root = work.filePath("appstream");
+        QCOMPARE(run("dpkg-deb", {"-x", deb, root}).code, 0);
+        const Result valid = run("appstreamcli", {"validate-tree", "--no-net", "--strict", root});
+        QVERIFY2(valid.code == 0, qPrintable(valid.out));
+
+        QFile metainfo(root + "/usr/share/metainfo/com.talvemark.TK700.metainfo.xml");
+        QVERIFY(metainfo.open(QIODevice::ReadOnly));
+        const QString xml = QString::fromUtf8(metainfo.readAll());
+        const QString version = run("dpkg-deb", {"-f", deb, "Version"}).out.trimmed();
+        QVERIFY(!version.isEmpty());
+        QVERIFY2(xml.contains("<release version=\"" + version + "\" date=\""), qPrintable(xml));
+
+        QFile rule(root + "/usr/lib/udev/rules.d/70-tk700.rules");
+        QVERIFY(rule.open(QIODevice::ReadOnly));
+        static const QRegularExpression model(
+            QStringLiteral("idVendor}==\"([0-9a-f]{4})\", ATTRS{idProduct}==\"([0-9a-f]{4})\""));
+        int models = 0;
+        for (const auto &match : model.globalMatch(QString::fromUtf8(rule.readAll()))) {
+            const QString alias =
+                QStringLiteral("<modalias>usb:v%1p%2d*</modalias>")
+                    .arg(match.captured(1).toUpper(), match.captured(2).toUpper());
+            QVERIFY2(xml.contains(alias), qPrintable(alias));
+            ++models;
+        }
+        QVERIFY(models >= 2);
+        QCOMPARE(xml.count("<modalias>"), models);
     }
 
     // Installed read-only: the program works in the user's data folder, which the first start

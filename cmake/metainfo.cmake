@@ -1,0 +1,90 @@
+# cmake -DTABLE=<apConfig.bin> -DCHANGELOG=<changelog> -DTEMPLATE=<metainfo.xml.in>
+#       -DOUTPUT=<metainfo.xml> -P metainfo.cmake
+#
+# Writes the AppStream metadata: a modalias for every model of the device table, read as the udev
+# rule reads it (device_ids.cmake), so that a software centre offers the package for any model the
+# rule lets in; and a release for every entry of the Debian changelog, with its items.
+
+cmake_policy(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/device_ids.cmake)
+tk700_device_ids("${TABLE}" ids)
+
+# The kernel writes a USB device's modalias with upper-case hexadecimal digits:
+# usb:v04D9pA09Fd0100dc00dsc00dp00ic03isc01ip02in00
+set(MODALIASES "")
+foreach(pair IN LISTS ids)
+  string(TOUPPER "${pair}" pair)
+  string(REPLACE ":" ";" parts "${pair}")
+  list(GET parts 0 vid)
+  list(GET parts 1 pid)
+  string(APPEND MODALIASES "\n    <modalias>usb:v${vid}p${pid}d*</modalias>")
+endforeach()
+
+# Escaped for XML, then split into lines. ";" and brackets, which a CMake list takes as its own,
+# stand in as control characters until the text is written.
+file(READ "${CHANGELOG}" text)
+string(REPLACE "&" "&amp;" text "${text}")
+string(REPLACE "<" "&lt;" text "${text}")
+string(REPLACE ">" "&gt;" text "${text}")
+string(ASCII 29 semicolon)
+string(ASCII 30 open_bracket)
+string(ASCII 31 close_bracket)
+string(REPLACE ";" "${semicolon}" text "${text}")
+string(REPLACE "[" "${open_bracket}" text "${text}")
+string(REPLACE "]" "${close_bracket}" text "${text}")
+string(REPLACE "\n" ";" lines "${text}")
+# Newest first, as the changelog lists them. An item's continuation lines join its first line.
+set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+set(RELEASES "")
+set(version "")
+set(items "")
+set(item "")
+macro(end_item)
+  if(NOT item STREQUAL "")
+    string(APPEND items "\n          <li>${item}</li>")
+  endif()
+  set(item "")
+endmacro()
+foreach(line IN LISTS lines)
+  if(line MATCHES "^[a-z0-9][a-z0-9.+-]* \\(([^)]+)\\)")
+    set(version "${CMAKE_MATCH_1}")
+    set(items "")
+    set(item "")
+  elseif(line MATCHES "^  \\* (.*)$")
+    end_item()
+    set(item "${CMAKE_MATCH_1}")
+  elseif(line MATCHES "^    +(.*)$" AND NOT item STREQUAL "")
+    string(APPEND item " ${CMAKE_MATCH_1}")
+  elseif(line MATCHES "^ -- .*  [A-Z][a-z][a-z], ([0-9][0-9]?) ([A-Z][a-z][a-z]) ([0-9]+) ")
+    set(day "${CMAKE_MATCH_1}")
+    list(FIND months "${CMAKE_MATCH_2}" month)
+    set(year "${CMAKE_MATCH_3}")
+    if(version STREQUAL "" OR month LESS 0)
+      message(FATAL_ERROR "${CHANGELOG}: cannot read the entry ending in: ${line}")
+    endif()
+    end_item()
+    math(EXPR month "${month} + 1")
+    foreach(part day month)
+      string(LENGTH "${${part}}" length)
+      if(length EQUAL 1)
+        set(${part} "0${${part}}")
+      endif()
+    endforeach()
+    string(APPEND RELEASES
+      "\n    <release version=\"${version}\" date=\"${year}-${month}-${day}\">")
+    string(APPEND RELEASES "\n      <description>\n        <ul>${items}")
+    string(APPEND RELEASES "\n        </ul>\n      </description>\n    </release>")
+    set(version "")
+    set(item "")
+    set(items "")
+  endif()
+endforeach()
+if(RELEASES STREQUAL "")
+  message(FATAL_ERROR "${CHANGELOG}: no release found")
+endif()
+
+string(REPLACE "${semicolon}" ";" RELEASES "${RELEASES}")
+string(REPLACE "${open_bracket}" "[" RELEASES "${RELEASES}")
+string(REPLACE "${close_bracket}" "]" RELEASES "${RELEASES}")
+
+configure_file("${TEMPLATE}" "${OUTPUT}" @ONLY)
