@@ -186,6 +186,9 @@ TestCase {
         const refused = child("pointerRefused")
         verify(refused.visible)
         compare(refused.text, "The desktop did not take these settings: Scroll Speed")
+        // The line follows the shown language.
+        system().systemSettingLang = system().systemSettingLang.map((t, i) => i === 5 ? "Rollen" : t)
+        compare(refused.text, "The desktop did not take these settings: Rollen")
 
         // A lift-off distance the mouse did not take is a failed write.
         ui_View.failing = ["mouseSetLodValue"]
@@ -198,6 +201,15 @@ TestCase {
         mouseClick(child("applyBtn"))
         verify(!refused.visible)
         verify(!system().isSave)
+        // A later Apply of another page that goes through ends the line too.
+        ui_View.failing = ["mouseSetVerticalScrollLines"]
+        mouseClick(child("lodEnable"))
+        mouseClick(child("applyBtn"))
+        verify(refused.visible)
+        ui_View.failing = []
+        child("dpiSettingMain").isSave = true
+        mouseClick(child("applyBtn"))
+        verify(!refused.visible)
     }
 
     // Reset reads the defaults and sends them; a profile change sends the new profile's.

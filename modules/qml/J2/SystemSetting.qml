@@ -15,7 +15,13 @@ Item {
     property bool isSave: false
     property bool scrollLines: true
     // What the desktop did not take at the last send, shown under the panel.
-    property string refusedText: ""
+    // The settings (indices of systemSettingLang) the desktop did not take at the last send, and
+    // the line that names them in the shown language.
+    property var refusedItems: []
+    readonly property string refusedText: refusedItems.length
+        ? warningAssigmentMain.warningAssigmentLang[10] + " "
+          + refusedItems.map(i => systemSettingLang[i]).join(", ")
+        : ""
     property alias mouseRate: mouseRateSlider
     property alias doubleRate: doubleRateSlider
     property alias lod: lodSlider
@@ -87,14 +93,13 @@ Item {
         const refused = []
         if ((isStep === 0 || isStep === 1)
                 && ui_View.mouseSetCursorSpeed(stepOf(mouseRateSlider.value)) === false)
-            refused.push(systemSettingLang[1])
+            refused.push(1)
         if ((isStep === 0 || isStep === 2)
                 && ui_View.mouseSetDoubleClickSpeed(stepOf(doubleRateSlider.value)) === false)
-            refused.push(systemSettingLang[2])
+            refused.push(2)
         if ((isStep === 0 || isStep === 3) && ui_View.mouseSetVerticalScrollLines(lines) === false)
-            refused.push(systemSettingLang[5])
-        refusedText = refused.length ? warningAssigmentMain.warningAssigmentLang[10] + " "
-                                       + refused.join(", ") : ""
+            refused.push(5)
+        refusedItems = refused
     }
 
     function systemSettingFocus() {

@@ -282,6 +282,9 @@ function saveAllData() {
     }, (ok, queued) => {
         if (!queued)
             pending.forEach(s => s.page.isSave = true)
+        // An Apply that went through ends the last refusal's line, unless it just said it again.
+        else if (ok && !pending.some(s => s.page === systemSettingMain))
+            systemSettingMain.refusedItems = []
     })
 }
 
