@@ -154,7 +154,8 @@ TestCase {
     function test_renameByDoubleClick_data() {
         return [{ tag: "new name", typed: "Games", row: "Games1" },
                 { tag: "existing name", typed: "B", row: "A1" },
-                { tag: "empty", typed: "", row: "A1" }]
+                { tag: "empty", typed: "", row: "A1" },
+                { tag: "too long", typed: "x".repeat(40), row: "x".repeat(32) + "1", full: true }]
     }
     function test_renameByDoubleClick(data) {
         ui_View.nameLists[2] = ["Std0", "A1", "B2"]
@@ -166,8 +167,13 @@ TestCase {
         keyClick(Qt.Key_Backspace)
         for (const ch of data.typed)
             keyClick(ch)
+        // At the limit the field says so before it stops taking keys.
+        const count = child("profileRenameCount1")
+        compare(count.text, data.typed.slice(0, 32).length + "/32")
+        compare(Qt.colorEqual(count.color, shell.colorAccent), data.full === true)
         keyClick(Qt.Key_Return)
         verify(!field.visible)
+        verify(!count.visible)
         compare(names()[1], data.row)
         compare(ui_View.nameLists[2][1], data.row)
     }

@@ -284,6 +284,22 @@ DialogBox {
                     Keys.onReturnPressed: profile.editRow = -1
                     Keys.onEnterPressed: profile.editRow = -1
                 }
+
+                // How much of the name's room is used: at the limit, typing stops and this says
+                // why.
+                Text {
+                    objectName: "profileRenameCount" + rowItem.index
+                    anchors.right: parent.right
+                    anchors.rightMargin: 6
+                    height: parent.height
+                    visible: nameField.visible
+                    verticalAlignment: Text.AlignVCenter
+                    text: nameField.length + "/" + nameField.maximumLength
+                    color: nameField.length >= nameField.maximumLength ? mainIten.colorAccent
+                                                                       : mainIten.fontColor
+                    font.family: mainIten.fontFamily
+                    font.pixelSize: mainIten.fontMinSize
+                }
             }
         }
     }
