@@ -15,7 +15,7 @@ Item {
         "Repeat until the key is released", "Delete", "Insert Delay", "Insert Key",
         "Left Button", "Middle Button", "Right Button", "Press the key to insert", "Delay (ms)",
         "Please enter a name", "Select Macro", "The macro is full. No more events can be added.",
-        "Please select an item first !"]
+        "Please select an item first !", "Right-click here to add a folder or a macro."]
 
     property var macroNumberModel: []
     // The selection: the item's index path, its attributes and its folder path.

@@ -24,6 +24,21 @@ Item {
         onMenuRequested: (path, px, py) => treeMenu.openAt(treeList.x + px, treeList.y + py)
     }
 
+    // An empty library says how to begin: the tree's menu.
+    Text {
+        objectName: "macroTreeHint"
+        x: treeList.x + 16
+        y: treeList.y + 16
+        width: treeList.width - 32
+        visible: treeList.model.count === 0
+        wrapMode: Text.Wrap
+        horizontalAlignment: Text.AlignHCenter
+        text: editor.macroEditorLang[31]
+        color: mainIten.colorGray2
+        font.family: mainIten.fontFamily
+        font.pixelSize: mainIten.fontMinSize + 2
+    }
+
     PanelLabel { x: 16; y: 376; text: editor.macroEditorLang[15] }
 
     Column {
