@@ -218,6 +218,14 @@ TestCase {
         key(false, 0x04)
         mouseClick(child("macroStop"))
         compare(rowsOf().length, 61)
+        // Rows beyond the frame: the strip shows, and a press at its foot brings the last ones.
+        const events = child("macroEvents")
+        const strip = child("macroEventsScroll")
+        verify(strip.visible)
+        events.positionViewAtBeginning()
+        mousePress(strip, strip.width / 2, strip.height - 1)
+        mouseRelease(strip, strip.width / 2, strip.height - 1)
+        tryVerify(() => events.contentY + events.height >= events.contentHeight + events.originY - 1)
         editor.currentRow = 60 // scrolled out of view
         for (const command of [1, 2, 3, 4, 5])
             editor.eventCommand(command)

@@ -47,7 +47,7 @@ Item {
             interactive: contentHeight > height
 
             delegate: MacroEventRow {
-                width: macroData_lv.width
+                width: macroData_lv.width - (eventScroll.visible ? eventScroll.width + 2 : 0)
                 isCurrent: index === editor.currentRow
                 onClicked: (isRight, px, py) => {
                     editor.currentRow = index
@@ -57,6 +57,40 @@ Item {
                     }
                 }
                 onDelayEdited: typed => editor.editDelay(index, typed)
+            }
+        }
+
+        // A list longer than the frame shows where the view is; a press or a drag on the strip
+        // moves the view there (the wheel scrolls it too).
+        Item {
+            id: eventScroll
+
+            objectName: "macroEventsScroll"
+            anchors.right: parent.right
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
+            anchors.margins: 2
+            width: 8
+            visible: macroData_lv.contentHeight > macroData_lv.height
+
+            Rectangle {
+                objectName: "macroEventsScrollHandle"
+                width: parent.width
+                radius: width / 2
+                y: macroData_lv.visibleArea.yPosition * parent.height
+                height: Math.max(16, macroData_lv.visibleArea.heightRatio * parent.height)
+                color: mainIten.colorGray2
+            }
+
+            MouseArea {
+                anchors.fill: parent
+                function scrollTo(y: real) {
+                    const share = Math.max(0, Math.min(1, y / Math.max(1, height - 1)))
+                    macroData_lv.contentY = macroData_lv.originY + share
+                        * Math.max(0, macroData_lv.contentHeight - macroData_lv.height)
+                }
+                onPressed: mouse => scrollTo(mouse.y)
+                onPositionChanged: mouse => scrollTo(mouse.y)
             }
         }
     }
