@@ -157,6 +157,18 @@ TestCase {
         gun.forceActiveFocus()
         compare(dot.y, 89 + Math.round(16 * 94 / 64))
         compare(gun.gunNumberModel.get(0).gunY, "16")
+
+        // A press on the dialog's empty ground ends the Times edit: the field lets go, Endless
+        // follows what was typed, the row keeps it.
+        verify(gun.endlessBox.isSelect) // the factory rows fire without end
+        gun.timesField.input.forceActiveFocus()
+        gun.timesField.input.selectAll()
+        keyClick("5")
+        compare(gun.timesField.textValue, "5")
+        mouseClick(gun, gun.width - 6, gun.height - 6)
+        verify(!gun.timesField.input.activeFocus)
+        verify(!gun.endlessBox.isSelect)
+        compare(gun.gunNumberModel.get(0).gunTimes, "5")
     }
 
     // A gun file that cannot be written is told, once for a run of failed writes (a drag writes at

@@ -33,6 +33,9 @@ Rectangle {
         drag.maximumX: Math.max(0, dialog.parent.width - dialog.width)
         drag.minimumY: 0
         drag.maximumY: Math.max(0, dialog.parent.height - dialog.height)
+        // A press on the dialog's own ground ends an edit in one of its fields, as a press
+        // anywhere else in the window does.
+        onPressed: dialog.forceActiveFocus()
     }
 
     Rectangle {
