@@ -100,6 +100,18 @@ QVariantList MacroCatalogue::nameList(int type) const
     return readList(fileName, QLatin1String(kNamedLists[type]));
 }
 
+QString MacroCatalogue::profileName(int profile) const
+{
+    // Each row is its name followed by the one digit of its profile.
+    const QString digit = QString::number(profile);
+    for (const QVariant &entry : nameList(kProfileNames)) {
+        const QString row = entry.toString();
+        if (row.size() > 1 && digit.size() == 1 && row.endsWith(digit))
+            return row.chopped(1);
+    }
+    return {};
+}
+
 SaveResult MacroCatalogue::setNameList(int type, const QStringList &list) const
 {
     if (type < 0 || type >= int(std::size(kNamedLists)))

@@ -50,6 +50,10 @@ public:
     // included. Another type gives an empty list and writes nothing.
     QVariantList nameList(int type) const;
     SaveResult setNameList(int type, const QStringList &list) const;
+    static constexpr int kProfileNames = 2;
+    // The name the profile dialog shows for profile `profile` (its entry without the trailing
+    // profile number); empty when the list has no row for it.
+    QString profileName(int profile) const;
 
     // att 0 ... 8: macroType, showImg, txtMargin, level, no0 ... no4 of the root.
     QVariantList rootAttribute(int att) const;

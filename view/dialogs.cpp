@@ -43,6 +43,11 @@ QString Dialogs::desktopFolder()
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
+QString Dialogs::documentsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
 Dialogs &Dialogs::instance()
 {
     return *current;

@@ -23,6 +23,8 @@ public:
 
     // The user's desktop folder, where the file dialogs open.
     static QString desktopFolder();
+    // Where the user keeps documents: the profile file dialogs start there.
+    static QString documentsFolder();
 
     static Dialogs &instance();
     // Takes effect until replaced again; nullptr restores the real dialogs. Not owned.

@@ -83,7 +83,10 @@ void Ui_Controler::setupUi(QWidget *host, Hid_Thread *hidLink)
     host->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
     host->setWindowOpacity(1.0);
     host->setAttribute(Qt::WA_TranslucentBackground, true);
-    host->setStyleSheet(QStringLiteral("background:transparent;"));
+    // Only the window and the view are see-through: a dialog opened over them keeps the
+    // desktop's own look.
+    host->setStyleSheet(QStringLiteral("#%1, #ui_View { background: transparent; }")
+                            .arg(host->objectName()));
 
     mainView = new myQQuickView(host);
     mainView->setObjectName(QStringLiteral("ui_View"));

@@ -90,12 +90,12 @@ private slots:
     void profileDialogs()
     {
         myQQuickView view;
-        const QString desktop = Dialogs::desktopFolder();
+        const QString documents = Dialogs::documentsFolder();
         const QByteArray p3 = runtime->read("modules/setting/p3.bin");
 
         // Cancelled: nothing changes.
         QVERIFY(!view.loadProfile(2));
-        QCOMPARE(dialogs.asked, QStringList("open|Open File|" + desktop + "|Profile(*.pf)"));
+        QCOMPARE(dialogs.asked, QStringList("open|Open File|" + documents + "|Profile(*.pf)"));
         QCOMPARE(runtime->read("modules/setting/p3.bin"), p3);
 
         // Chosen: the current slot reads the imported file at once.
@@ -112,8 +112,18 @@ private slots:
         QCOMPARE(dialogs.asked, QStringList());
 
         dialogs.answer = runtime->path("out.pf");
+        // Export proposes the profile's name as the dialog shows it, made a file name.
+        QVERIFY(runtime->write("modules/setting/name.bin",
+                               "[profile]\nprofileName=Standard0, a/b:c1, ..2\n"));
         view.saveProfile(0);
-        QCOMPARE(dialogs.asked, QStringList("save|Save File|" + desktop + "|Profile(*.pf)"));
+        view.saveProfile(1);
+        view.saveProfile(2);
+        view.saveProfile(3);
+        QCOMPARE(dialogs.asked,
+                 QStringList({"save|Save File|" + documents + "/Standard.pf|Profile(*.pf)",
+                              "save|Save File|" + documents + "/a_b_c.pf|Profile(*.pf)",
+                              "save|Save File|" + documents + "/profile3.pf|Profile(*.pf)",
+                              "save|Save File|" + documents + "/profile4.pf|Profile(*.pf)"}));
         QCOMPARE(runtime->read("out.pf"), runtime->read("modules/setting/p1.bin"));
 
         view.resetProfile(2);
