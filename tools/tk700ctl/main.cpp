@@ -3,6 +3,7 @@
 // to touch the mouse or the settings while the program runs: the program holds the mouse then,
 // and its settings in memory would overwrite what the tool wrote.
 
+#include "answer.h"
 #include "base/data_folder.h"
 #include "base/device_context.h"
 #include "base/instance_id.h"
@@ -16,13 +17,11 @@
 #include "controller/profiles.h"
 #include "controller/stored_settings.h"
 #include "device/hid_thread.h"
+#include "frontend/stored_macro.h"
 #include "macro/macro_download.h"
-#include "macro/macro_files.h"
-#include "macro_script.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -37,15 +36,6 @@
 
 namespace
 {
-
-// Exit codes, as --help lists them.
-enum Exit {
-    kDone = 0,
-    kFailed = 1, // the mouse did not take it, or a file was not written
-    kUsage = 2,  // unknown command, wrong or missing argument
-    kProgramRuns = 3,
-    kNoMouse = 4, // not found, or found but not ours to open
-};
 
 const char kHelp[] = R"(Usage: tk700ctl [--json] [--verbose] <command> [<args>]
 
@@ -89,22 +79,6 @@ void messages(QtMsgType type, const QMessageLogContext &, const QString &text)
     if (type == QtDebugMsg && !verbose)
         return;
     std::fprintf(stderr, "%s\n", qPrintable(text));
-}
-
-// What one command answers: text lines for people, fields for --json.
-struct Answer {
-    int code = kDone;
-    QStringList lines;
-    QJsonObject json;
-    QString error;
-};
-
-Answer failure(int code, const QString &error)
-{
-    Answer a;
-    a.code = code;
-    a.error = error;
-    return a;
 }
 
 // A whole number in [low, high], or nothing.
@@ -309,36 +283,6 @@ Answer profileCommand(Session &s, const QStringList &args)
                                           "import N FILE"));
 }
 
-// Every macro file of the library, as "folder/.../name" without the suffix, in two lists: the
-// files the program takes as macros, and those it refuses (the window's import check).
-struct MacroNames {
-    QStringList macros;
-    QStringList refused;
-};
-
-MacroNames macroNames()
-{
-    MacroNames names;
-    const QString root = QDir(macroRoot()).absolutePath();
-    QDirIterator it(root, {QStringLiteral("*") + macroSuffix()}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString path = QDir(root).relativeFilePath(file);
-        (isMacroFile(file) ? names.macros : names.refused)
-            << path.left(path.size() - macroSuffix().size());
-    }
-    names.macros.sort();
-    names.refused.sort();
-    return names;
-}
-
-// What the window says of a file it does not take as a macro.
-QString notMacroFile(const QString &name)
-{
-    return QStringLiteral("macro %1: this file is not a macro file; nothing was sent").arg(name);
-}
-
 Answer macroCommand(Session &s, const QStringList &args)
 {
     const QString sub = args.value(0);
@@ -358,29 +302,12 @@ Answer macroCommand(Session &s, const QStringList &args)
         if (!button)
             return failure(kUsage,
                            QStringLiteral("macro: BUTTON must be 1-%1").arg(macroblock::kSlots));
-        const MacroNames names = macroNames();
-        if (!names.macros.contains(name) && !names.refused.contains(name))
-            return failure(kUsage,
-                           QStringLiteral("macro: no macro named %1 (see macro list)").arg(name));
-        QStringList folders = name.split(QLatin1Char('/'));
-        const QString file = folders.takeLast();
-        MacroSelection selection;
-        selection.setNames(folders);
-        const int level = int(folders.size());
-        if (!isMacroFile(selection.macroPath(level, file)))
-            return failure(kFailed, notMacroFile(name));
-        const QStringList stored = MacroFiles(selection).load(level, file);
-        if (stored.isEmpty())
-            return failure(kFailed, QStringLiteral("macro %1 cannot be read").arg(name));
-        const QString language =
-            s.settings.globalData(QStringLiteral("common/language")).toString();
-        const QVariantList bytes = encodeStoredMacro(stored, language);
-        if (!fitsMacroBlock(bytes))
-            return failure(kFailed, QStringLiteral("macro %1 needs %2 bytes, more than the %3 "
-                                                   "the mouse keeps: nothing was sent")
-                                        .arg(name)
-                                        .arg(bytes.size())
-                                        .arg(macroblock::kSize));
+        const NamedMacro macro =
+            namedMacro(name, s.settings.globalData(QStringLiteral("common/language")).toString());
+        if (macro.problem != NamedMacro::Problem::None)
+            return failure(macro.problem == NamedMacro::Problem::Unknown ? kUsage : kFailed,
+                           macro.message);
+        const QVariantList &bytes = macro.bytes;
         if (const auto refused = s.connect())
             return *refused;
         DeviceContext ctx = s.context(true);
