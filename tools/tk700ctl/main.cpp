@@ -1,7 +1,7 @@
 // tk700ctl: the TK700 from the command line, over the program's own core (device link, settings
-// files, feature classes), without a window. It works in the program's data folder and refuses
-// to touch the mouse or the settings while the program runs: the program holds the mouse then,
-// and its settings in memory would overwrite what the tool wrote.
+// files, feature classes), without a window. It works in the program's data folder. While the
+// program runs, the program holds the mouse and its settings in memory would overwrite what the
+// tool wrote: the commands then go through the program's D-Bus service (program_link.h).
 
 #include "answer.h"
 #include "base/data_folder.h"
@@ -19,6 +19,7 @@
 #include "device/hid_thread.h"
 #include "frontend/stored_macro.h"
 #include "macro/macro_download.h"
+#include "program_link.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,8 +41,10 @@ namespace
 const char kHelp[] = R"(Usage: tk700ctl [--json] [--verbose] <command> [<args>]
 
 Configure the Talvemark TK700 mouse from the command line. The commands work
-on the same settings as the TK700 utility; the utility must not be running
-(quit it from its tray menu first).
+on the same settings as the TK700 utility. While the utility runs, it holds
+the mouse: status, profile list, profile switch, apply, dpi stage and macro
+send are then done by the utility (over its D-Bus service on the session bus),
+and its window shows them; profile import needs the utility closed.
 
 Commands:
   status                     whether the mouse is found, its family and
@@ -68,7 +71,8 @@ Exit status:
   0  done
   1  failed: the mouse did not take it, or a file could not be written
   2  wrong usage: unknown command, wrong or missing argument
-  3  the TK700 utility is running and holds the mouse
+  3  the TK700 utility is running and cannot do this (profile import, or its
+     D-Bus service is not reachable)
   4  no TK700 found, or it cannot be opened (see the udev rule in the README)
 )";
 
@@ -267,7 +271,8 @@ Answer profileCommand(Session &s, const QStringList &args)
         a.json[QStringLiteral("file")] = file;
         if (sub == QLatin1String("export")) {
             if (const SaveResult written = Profiles(ctx).exportFile(*n - 1, file); !written)
-                return failure(kFailed, QStringLiteral("could not write %1").arg(written.message()));
+                return failure(kFailed,
+                               QStringLiteral("could not write %1").arg(written.message()));
             a.lines << QStringLiteral("profile %1 written to %2").arg(*n).arg(file);
             return a;
         }
@@ -344,10 +349,12 @@ Answer dpiCommand(Session &s, const QStringList &args)
     return a;
 }
 
-// Commands that only read files may run beside the program.
+// Commands that only read files run beside the program, on the files.
 bool onlyReads(const QStringList &command)
 {
-    return command.size() == 2 && command.at(1) == QLatin1String("list");
+    return command == QStringList{QStringLiteral("macro"), QStringLiteral("list")} ||
+           (command.value(0) == QLatin1String("profile") &&
+            command.value(1) == QLatin1String("export"));
 }
 
 } // namespace
@@ -441,10 +448,26 @@ int main(int argc, char *argv[])
             return finish(failure(kFailed, QStringLiteral("the lock file %1 could not be made")
                                                .arg(instanceLockPath())),
                           name);
-        return finish(failure(kProgramRuns, QStringLiteral("the TK700 utility is running and holds "
-                                                           "the mouse: quit it from its tray menu "
-                                                           "first")),
-                      name);
+        // The program keeps its profiles in memory: a file put under it would be overwritten.
+        if (command.value(0) == QLatin1String("profile") &&
+            command.value(1) == QLatin1String("import"))
+            return finish(failure(kProgramRuns,
+                                  QStringLiteral("the TK700 utility is running: import the "
+                                                 "profile in its profile dialog, or quit it from "
+                                                 "its tray menu first")),
+                          name);
+        if (const std::optional<Answer> answer = throughProgram(command))
+            return finish(*answer, name);
+        // Without the service the list is read from the files, as the program last wrote them.
+        const bool profileList =
+            command == QStringList{QStringLiteral("profile"), QStringLiteral("list")};
+        if (!profileList)
+            return finish(
+                failure(kProgramRuns, QStringLiteral("the TK700 utility is running and holds "
+                                                     "the mouse, and its D-Bus service is not "
+                                                     "on the session bus: quit it from its "
+                                                     "tray menu first")),
+                name);
     }
 
     Session session;
@@ -468,7 +491,8 @@ int main(int argc, char *argv[])
     // Written before the answer is given: a script may read the files next. A change that did
     // not reach its file is not done, whatever the mouse took.
     if (const SaveResult saved = session.settings.save(); !saved && answer.code == kDone)
-        answer = failure(kFailed,
-                         QStringLiteral("the settings could not be written to %1").arg(saved.message()));
+        answer =
+            failure(kFailed,
+                    QStringLiteral("the settings could not be written to %1").arg(saved.message()));
     return finish(answer, name);
 }
