@@ -12,6 +12,7 @@
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
+#include <QDir>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -44,6 +45,16 @@ void editProfile3(const TestRuntime &runtime)
                 QStringList{"400", "1200", "2000", "2800", "3600", "4400", "5200", "6000"});
     p3.setValue("mouse/lod", 330);
     p3.setValue("mouseLight/colorIndex", 3);
+}
+
+// Ctrl+C as a macro, and a file that is no macro.
+void writeMacros(const TestRuntime &runtime)
+{
+    QDir().mkpath(runtime.path("modules/macro/Work"));
+    runtime.write("modules/macro/Work/Copy.bin",
+                  "[config]\ntotal=4\nrepeat=1\n[macro]\n0=\"1,LCtrl\"\n1=\"1,C\"\n2=\"2,C\"\n"
+                  "3=\"2,LCtrl\"\n");
+    runtime.write("modules/macro/Work/Noise.bin", QByteArray(300, '\x7f'));
 }
 
 QJsonObject stripped(QJsonObject state)
@@ -112,6 +123,23 @@ private:
                 QString::fromUtf8(p.readAllStandardError())};
     }
 
+    // `args` done by tk700ctl alone, on a mouse and files of its own as the program's were at
+    // its start; the mouse's state afterwards in `state`.
+    Run alone(const QStringList &args, QJsonObject *state)
+    {
+        TestRuntime files;
+        editProfile3(files);
+        writeMacros(files);
+        QTemporaryDir runtimeDir;
+        VirtualMouse other;
+        if (!other.start())
+            return {};
+        const Run r = ctl(files.root(), runtimeDir.path(), args);
+        *state = stripped(other.state());
+        // The other mouse goes: the program's mouse is this test's again.
+        return r;
+    }
+
     bool idle()
     {
         QDeadlineTimer deadline(30000);
@@ -141,6 +169,7 @@ private slots:
 
         runtime = std::make_unique<TestRuntime>();
         editProfile3(*runtime);
+        writeMacros(*runtime);
         QSettings(runtime->path("modules/setting/apConfig.bin"), QSettings::IniFormat)
             .setValue("mouse/icType", "553");
         mouse = std::make_unique<VirtualMouse>();
@@ -188,6 +217,9 @@ private slots:
                                        << "macro send nosuchmacro 1" << 2;
         QTest::newRow("macro to button 13")
             << "SendMacro" << QVariantList{"x", 13} << invalid << "macro send x 13" << 2;
+        QTest::newRow("not a macro file")
+            << "SendMacro" << QVariantList{"Work/Noise", 2} << "com.talvemark.TK700.Error.NotSent"
+            << "macro send Work/Noise 2" << 1;
     }
     void refusalsChangeNothing()
     {
@@ -216,22 +248,12 @@ private slots:
     // itself sends profile 3; the window shows profile 3 afterwards.
     void profileSwitchThroughTheProgram()
     {
-        QJsonObject direct, directState;
-        {
-            TestRuntime alone;
-            editProfile3(alone);
-            QTemporaryDir aloneXdg;
-            VirtualMouse other;
-            QVERIFY(other.start());
-            const Run r = ctl(alone.root(), aloneXdg.path(), {"profile", "switch", "3"});
-            QCOMPARE(r.code, 0);
-            direct = r.json;
-            directState = stripped(other.state());
-        }
-        // The other mouse is gone: the program's mouse is this test's again.
+        QJsonObject directState;
+        const Run direct = alone({"profile", "switch", "3"}, &directState);
+        QCOMPARE(direct.code, 0);
         const Run r = ctl(runtime->root(), xdg->path(), {"profile", "switch", "3"});
         QVERIFY2(r.code == 0, qPrintable(r.err));
-        QCOMPARE(r.json, direct);
+        QCOMPARE(r.json, direct.json);
         QCOMPARE(stripped(mouse->state()), directState);
         QCOMPARE(shown("profileNo")["profileNo"].toInt(), 2);
         QCOMPARE(service()->property("Profile").toInt(), 3);
@@ -252,6 +274,20 @@ private slots:
             !qdbus_cast<QVariantMap>(reply.arguments().value(0).value<QDBusArgument>()).isEmpty());
         QCOMPARE(shown("profileNo")["profileNo"].toInt(), 0);
         QVERIFY(stripped(mouse->state()) != directState);
+    }
+
+    // The macro's block in the button's slot, as tk700ctl alone puts it there.
+    void macroSendThroughTheProgram()
+    {
+        QJsonObject directState;
+        const Run direct = alone({"macro", "send", "Work/Copy", "4"}, &directState);
+        QCOMPARE(direct.code, 0);
+        const Run r = ctl(runtime->root(), xdg->path(), {"macro", "send", "Work/Copy", "4"});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QCOMPARE(r.json, direct.json);
+        const QJsonValue held = mouse->state()["macros"].toArray().at(3);
+        QCOMPARE(held, directState["macros"].toArray().at(3));
+        QVERIFY(VirtualMouse::bytesOf(held) != QByteArray(128, '\0'));
     }
 
     // A stage set over the bus reaches the mouse and the window; the mouse's own DPI button is
