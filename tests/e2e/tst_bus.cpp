@@ -129,9 +129,11 @@ private:
     {
         TestRuntime files;
         editProfile3(files);
+        QSettings(files.path("modules/setting/apConfig.bin"), QSettings::IniFormat)
+            .setValue("mouse/icType", family());
         writeMacros(files);
         QTemporaryDir runtimeDir;
-        VirtualMouse other;
+        VirtualMouse other(VirtualMouse::Options{family(), false, QString()});
         if (!other.start())
             return {};
         const Run r = ctl(files.root(), runtimeDir.path(), args);
@@ -139,6 +141,9 @@ private:
         // The other mouse goes: the program's mouse is this test's again.
         return r;
     }
+
+    // The family of the mouse and the program's files: one test per family (CMakeLists.txt).
+    static QString family() { return qEnvironmentVariable("TK700_BUS_FAMILY", "553"); }
 
     bool idle()
     {
@@ -171,8 +176,8 @@ private slots:
         editProfile3(*runtime);
         writeMacros(*runtime);
         QSettings(runtime->path("modules/setting/apConfig.bin"), QSettings::IniFormat)
-            .setValue("mouse/icType", "553");
-        mouse = std::make_unique<VirtualMouse>();
+            .setValue("mouse/icType", family());
+        mouse = std::make_unique<VirtualMouse>(VirtualMouse::Options{family(), false, QString()});
         QVERIFY(mouse->start());
         xdg = std::make_unique<QTemporaryDir>();
         probe = xdg->path() + "/probe";
@@ -309,7 +314,7 @@ private slots:
         const Run r = ctl(runtime->root(), xdg->path(), {"status"});
         QCOMPARE(r.code, 0);
         QCOMPARE(r.json["dpiStage"].toInt(), 6);
-        QCOMPARE(r.json["family"].toString(), QString("553"));
+        QCOMPARE(r.json["family"].toString(), family());
         QCOMPARE(r.json["vid"].toString(), QString("04d9"));
     }
 
