@@ -330,6 +330,16 @@ private slots:
         QVERIFY(r.json["error"].toString().contains("profile dialog"));
     }
 
+    // A mouse that stops answering: the request is answered as not sent, not left waiting.
+    void silentMouse()
+    {
+        QVERIFY(mouse->fault("silent-write"));
+        const Run r = ctl(runtime->root(), xdg->path(), {"macro", "send", "Work/Copy", "5"});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.json["error"].toString().contains("Work/Copy"), qPrintable(r.err));
+        QVERIFY(mouse->fault("none"));
+    }
+
     // Last: the mouse goes.
     void noMouse()
     {
