@@ -82,6 +82,7 @@ private:
     QProcess program;
     QString probe;
     QList<int> stagesSignalled;
+    QList<int> profilesSignalled;
     QList<bool> connectionsSignalled;
 
     QDBusConnection bus() { return QDBusConnection(kConnection); }
@@ -156,6 +157,7 @@ private:
 
 public slots:
     void stageChanged(int stage) { stagesSignalled << stage; }
+    void profileChanged(int profile) { profilesSignalled << profile; }
     void connectionChanged(bool connected) { connectionsSignalled << connected; }
 
 private slots:
@@ -169,6 +171,8 @@ private slots:
         QVERIFY(QDBusConnection::connectToBus(address, kConnection).isConnected());
         QVERIFY(bus().connect(kService, kPath, kService, "DpiStageChanged", this,
                               SLOT(stageChanged(int))));
+        QVERIFY(bus().connect(kService, kPath, kService, "ProfileChanged", this,
+                              SLOT(profileChanged(int))));
         QVERIFY(bus().connect(kService, kPath, kService, "ConnectionChanged", this,
                               SLOT(connectionChanged(bool))));
 
@@ -256,6 +260,7 @@ private slots:
         QJsonObject directState;
         const Run direct = alone({"profile", "switch", "3"}, &directState);
         QCOMPARE(direct.code, 0);
+        profilesSignalled.clear();
         const Run r = ctl(runtime->root(), xdg->path(), {"profile", "switch", "3"});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QCOMPARE(r.json, direct.json);
@@ -279,6 +284,7 @@ private slots:
             !qdbus_cast<QVariantMap>(reply.arguments().value(0).value<QDBusArgument>()).isEmpty());
         QCOMPARE(shown("profileNo")["profileNo"].toInt(), 0);
         QVERIFY(stripped(mouse->state()) != directState);
+        QTRY_COMPARE(profilesSignalled, (QList<int>{3, 1}));
     }
 
     // The macro's block in the button's slot, as tk700ctl alone puts it there.
