@@ -6,7 +6,6 @@
 #include "frontend/stored_macro.h"
 #include "macro/macro_download.h"
 
-#include <QDBusConnectionInterface>
 #include <QDebug>
 
 BusService::BusService(MouseOwner *owner, QObject *parent) : QObject(parent), owner(owner)
