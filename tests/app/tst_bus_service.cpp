@@ -200,27 +200,6 @@ private slots:
         QTRY_VERIFY(second.isFinished());
         QVERIFY(!second.isError());
     }
-
-    void refusedArguments_data()
-    {
-        QTest::addColumn<QString>("method");
-        QTest::addColumn<QVariantList>("args");
-        QTest::newRow("profile 0") << "SwitchProfile" << QVariantList{0};
-        QTest::newRow("profile 11") << "SwitchProfile" << QVariantList{11};
-        QTest::newRow("stage 0") << "SetDpiStage" << QVariantList{0};
-        QTest::newRow("stage 9") << "SetDpiStage" << QVariantList{9};
-        QTest::newRow("button 0") << "SendMacro" << QVariantList{"m", 0};
-        QTest::newRow("button 13") << "SendMacro" << QVariantList{"m", 13};
-    }
-    void refusedArguments()
-    {
-        QFETCH(QString, method);
-        QFETCH(QVariantList, args);
-        QDBusPendingCall call = ask(method, args);
-        QTRY_VERIFY(call.isFinished());
-        QCOMPARE(call.error().name(), QString("com.talvemark.TK700.Error.InvalidArgument"));
-        QCOMPARE(window->started, QStringList());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestBusService)

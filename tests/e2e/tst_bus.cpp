@@ -324,18 +324,6 @@ private slots:
         QCOMPARE(r.json["vid"].toString(), QString("04d9"));
     }
 
-    // Import would be overwritten by the program's profiles in memory: still refused. Export
-    // only reads, and runs beside it.
-    void importRefusedExportDone()
-    {
-        const QString file = xdg->filePath("p1.pf");
-        QCOMPARE(ctl(runtime->root(), xdg->path(), {"profile", "export", "1", file}).code, 0);
-        QVERIFY(QFile::exists(file));
-        const Run r = ctl(runtime->root(), xdg->path(), {"profile", "import", "2", file});
-        QCOMPARE(r.code, 3);
-        QVERIFY(r.json["error"].toString().contains("profile dialog"));
-    }
-
     // A mouse that stops answering: the request is answered as not sent, not left waiting.
     void silentMouse()
     {
