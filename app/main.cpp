@@ -1,9 +1,11 @@
 // Start-up: one running instance per user, working in the folder of its executable.
 
+#include "app/bus_service.h"
 #include "app/input_forwarding.h"
 #include "app/single_application.h"
 #include "app/start_refusal.h"
 #include "app/widget.h"
+#include "app/window_owner.h"
 #include "base/data_folder.h"
 #include "base/runtime_files.h"
 #include "input/input_hook.h"
@@ -13,6 +15,7 @@
 #include "view/dialogs.h"
 #include "view/settings_check_box.h"
 
+#include <QDBusConnection>
 #include <QDir>
 #include <QQuickWindow>
 #include <QStandardPaths>
@@ -69,6 +72,11 @@ int main(int argc, char *argv[])
     hook.setKeyboardCallback(forwardKeyboard, &widget);
     hook.setMouseCallback(forwardMouse, &widget);
     hook.setMessageFilter(showCopyData, &app, &widget);
+    // The mouse's one owner on the session bus, for tk700ctl and other front ends; without a bus
+    // the program runs on and they refuse as before.
+    WindowOwner owner(&widget);
+    BusService service(&owner);
+    service.publish(QDBusConnection::sessionBus());
     // Started with the desktop: in the tray only, unless there is no tray to reach it from.
     if (!QCoreApplication::arguments().contains(QLatin1String(Autostart::kHiddenOption)))
         widget.showNormal();

@@ -105,6 +105,7 @@ void Widget::buildTrayIcon()
 void Widget::deviceGone()
 {
     controler->mainView->setEnabled(false);
+    emit mouseConnected(false);
     const int index = hidLink.currentDevice;
     if (index >= 0 && index < int(hidLink.devices.size())) {
         const DeviceEntry &device = *hidLink.devices[size_t(index)];
@@ -202,6 +203,7 @@ void Widget::noDevice()
 {
     deviceConnected = false;
     controler->mainView->setEnabled(false);
+    emit mouseConnected(false);
     setVisible(false);
 }
 
@@ -252,6 +254,7 @@ void Widget::checkDevice()
             profile_block::readLater(ctx, b);
     }
     view->setEnabled(true);
+    emit mouseConnected(true);
     launchUi();
 }
 

@@ -61,6 +61,10 @@ public:
     // logged and ignored.
     void showDpiStage(int stage);
 
+signals:
+    // A usable mouse was connected (true), or went or could not be used (false).
+    void mouseConnected(bool connected);
+
 public slots:
     void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
     void checkDevice();

@@ -245,7 +245,9 @@ QVariantMap myQQuickView::storedPreset(int preset, bool isRecovery)
 QVariantMap myQQuickView::sendStoredProfile(int mouseMode, bool resetGunTables)
 {
     DeviceContext ctx = context();
-    return ::sendStoredProfile(ctx, mouseMode, resetGunTables).toMap();
+    const QVariantMap parts = ::sendStoredProfile(ctx, mouseMode, resetGunTables).toMap();
+    emit profileSent(parts);
+    return parts;
 }
 
 int myQQuickView::reportRateCode(int position)

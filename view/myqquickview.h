@@ -56,6 +56,8 @@ signals:
     // them went through; `currentDPI` is the mouse's stage, 1-based, 0 when it did not answer.
     // Always delivered from the event loop.
     void mouseStateRead(bool ok, int currentDPI);
+    // sendStoredProfile() has sent (or queued) the current profile: each part with its result.
+    void profileSent(const QVariantMap &parts);
 
 public slots:
     // The view itself, the settings files and the language texts (myqquickview.cpp).

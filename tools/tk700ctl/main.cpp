@@ -1,8 +1,9 @@
 // tk700ctl: the TK700 from the command line, over the program's own core (device link, settings
-// files, feature classes), without a window. It works in the program's data folder and refuses
-// to touch the mouse or the settings while the program runs: the program holds the mouse then,
-// and its settings in memory would overwrite what the tool wrote.
+// files, feature classes), without a window. It works in the program's data folder. While the
+// program runs, the program holds the mouse and its settings in memory would overwrite what the
+// tool wrote: the commands then go through the program's D-Bus service (program_link.h).
 
+#include "answer.h"
 #include "base/data_folder.h"
 #include "base/device_context.h"
 #include "base/instance_id.h"
@@ -16,13 +17,12 @@
 #include "controller/profiles.h"
 #include "controller/stored_settings.h"
 #include "device/hid_thread.h"
+#include "frontend/stored_macro.h"
 #include "macro/macro_download.h"
-#include "macro/macro_files.h"
-#include "macro_script.h"
+#include "program_link.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -38,20 +38,13 @@
 namespace
 {
 
-// Exit codes, as --help lists them.
-enum Exit {
-    kDone = 0,
-    kFailed = 1, // the mouse did not take it, or a file was not written
-    kUsage = 2,  // unknown command, wrong or missing argument
-    kProgramRuns = 3,
-    kNoMouse = 4, // not found, or found but not ours to open
-};
-
 const char kHelp[] = R"(Usage: tk700ctl [--json] [--verbose] <command> [<args>]
 
 Configure the Talvemark TK700 mouse from the command line. The commands work
-on the same settings as the TK700 utility; the utility must not be running
-(quit it from its tray menu first).
+on the same settings as the TK700 utility. While the utility runs, it holds
+the mouse: status, profile list, profile switch, apply, dpi stage and macro
+send are then done by the utility (over its D-Bus service on the session bus),
+and its window shows them; profile import needs the utility closed.
 
 Commands:
   status                     whether the mouse is found, its family and
@@ -78,7 +71,8 @@ Exit status:
   0  done
   1  failed: the mouse did not take it, or a file could not be written
   2  wrong usage: unknown command, wrong or missing argument
-  3  the TK700 utility is running and holds the mouse
+  3  the TK700 utility is running and cannot do this (profile import, or its
+     D-Bus service is not reachable)
   4  no TK700 found, or it cannot be opened (see the udev rule in the README)
 )";
 
@@ -89,22 +83,6 @@ void messages(QtMsgType type, const QMessageLogContext &, const QString &text)
     if (type == QtDebugMsg && !verbose)
         return;
     std::fprintf(stderr, "%s\n", qPrintable(text));
-}
-
-// What one command answers: text lines for people, fields for --json.
-struct Answer {
-    int code = kDone;
-    QStringList lines;
-    QJsonObject json;
-    QString error;
-};
-
-Answer failure(int code, const QString &error)
-{
-    Answer a;
-    a.code = code;
-    a.error = error;
-    return a;
 }
 
 // A whole number in [low, high], or nothing.
@@ -293,7 +271,8 @@ Answer profileCommand(Session &s, const QStringList &args)
         a.json[QStringLiteral("file")] = file;
         if (sub == QLatin1String("export")) {
             if (const SaveResult written = Profiles(ctx).exportFile(*n - 1, file); !written)
-                return failure(kFailed, QStringLiteral("could not write %1").arg(written.message()));
+                return failure(kFailed,
+                               QStringLiteral("could not write %1").arg(written.message()));
             a.lines << QStringLiteral("profile %1 written to %2").arg(*n).arg(file);
             return a;
         }
@@ -307,36 +286,6 @@ Answer profileCommand(Session &s, const QStringList &args)
     }
     return failure(kUsage, QStringLiteral("profile: expected list, switch N, export N FILE or "
                                           "import N FILE"));
-}
-
-// Every macro file of the library, as "folder/.../name" without the suffix, in two lists: the
-// files the program takes as macros, and those it refuses (the window's import check).
-struct MacroNames {
-    QStringList macros;
-    QStringList refused;
-};
-
-MacroNames macroNames()
-{
-    MacroNames names;
-    const QString root = QDir(macroRoot()).absolutePath();
-    QDirIterator it(root, {QStringLiteral("*") + macroSuffix()}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString path = QDir(root).relativeFilePath(file);
-        (isMacroFile(file) ? names.macros : names.refused)
-            << path.left(path.size() - macroSuffix().size());
-    }
-    names.macros.sort();
-    names.refused.sort();
-    return names;
-}
-
-// What the window says of a file it does not take as a macro.
-QString notMacroFile(const QString &name)
-{
-    return QStringLiteral("macro %1: this file is not a macro file; nothing was sent").arg(name);
 }
 
 Answer macroCommand(Session &s, const QStringList &args)
@@ -358,29 +307,12 @@ Answer macroCommand(Session &s, const QStringList &args)
         if (!button)
             return failure(kUsage,
                            QStringLiteral("macro: BUTTON must be 1-%1").arg(macroblock::kSlots));
-        const MacroNames names = macroNames();
-        if (!names.macros.contains(name) && !names.refused.contains(name))
-            return failure(kUsage,
-                           QStringLiteral("macro: no macro named %1 (see macro list)").arg(name));
-        QStringList folders = name.split(QLatin1Char('/'));
-        const QString file = folders.takeLast();
-        MacroSelection selection;
-        selection.setNames(folders);
-        const int level = int(folders.size());
-        if (!isMacroFile(selection.macroPath(level, file)))
-            return failure(kFailed, notMacroFile(name));
-        const QStringList stored = MacroFiles(selection).load(level, file);
-        if (stored.isEmpty())
-            return failure(kFailed, QStringLiteral("macro %1 cannot be read").arg(name));
-        const QString language =
-            s.settings.globalData(QStringLiteral("common/language")).toString();
-        const QVariantList bytes = encodeStoredMacro(stored, language);
-        if (!fitsMacroBlock(bytes))
-            return failure(kFailed, QStringLiteral("macro %1 needs %2 bytes, more than the %3 "
-                                                   "the mouse keeps: nothing was sent")
-                                        .arg(name)
-                                        .arg(bytes.size())
-                                        .arg(macroblock::kSize));
+        const NamedMacro macro =
+            namedMacro(name, s.settings.globalData(QStringLiteral("common/language")).toString());
+        if (macro.problem != NamedMacro::Problem::None)
+            return failure(macro.problem == NamedMacro::Problem::Unknown ? kUsage : kFailed,
+                           macro.message);
+        const QVariantList &bytes = macro.bytes;
         if (const auto refused = s.connect())
             return *refused;
         DeviceContext ctx = s.context(true);
@@ -417,10 +349,12 @@ Answer dpiCommand(Session &s, const QStringList &args)
     return a;
 }
 
-// Commands that only read files may run beside the program.
+// Commands that only read files run beside the program, on the files.
 bool onlyReads(const QStringList &command)
 {
-    return command.size() == 2 && command.at(1) == QLatin1String("list");
+    return command == QStringList{QStringLiteral("macro"), QStringLiteral("list")} ||
+           (command.value(0) == QLatin1String("profile") &&
+            command.value(1) == QLatin1String("export"));
 }
 
 } // namespace
@@ -514,10 +448,26 @@ int main(int argc, char *argv[])
             return finish(failure(kFailed, QStringLiteral("the lock file %1 could not be made")
                                                .arg(instanceLockPath())),
                           name);
-        return finish(failure(kProgramRuns, QStringLiteral("the TK700 utility is running and holds "
-                                                           "the mouse: quit it from its tray menu "
-                                                           "first")),
-                      name);
+        // The program keeps its profiles in memory: a file put under it would be overwritten.
+        if (command.value(0) == QLatin1String("profile") &&
+            command.value(1) == QLatin1String("import"))
+            return finish(failure(kProgramRuns,
+                                  QStringLiteral("the TK700 utility is running: import the "
+                                                 "profile in its profile dialog, or quit it from "
+                                                 "its tray menu first")),
+                          name);
+        if (const std::optional<Answer> answer = throughProgram(command))
+            return finish(*answer, name);
+        // Without the service the list is read from the files, as the program last wrote them.
+        const bool profileList =
+            command == QStringList{QStringLiteral("profile"), QStringLiteral("list")};
+        if (!profileList)
+            return finish(
+                failure(kProgramRuns, QStringLiteral("the TK700 utility is running and holds "
+                                                     "the mouse, and its D-Bus service is not "
+                                                     "on the session bus: quit it from its "
+                                                     "tray menu first")),
+                name);
     }
 
     Session session;
@@ -541,7 +491,8 @@ int main(int argc, char *argv[])
     // Written before the answer is given: a script may read the files next. A change that did
     // not reach its file is not done, whatever the mouse took.
     if (const SaveResult saved = session.settings.save(); !saved && answer.code == kDone)
-        answer = failure(kFailed,
-                         QStringLiteral("the settings could not be written to %1").arg(saved.message()));
+        answer =
+            failure(kFailed,
+                    QStringLiteral("the settings could not be written to %1").arg(saved.message()));
     return finish(answer, name);
 }

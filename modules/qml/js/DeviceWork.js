@@ -13,7 +13,7 @@ function controlUIEnable(isEnable) {
 // files when the work ends. The window keeps painting, takes no input and shows the progress until
 // the queue has run the last write. Then `done(ok, queued)` is called, `queued` telling whether
 // every queued write reached the mouse and every settings file was written, and `ok` whether
-// everything did, and the user is told of a failure.
+// everything did, and the user is told of a failure. It answers whether every write was queued.
 let runningWork = []
 
 function deviceWork(work, done) {
@@ -27,6 +27,7 @@ function deviceWork(work, done) {
     } finally {
         ui_View.endDeviceWork()
     }
+    return entry.ok
 }
 
 // From the core: the queue has run the last write of the device work; `saved` when the settings
@@ -104,8 +105,8 @@ function pagesUnsavedUnlessQueued(ok, queued) {
 // The handler of the profile dialog's changeProfile(tmpProfileNo).
 function changeProfile(tmpProfileNo) {
     if (tmpProfileNo === mainIten.profileNo)
-        return
-    deviceWork(() => {
+        return undefined
+    return deviceWork(() => {
         mainIten.profileNo = tmpProfileNo
         profileMain.profileNo = tmpProfileNo
         menuUp.profileList.setSelect(profileMain.rowOfNumber(tmpProfileNo))
@@ -157,5 +158,19 @@ function markUnsent(sent) {
 // A profile file was read into the profile in use: the pages show and send it, so that a later
 // Apply does not write the old values over it.
 function reloadProfile() {
-    deviceWork(loadProfilePages, pagesUnsavedUnlessQueued)
+    return deviceWork(loadProfilePages, pagesUnsavedUnlessQueued)
+}
+
+// The active DPI stage (1-based) set from outside the window; the panel shows it once the mouse
+// has taken it.
+function setDpiStage(stage) {
+    return deviceWork(() => ui_View.mouseSetCurrentDPI(stage) === true, ok => {
+        if (ok)
+            mainIten.currentDPI = stage - 1
+    })
+}
+
+// A macro's block sent to macro slot `slot`, as the button page sends one.
+function sendMacro(bytes, slot, name) {
+    return deviceWork(() => ui_View.mouseSendMacroData(bytes, slot, name) === true, null)
 }

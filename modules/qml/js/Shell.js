@@ -18,8 +18,10 @@ function deviceProgress(done, total) { DeviceWork.deviceProgress(done, total) }
 function tellNotSaved() { DeviceWork.tellNotSaved() }
 function saveSettings() { return DeviceWork.saveSettings() }
 function resetAllDate() { DeviceWork.resetAllDate() }
-function changeProfile(tmpProfileNo) { DeviceWork.changeProfile(tmpProfileNo) }
-function reloadProfile() { DeviceWork.reloadProfile() }
+function changeProfile(tmpProfileNo) { return DeviceWork.changeProfile(tmpProfileNo) }
+function reloadProfile() { return DeviceWork.reloadProfile() }
+function setDpiStage(stage) { return DeviceWork.setDpiStage(stage) }
+function sendMacro(bytes, slot, name) { return DeviceWork.sendMacro(bytes, slot, name) }
 
 function isTrue(value) {
     return value === true || String(value) === "true"

@@ -55,6 +55,8 @@ private:
         env.insert("XDG_RUNTIME_DIR", xdg->path());
         // The user's data folder is the tool's fallback: never the real one.
         env.insert("XDG_DATA_HOME", xdg->filePath("data"));
+        // No session bus: a lock held here has no program's service behind it (tst_bus has one).
+        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + xdg->filePath("no-bus"));
         p.setProcessEnvironment(env);
         p.start(exe, args);
         if (!p.waitForFinished(60000)) {
@@ -463,8 +465,6 @@ private slots:
         QCOMPARE(mouse->requests(), QStringList());
     }
 
-    // While the program runs (it holds the single-instance lock) the tool leaves the mouse and
-    // the settings alone; listing still works.
     // apConfig.bin cannot be replaced: the answer is a failure, never "profile 3 is current".
     void settingsNotWrittenAreAFailure()
     {
@@ -482,6 +482,8 @@ private slots:
         QCOMPARE(stored("apConfig.bin", "mouse/profileNo").toInt(), 0);
     }
 
+    // While the program runs (it holds the single-instance lock) without its D-Bus service, the
+    // tool leaves the mouse and the settings alone; listing and export still work.
     void refusesWhileTheProgramRuns()
     {
         QVERIFY(startMouse());
@@ -494,6 +496,10 @@ private slots:
         QCOMPARE(ctl({"profile", "switch", "2"}).code, 3);
         QCOMPARE(stored("apConfig.bin", "mouse/profileNo").toInt(), 0);
         QCOMPARE(ctl({"profile", "list"}).code, 0);
+        // Export only reads; an imported file would be overwritten by the program.
+        const QString file = xdg->filePath("p1.pf");
+        QCOMPARE(ctl({"profile", "export", "1", file}).code, 0);
+        QCOMPARE(ctl({"profile", "import", "2", file}).code, 3);
         lock.unlock();
         QCOMPARE(ctl({"dpi", "stage", "3"}).code, 0);
     }
