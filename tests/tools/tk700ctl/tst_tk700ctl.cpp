@@ -164,8 +164,8 @@ private slots:
         offered.replaceInStrings("%ROOT%", runtime->root());
         const QString script = QStringLiteral(
             "source \"$0\" || exit 9\n"
-            "spec=$(complete -p tk700ctl) || exit 8\n"
-            "fn=${spec#*-F }; fn=${fn%% *}\n"
+            "registered=$(complete -p tk700ctl) || exit 8\n"
+            "fn=${registered#*-F }; fn=${fn%% *}\n"
             "COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1))\n"
             "COMP_LINE=\"$*\"; COMP_POINT=${#COMP_LINE}\n"
             "\"$fn\" tk700ctl \"${COMP_WORDS[COMP_CWORD]}\" \"${COMP_WORDS[COMP_CWORD - 1]}\"\n"
