@@ -59,7 +59,10 @@ inline constexpr Key kKeys[] = {
     {"mouseLight/colorValue", File::Profile, true},
     {"XYSensitive/", File::Profile, true},
     {"selectGun/", File::Profile, true},
-    // apConfig.bin: the model, its DPI range, the profile in use, the language, the guns.
+    // apConfig.bin: the device table's size and name, the model, its DPI range, the profile in
+    // use, the language, the guns.
+    {"common/deviceCount", File::Global, false},
+    {"common/name", File::Global, false},
     {"mouse/isColorful", File::Global, false},
     {"mouse/isGun", File::Global, false},
     {"mouse/icType", File::Global, false},
