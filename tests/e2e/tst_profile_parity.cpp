@@ -95,17 +95,6 @@ const QList<Case> &cases()
     return list;
 }
 
-QJsonObject stripped(QJsonObject state)
-{
-    // What the link and the test set, not what the mouse holds.
-    state.remove("plugged");
-    state.remove("faults");
-    // The running program turns on the mouse's event reports (its DPI button) while it watches
-    // the mouse; no profile holds that, and the tool does not watch.
-    state.remove("keyboardOptions");
-    return state;
-}
-
 } // namespace
 
 class TestProfileParity : public QObject
@@ -164,7 +153,7 @@ private:
         *outcome = p.exitCode() == 0 ? "sent" : "failed";
         if (p.exitCode() != 0)
             qInfo().noquote() << "tk700ctl:" << p.readAllStandardError().trimmed();
-        return stripped(mouse->state());
+        return mouse->profileState();
     }
 
     QJsonObject throughWindow(const QString &family, const Case &c, QString *outcome)
@@ -206,7 +195,7 @@ private:
                     .toObject()["visible"]
                     .toBool();
             *outcome = !done ? "no answer" : warned ? "failed" : "sent";
-            state = stripped(mouse->state());
+            state = mouse->profileState();
         }
         ProgramRig::stopProcess(program);
         return state;

@@ -277,6 +277,14 @@ QString VirtualMouse::socketPath() const
     return socketPath_;
 }
 
+QJsonObject VirtualMouse::profileState()
+{
+    QJsonObject held = state();
+    for (const char *set : {"plugged", "faults", "keyboardOptions"})
+        held.remove(QLatin1String(set));
+    return held;
+}
+
 QByteArray VirtualMouse::bytesOf(const QJsonValue &hex)
 {
     return QByteArray::fromHex(hex.toString().toLatin1());

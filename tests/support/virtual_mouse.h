@@ -53,6 +53,9 @@ public:
     QString socketPath() const;
 
     static QByteArray bytesOf(const QJsonValue &hex); // "00 01 fe" -> bytes
+    // What a profile put on the mouse: the state without what the link and the test set, and
+    // without the event reports the running program turns on while it watches the DPI button.
+    QJsonObject profileState();
 
 private:
     // The JSON answer, with *result set to the simulator's result (-1 when the exchange failed).
