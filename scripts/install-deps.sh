@@ -14,10 +14,13 @@ build_pkgs=(cmake ninja-build g++ pkg-config
   # The package target: dpkg-shlibdeps (dpkg-dev) and file, with which CPack finds the binaries.
   dpkg-dev file)
 # lintian and appstream (appstreamcli): the package test checks the package and its AppStream
-# metadata with them; dbus-daemon: a private session bus for the test of KWin's input devices;
+# metadata with them; dbus-daemon: a private session bus for the test of KWin's input devices
+# and for the screen-reader test, which reads the program through AT-SPI (python3-pyatspi,
+# at-spi2-core);
 # weston and qt6-wayland: the program on a headless Wayland compositor; clang and its runtime
 # libraries build the fuzz targets (-fsanitize=fuzzer, bench/fuzz.sh).
 test_pkgs=(xvfb xauth x11-utils xdotool trayer imagemagick python3 lintian appstream dbus-daemon
+  python3-pyatspi at-spi2-core
   weston qt6-wayland clang-14 libclang-rt-14-dev)
 # scripts/tidy.sh and the formatting of the sources.
 tidy_pkgs=(clang-tidy-14 clang-format-14)

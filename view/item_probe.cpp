@@ -1,5 +1,6 @@
 #include "view/item_probe.h"
 
+#include <QAccessible>
 #include <QColor>
 #include <QFont>
 #include <QJSEngine>
@@ -63,6 +64,38 @@ void collectTexts(QQuickItem *item, QJsonArray &out)
     }
     for (QQuickItem *child : item->childItems())
         collectTexts(child, out);
+}
+
+bool takesInput(const QQuickItem *item)
+{
+    for (const QQuickItem *i = item; i; i = i->parentItem())
+        if (!i->isEnabled())
+            return false;
+    return isShown(item);
+}
+
+// An item as a keyboard or screen reader user meets it.
+QJsonObject describe(QQuickItem *item)
+{
+    if (!item)
+        return {};
+    QJsonObject out{{"id", QString::number(reinterpret_cast<quintptr>(item), 16)},
+                    {"name", item->objectName()}};
+    if (QAccessibleInterface *a11y = QAccessible::queryAccessibleInterface(item)) {
+        out["role"] = int(a11y->role());
+        out["accessibleName"] = a11y->text(QAccessible::Name);
+    }
+    return out;
+}
+
+void collectTabbable(QQuickItem *item, QJsonArray &out)
+{
+    if (!takesInput(item))
+        return;
+    if (item->activeFocusOnTab())
+        out.append(describe(item));
+    for (QQuickItem *child : item->childItems())
+        collectTabbable(child, out);
 }
 
 } // namespace
@@ -180,6 +213,12 @@ QByteArray ItemProbe::answer(const QByteArray &request)
                                   ? QJsonValue(result.toString())
                                   : QJsonValue::fromVariant(result.toVariant());
         }
+    } else if (words.value(0) == "focus") {
+        reply = describe(view->quickWindow()->activeFocusItem());
+    } else if (words.value(0) == "tabbable") {
+        QJsonArray items;
+        collectTabbable(view->rootObject(), items);
+        reply["items"] = items;
     } else if (words.value(0) == "frames") {
         QJsonArray f, d;
         for (double t : std::as_const(frames))

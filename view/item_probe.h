@@ -12,6 +12,10 @@
 //   set <objectName> <property> <json> {"found"}: sets the property (the bench marks pages unsaved)
 //   call <objectName> <function> [json ...] {"found", "called", "result"}: calls a QML function of
 //                                      the item with the given arguments
+//   focus                             {"id", "name", "role", "accessibleName"}: the item with the
+//                                      keyboard focus ("id" tells items apart)
+//   tabbable                          {"items": [{"id", "name", "role", "accessibleName"}]}: the
+//                                      shown, enabled items that Tab can reach, in tree order
 //   frames                            {"frames": [ms], "finished": [ms]}: the monotonic times of
 //                                      the frames shown and of the device works and the reads of
 //                                      the mouse after a connect finished since the last ask;

@@ -331,6 +331,23 @@ void myQQuickView::focusInEvent(QFocusEvent *event)
     QQuickWidget::focusInEvent(event);
 }
 
+bool myQQuickView::focusNextPrevChild(bool next)
+{
+    // Disabling a widget that has the focus asks it to pass the focus on, which the base class
+    // does by sending Tab into the scene: the keyboard user's focus would move with every save.
+    if (!isEnabled())
+        return false;
+    return QQuickWidget::focusNextPrevChild(next);
+}
+
+void myQQuickView::changeEvent(QEvent *event)
+{
+    QQuickWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && isEnabled() && window()->isActiveWindow()
+        && !window()->focusWidget())
+        setFocus(Qt::OtherFocusReason);
+}
+
 void myQQuickView::showEvent(QShowEvent *event)
 {
     QQuickWidget::showEvent(event);

@@ -215,6 +215,9 @@ public slots:
 protected:
     void wheelEvent(QWheelEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    // The view is disabled for every device work: the keyboard focus stays on its control.
+    bool focusNextPrevChild(bool next) override;
+    void changeEvent(QEvent *event) override;
     // The document's `viewShown`: animations stop while the window is hidden (in the tray).
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;

@@ -110,6 +110,11 @@ Look {
     width: frameW
     height: frameH
     loadLatinFont: false
+    // Keys no control took: Esc closes the topmost menu, panel or box, Enter applies the pages.
+    focus: true
+    Keys.onEscapePressed: Shell.escapePressed()
+    Keys.onReturnPressed: Shell.enterPressed()
+    Keys.onEnterPressed: Shell.enterPressed()
 
     Connections {
         target: ui_View

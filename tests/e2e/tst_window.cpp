@@ -116,6 +116,32 @@ private:
         return xdotool(QStringList{"mousemove", QString::number(x), QString::number(y)} + extra);
     }
 
+    // Keys go to the program's window, as an owner's would after clicking into it.
+    bool focusWindow()
+    {
+        const QString id = run("xdotool", {"search", "--name", "Talvemark TK700"}).section('\n', 0, 0);
+        return !id.isEmpty() && xdotool({"windowfocus", "--sync", id});
+    }
+
+    bool key(const QString &keys)
+    {
+        return xdotool({"key", "--delay", "60", keys});
+    }
+
+    QJsonObject focused() { return ProgramRig::askProbe(probe, "focus"); }
+
+    // Tab from the window's first stop to `name`; false when Tab never gets there.
+    bool tabTo(const QString &name)
+    {
+        for (int i = 0; i < 80; ++i) {
+            if (focused()["name"].toString() == name)
+                return true;
+            if (!key("Tab"))
+                return false;
+        }
+        return false;
+    }
+
     QImage grabWindow()
     {
         const QJsonObject root = item("mainIten");
@@ -275,6 +301,109 @@ private slots:
                          "--delay", "80", "1"}));
         QTRY_VERIFY_WITH_TIMEOUT(windowShown(), 3000);
         QTRY_VERIFY(item("closeBtn")["visible"].toBool());
+    }
+
+    // Tab alone reaches every control a page shows, each once per round, each with a name a
+    // screen reader can say; a box that is open keeps Tab inside it.
+    void tabReachesEveryControl()
+    {
+        QVERIFY(startProgram("553"));
+        QVERIFY(focusWindow());
+        struct Page
+        {
+            const char *name;
+            std::function<void()> show;
+            QStringList mustReach;
+        };
+        const QList<Page> pages{
+            {"mouse", [] {},
+             {"profileList", "tabLight", "officeBtn", "keyMenu0", "keyMenu6", "dpiSlider0Handle",
+              "dpiPlus5", "urlText", "applyBtn", "resetBtn"}},
+            {"backlight", [this] { click("tabLight"); },
+             {"lightEffect", "lightSpeedHandle", "lightDirection", "lightBlock0",
+              "lightBlock14", "lightChannel2Handle", "lightPresets", "applyBtn"}},
+            {"settings", [this] { click("tabSettings"); },
+             {"mouseRateSliderHandle", "scrollFieldInput", "lodSliderHandle", "autostartCheck",
+              "macroTree", "macroEventFrame", "macroRecord", "macroRepeatInput", "okBtn"}},
+            {"profile dialog", [this] { click("profileBtn"); },
+             {"profileRow0", "profileNew", "profileExport", "profileClose"}},
+        };
+        qInfo("%-16s %6s %6s", "page", "stops", "shown");
+        for (const Page &page : pages) {
+            page.show();
+            QTest::qWait(400);
+            const QJsonArray shown = ProgramRig::askProbe(probe, "tabbable")["items"].toArray();
+            QSet<QString> expected;
+            QStringList names;
+            for (const QJsonValue &v : shown) {
+                expected << v["id"].toString();
+                names << v["name"].toString();
+                QVERIFY2(!v["accessibleName"].toString().isEmpty(),
+                         qPrintable(QString("%1: %2 has no name").arg(page.name,
+                                                                        v["name"].toString())));
+            }
+            for (const QString &name : page.mustReach)
+                QVERIFY2(names.contains(name), qPrintable(QString("%1: %2").arg(page.name, name)));
+            QSet<QString> reached;
+            QString first;
+            int stops = 0;
+            for (; stops <= shown.size() + 2; ++stops) {
+                QVERIFY(key("Tab"));
+                const QString id = focused()["id"].toString();
+                if (id == first)
+                    break;
+                if (first.isEmpty())
+                    first = id;
+                QVERIFY2(!reached.contains(id), qPrintable(focused()["name"].toString()));
+                reached << id;
+            }
+            qInfo("%-16s %6d %6lld", page.name, stops, qsizetype(shown.size()));
+            QCOMPARE(reached, expected);
+        }
+    }
+
+    // A DPI stage changes with the arrow keys and Enter applies it; Esc closes the topmost
+    // panel, menu and box, and the focus goes back where it was.
+    void keyboardSetsDpiAndEscapeCloses()
+    {
+        QVERIFY(startProgram("553"));
+        QVERIFY(focusWindow());
+        QVERIFY(tabTo("dpiSlider1Handle"));
+        const QJsonObject before = mouse->state();
+        const int shown = property("dpiValue1", "text").toInt();
+        QVERIFY(key("Right Right"));
+        QTRY_COMPARE(property("dpiValue1", "text").toInt(), shown + 2 * 500);
+        QVERIFY(property("dpiSettingMain", "isSave").toBool());
+        QVERIFY(key("Return"));
+        QTRY_VERIFY(!property("dpiSettingMain", "isSave").toBool());
+        const QStringList table = mouse->state()["dpiTable"].toString().split(' ');
+        const QStringList old = before["dpiTable"].toString().split(' ');
+        QCOMPARE(table.size(), old.size());
+        for (int s = 0; s < table.size(); ++s)
+            QVERIFY2((table[s] != old[s]) == (s == 1), qPrintable(QString::number(s)));
+        QTRY_COMPARE(focused()["name"].toString(), QStringLiteral("dpiSlider1Handle"));
+
+        // The row menu, its fire panel (item 6), then the menu itself.
+        QVERIFY(tabTo("keyMenu1"));
+        QVERIFY(key("Return"));
+        QTRY_VERIFY(property("keyMenu1", "isDrop").toBool());
+        QVERIFY(key("Down Down Down Down Down Down Return"));
+        QTRY_VERIFY(item("keyMenu1Fire")["visible"].toBool());
+        QCOMPARE(focused()["name"].toString(), QStringLiteral("keyMenu1FireField"));
+        QVERIFY(key("Escape"));
+        QTRY_VERIFY(!item("keyMenu1Fire")["visible"].toBool());
+        QVERIFY(property("keyMenu1", "isDrop").toBool());
+        QVERIFY(key("Escape"));
+        QTRY_VERIFY(!property("keyMenu1", "isDrop").toBool());
+        QCOMPARE(focused()["name"].toString(), QStringLiteral("keyMenu1"));
+
+        QVERIFY(tabTo("profileBtn"));
+        QVERIFY(key("space"));
+        QTRY_VERIFY(item("profileMain")["visible"].toBool());
+        QTRY_COMPARE(focused()["name"].toString(), QStringLiteral("profileRow0"));
+        QVERIFY(key("Escape"));
+        QTRY_VERIFY(!item("profileMain")["visible"].toBool());
+        QTRY_COMPARE(focused()["name"].toString(), QStringLiteral("profileBtn"));
     }
 
     // The language list of the menu bar changes every text at once and is kept for next time.

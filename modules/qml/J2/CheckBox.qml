@@ -11,6 +11,21 @@ Item {
 
     signal btnClick(int index)
 
+    function toggle() {
+        isSelect = !isSelect
+        btnClick(index)
+    }
+
+    activeFocusOnTab: true
+    Keys.onSpacePressed: toggle()
+    Keys.onReturnPressed: toggle()
+    Keys.onEnterPressed: toggle()
+    Accessible.role: Accessible.CheckBox
+    Accessible.name: textValue
+    Accessible.checkable: true
+    Accessible.checked: isSelect
+    Accessible.onToggleAction: toggle()
+    Accessible.onPressAction: toggle()
     implicitWidth: box.width + gapValue + label.implicitWidth
     implicitHeight: 20
 
@@ -40,9 +55,8 @@ Item {
 
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: {
-            checkBox.isSelect = !checkBox.isSelect
-            checkBox.btnClick(checkBox.index)
-        }
+        onClicked: checkBox.toggle()
     }
+
+    FocusMark {}
 }

@@ -70,6 +70,9 @@ Column {
                 id: channel
 
                 objectName: "lightChannel" + channelRow.index
+                accessibleName: channelRow.modelData
+                shownValue: channelRow.level
+                shownMaximum: 255
                 width: 300
                 segment: 1 // a plain track: a click puts the knob where it was made
                 colorS: ["#ff3030", "#30d050", "#3080ff"][channelRow.index]

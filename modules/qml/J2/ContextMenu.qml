@@ -6,20 +6,49 @@ Rectangle {
 
     property var items: []
     property int itemHeight: 24
+    // The arrow keys' mark, and where the focus was when the menu opened (it goes back there).
+    property int cursor: 0
+    property Item focusBefore: null
 
     signal chosen(int index)
 
     function openAt(px: real, py: real) {
         x = Math.max(0, Math.min(px, parent.width - width))
         y = Math.max(0, Math.min(py, parent.height - height))
+        cursor = 0
+        focusBefore = Window.activeFocusItem
         visible = true
+        forceActiveFocus()
+    }
+
+    // Opened from the keyboard (the menu key or Shift+F10 on `item`): beside the item.
+    function openBeside(item: Item) {
+        const p = item.mapToItem(parent, item.width / 2, item.height / 2)
+        openAt(p.x, p.y)
     }
 
     function close() {
+        const hadFocus = activeFocus
         visible = false
+        if (hadFocus && focusBefore && focusBefore.visible)
+            focusBefore.forceActiveFocus()
+        focusBefore = null
+    }
+
+    function take(index: int) {
+        close()
+        chosen(index)
     }
 
     visible: false
+    Keys.onUpPressed: cursor = Math.max(0, cursor - 1)
+    Keys.onDownPressed: cursor = Math.min(items.length - 1, cursor + 1)
+    Keys.onReturnPressed: take(cursor)
+    Keys.onEnterPressed: take(cursor)
+    Keys.onSpacePressed: take(cursor)
+    Keys.onEscapePressed: close()
+    Keys.onTabPressed: close()
+    Accessible.role: Accessible.PopupMenu
     z: 50
     width: 150
     height: items.length * itemHeight + 4
@@ -37,7 +66,11 @@ Rectangle {
             Rectangle {
                 width: menu.width - 4
                 height: menu.itemHeight
-                color: area.containsMouse ? mainIten.colorSurface2 : "transparent"
+                color: area.containsMouse || index === menu.cursor ? mainIten.colorSurface2
+                                                                    : "transparent"
+                Accessible.role: Accessible.MenuItem
+                Accessible.name: modelData
+                Accessible.onPressAction: menu.take(index)
 
                 Text {
                     anchors.fill: parent
@@ -45,7 +78,8 @@ Rectangle {
                     verticalAlignment: Text.AlignVCenter
                     text: modelData
                     elide: Text.ElideRight
-                    color: area.containsMouse ? mainIten.colorPrimary : mainIten.fontColor
+                    color: area.containsMouse || index === menu.cursor ? mainIten.colorPrimary
+                                                                        : mainIten.fontColor
                     font.family: mainIten.fontFamily
                     font.pixelSize: mainIten.fontMinSize + 2
                 }
@@ -56,10 +90,7 @@ Rectangle {
                     objectName: menu.objectName + "Item" + index
                     anchors.fill: parent
                     hoverEnabled: true
-                    onClicked: {
-                        menu.close()
-                        menu.chosen(index)
-                    }
+                    onClicked: menu.take(index)
                 }
             }
         }

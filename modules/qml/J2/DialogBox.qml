@@ -8,6 +8,14 @@ Rectangle {
     property string titleText: ""
     property string iconSource: ""
     default property alias content: body.data
+    // Esc does what the box's Cancel does: by default it closes the box; a box whose Cancel does
+    // more sets this false and acts on escapePressed.
+    property bool escapeHides: true
+    // Where the keyboard focus was when the box opened: it goes back there when it closes.
+    property Item focusBefore: null
+
+    signal escapePressed()
+    signal enterPressed()
 
     function show() {
         x = Math.round((parent.width - width) / 2)
@@ -19,8 +27,64 @@ Rectangle {
         visible = false
     }
 
+    function closeByEscape() {
+        if (escapeHides)
+            hide()
+        escapePressed()
+    }
+
+    function holdsFocus(): bool {
+        for (let item = Window.activeFocusItem; item; item = item.parent) {
+            if (item === dialog)
+                return true
+        }
+        return false
+    }
+
+    // The focus goes back to where it was, unless it has moved on to another control.
+    function giveFocusBack() {
+        const back = focusBefore
+        focusBefore = null
+        if (visible || (Window.activeFocusItem?.activeFocusOnTab && !holdsFocus()))
+            return
+        if (back && back.visible && back.enabled)
+            back.forceActiveFocus()
+        else
+            mainIten.forceActiveFocus()
+    }
+
+    // The first control of the box takes the focus, unless the opener has given it to one.
+    function focusFirst() {
+        if (!visible || holdsFocus())
+            return
+        const first = dialog.nextItemInFocusChain(true)
+        let inside = false
+        for (let item = first; item && !inside; item = item.parent)
+            inside = item === dialog
+        if (inside)
+            first.forceActiveFocus(Qt.TabFocusReason)
+        else
+            dialog.forceActiveFocus()
+    }
+
     visible: false
+    // Only the topmost box takes input: the Tab chain stays inside it.
+    enabled: mainIten.screen?.topDialog === dialog
     radius: 6
+    Accessible.role: Accessible.Dialog
+    Accessible.name: titleText
+    Keys.onEscapePressed: closeByEscape()
+    Keys.onReturnPressed: enterPressed()
+    Keys.onEnterPressed: enterPressed()
+    onVisibleChanged: {
+        if (visible) {
+            focusBefore = Window.activeFocusItem
+            Qt.callLater(focusFirst)
+        } else {
+            // Once the pages take input again.
+            Qt.callLater(giveFocusBack)
+        }
+    }
     color: mainIten.colorSurface1
     border.color: mainIten.colorLine
 

@@ -139,6 +139,7 @@ Item {
 
     ImageButton {
         objectName: "dpiRestoreBtn"
+        accessibleName: dpiSetting.dpiSettingLang[5]
         anchors.right: parent.right
         anchors.rightMargin: 8
         y: 3
@@ -198,6 +199,7 @@ Item {
 
             DpiStepButton {
                 objectName: "dpiMinus" + stageRow.index
+                accessibleName: slider.accessibleName + " −"
                 anchors.verticalCenter: parent.verticalCenter
                 visible: stageRow.hasButtons
                 sourceUp: mainIten.sourcedpiSettingLbtnUp
@@ -213,6 +215,12 @@ Item {
                 width: dpiSetting.sliderW
                 anchors.verticalCenter: parent.verticalCenter
                 knobSource: mainIten.sourceDpiBtn
+                accessibleName: dpiSetting.dpiSettingLang[3] + " " + (stageRow.index + 1)
+                shownValue: parseInt(dpiSetting.dpiValues[stageRow.index]) || 0
+                shownMinimum: dpiSetting.minDPI
+                shownMaximum: dpiSetting.maxDPI
+                // One arrow step is one DPI step, as − and + make it.
+                stepBy: direction => dpiSetting.step(stageRow.index, direction)
                 colorS: stageRow.index === dpiSetting.currentDPI ? mainIten.colorAccent
                                                                   : mainIten.colorPrimary
                 onValueChange: tmpValue => dpiSetting.setValueText(stageRow.index,
@@ -222,6 +230,7 @@ Item {
 
             DpiStepButton {
                 objectName: "dpiPlus" + stageRow.index
+                accessibleName: slider.accessibleName + " +"
                 x: slider.x + slider.width + 4
                 anchors.verticalCenter: parent.verticalCenter
                 visible: stageRow.hasButtons

@@ -7,10 +7,19 @@ Item {
     property string sourceUp: ""
     property string sourceDown: ""
 
+    property string accessibleName: ""
+
     signal clicked()
 
     width: 20
     height: 20
+    activeFocusOnTab: true
+    Keys.onSpacePressed: clicked()
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+    Accessible.role: Accessible.Button
+    Accessible.name: accessibleName
+    Accessible.onPressAction: clicked()
 
     SkinImage {
         anchors.fill: parent
@@ -23,4 +32,6 @@ Item {
         anchors.fill: parent
         onClicked: stepButton.clicked()
     }
+
+    FocusMark {}
 }

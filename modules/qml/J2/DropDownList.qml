@@ -20,6 +20,9 @@ Item {
     property int pendingIndex: -1
     readonly property int slideMs: Math.max(0, 180 - 10 * count)
     readonly property bool isSliding: slide.running
+    // The entry the arrow keys mark while the list is open.
+    property int cursor: -1
+    property string accessibleName: ""
 
     signal valueChange(int index)
     signal btnClick()
@@ -33,6 +36,7 @@ Item {
     }
 
     function openMenu() {
+        cursor = Math.max(0, currentSelect)
         isDrop = true
         slideTo(1)
     }
@@ -56,9 +60,44 @@ Item {
         closeMenu()
     }
 
+    // Enter, Space or Down opens the list; the arrows mark an entry, Enter or Space takes it,
+    // Esc closes the list and Tab leaves it.
+    function keyPress(e: var) {
+        const open = e.key === Qt.Key_Return || e.key === Qt.Key_Enter || e.key === Qt.Key_Space
+        if (!isDrop) {
+            if (open || e.key === Qt.Key_Down) {
+                btnClick()
+                openMenu()
+                e.accepted = true
+            }
+            return
+        }
+        if (e.key === Qt.Key_Down || e.key === Qt.Key_Up) {
+            cursor = Math.max(0, Math.min(count - 1, cursor + (e.key === Qt.Key_Down ? 1 : -1)))
+        } else if (open) {
+            if (cursor >= 0 && cursor < count)
+                choose(cursor)
+            else
+                closeMenu()
+        } else if (e.key === Qt.Key_Escape) {
+            closeMenu()
+        } else {
+            if (e.key === Qt.Key_Tab || e.key === Qt.Key_Backtab)
+                closeMenu()
+            return
+        }
+        e.accepted = true
+    }
+
     width: 144
     height: 24
     z: isDrop || slide.running ? 100 : 0
+    activeFocusOnTab: true
+    Keys.onPressed: e => keyPress(e)
+    Accessible.role: Accessible.ComboBox
+    Accessible.name: accessibleName !== "" ? accessibleName : textValue
+    Accessible.description: textValue
+    Accessible.onPressAction: isDrop ? closeMenu() : openMenu()
 
     NumberAnimation {
         id: slide
@@ -123,6 +162,8 @@ Item {
         }
     }
 
+    FocusMark {}
+
     Rectangle {
         x: dropDown.horizontalOffset
         y: dropDown.height + 2
@@ -146,7 +187,11 @@ Item {
                     objectName: dropDown.objectName + "Item" + index
                     width: parent.width
                     height: dropDown.itemHeight
-                    color: itemArea.containsMouse ? mainIten.colorSurface2 : "transparent"
+                    color: itemArea.containsMouse || index === dropDown.cursor && dropDown.isDrop
+                           ? mainIten.colorSurface2 : "transparent"
+                    Accessible.role: Accessible.ListItem
+                    Accessible.name: textValue
+                    Accessible.selected: index === dropDown.currentSelect
 
                     Text {
                         anchors.fill: parent

@@ -15,6 +15,9 @@ Item {
     property real spaceAbove: 400
     // The item whose sub-menu or panel is open, -1 for none.
     property int openItem: -1
+    // The arrow keys' marks in the list and in the open sub-menu (-1: none).
+    property int cursor: -1
+    property int subCursor: -1
     readonly property int itemHeight: 26
     readonly property int count: KeyAssign.itemCount(isOffice)
     readonly property int currentSelect: KeyAssign.markedItem(row, isOffice)
@@ -31,12 +34,15 @@ Item {
 
     function open() {
         openItem = -1
+        subCursor = -1
+        cursor = Math.max(0, currentSelect)
         isDrop = true
     }
 
     function close() {
         isDrop = false
         openItem = -1
+        subCursor = -1
     }
 
     function toggle() {
@@ -94,9 +100,57 @@ Item {
             apply(KeyAssign.parseKeyCode(sub.code), lang[sub.label])
     }
 
+    // The keyboard: Enter, Space or Down opens the list; Up and Down move in the list or the open
+    // sub-menu; Right, Enter or Space opens an item's sub-menu or panel (the panel takes the
+    // focus) or takes the item; Left closes a sub-menu; Esc closes the topmost level.
+    function keyPress(e: var) {
+        const take = e.key === Qt.Key_Return || e.key === Qt.Key_Enter || e.key === Qt.Key_Space
+        const vertical = e.key === Qt.Key_Down ? 1 : e.key === Qt.Key_Up ? -1 : 0
+        e.accepted = true
+        if (!isDrop) {
+            if (take || vertical > 0) {
+                toggle()
+                forceActiveFocus()
+            } else {
+                e.accepted = false
+            }
+        } else if (subCursor >= 0) {
+            if (vertical !== 0)
+                subCursor = Math.max(0, Math.min(subMenu.items.length - 1, subCursor + vertical))
+            else if (take || e.key === Qt.Key_Right)
+                chooseSub(subCursor)
+            else if (e.key === Qt.Key_Left || e.key === Qt.Key_Escape)
+                openItem = subCursor = -1
+            else
+                e.accepted = false
+        } else if (vertical !== 0) {
+            openItem = -1
+            cursor = Math.max(0, Math.min(count - 1, cursor + vertical))
+        } else if (take || e.key === Qt.Key_Right) {
+            choose(cursor)
+            if (openItem >= 0 && (KeyAssign.menu[openItem].sub ?? []).length > 0)
+                subCursor = 0
+            else if (openItem === 6)
+                firePanel.takeFocus()
+            else if (openItem === 7)
+                combinationPanel.takeFocus()
+        } else if (e.key === Qt.Key_Escape || e.key === Qt.Key_Left) {
+            close()
+        } else {
+            if (e.key === Qt.Key_Tab || e.key === Qt.Key_Backtab)
+                close()
+            e.accepted = false
+        }
+    }
+
     width: 250
     height: 30
     z: isDrop ? 100 : 0
+    activeFocusOnTab: true
+    Keys.onPressed: e => keyPress(e)
+    Accessible.role: Accessible.ButtonMenu
+    Accessible.name: KeyAssign.rowNumbers[row] + " " + textValue
+    Accessible.onPressAction: toggle()
 
     Connections {
         target: mainIten
@@ -150,6 +204,8 @@ Item {
         }
     }
 
+    FocusMark {}
+
     Rectangle {
         id: list
 
@@ -181,6 +237,7 @@ Item {
                     textValue: rowMenu.lang[item.label] ?? ""
                     isMarked: index === rowMenu.currentSelect
                     isOpen: index === rowMenu.openItem
+                    isCursor: index === rowMenu.cursor
                     hasMore: item.code === undefined && item.panel !== "macro"
                     onEntered: rowMenu.openItem = item.code === undefined && item.panel !== "macro"
                                                   ? index : -1
@@ -221,6 +278,7 @@ Item {
                     width: parent.width
                     height: rowMenu.itemHeight
                     textValue: rowMenu.lang[subMenu.items[index]?.label] ?? ""
+                    isCursor: index === rowMenu.subCursor
                     onClicked: rowMenu.chooseSub(index)
                 }
             }
@@ -241,7 +299,10 @@ Item {
             else
                 rowMenu.apply(entry, name)
         }
-        onCancelled: rowMenu.openItem = -1
+        onCancelled: {
+            rowMenu.openItem = -1
+            rowMenu.forceActiveFocus()
+        }
     }
 
     GroupKeyAssigment {
@@ -258,6 +319,9 @@ Item {
             else
                 rowMenu.apply(entry, text)
         }
-        onCancelled: rowMenu.openItem = -1
+        onCancelled: {
+            rowMenu.openItem = -1
+            rowMenu.forceActiveFocus()
+        }
     }
 }

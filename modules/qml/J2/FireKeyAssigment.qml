@@ -30,8 +30,13 @@ Rectangle {
         endlessBox.isSelect = true
     }
 
+    // From the row menu's keyboard: the capture field takes the focus.
+    function takeFocus() {
+        field.forceActiveFocus()
+    }
+
     function startInput() {
-        forceActiveFocus()
+        field.forceActiveFocus()
         keyText = lang[10] ?? ""
         isInput = true
     }
@@ -47,6 +52,7 @@ Rectangle {
 
     width: 260
     height: 168
+    Keys.onEscapePressed: cancelled()
     radius: 3
     color: mainIten.colorSurface1
     border.color: mainIten.colorPrimary
@@ -87,7 +93,23 @@ Rectangle {
 
         PanelLabel { text: firePanel.lang[0] ?? "" }
         Rectangle {
+            id: field
+
             objectName: firePanel.objectName + "Field"
+            // While it captures, every key is the key captured (Tab and Esc too); the capture
+            // ends with the first key.
+            activeFocusOnTab: true
+            Keys.onPressed: e => {
+                if (firePanel.isInput)
+                    e.accepted = true
+                else if ([Qt.Key_Return, Qt.Key_Enter, Qt.Key_Space].includes(e.key))
+                    firePanel.startInput()
+                else if (e.key === Qt.Key_Escape)
+                    firePanel.cancelled()
+            }
+            Accessible.role: Accessible.EditableText
+            Accessible.name: firePanel.lang[0] ?? ""
+            Accessible.description: firePanel.keyText
             width: 150
             height: 26
             radius: 3
@@ -114,6 +136,8 @@ Rectangle {
                 hoverEnabled: true
                 onClicked: firePanel.startInput()
             }
+
+            FocusMark {}
         }
 
         PanelLabel { text: firePanel.lang[11] ?? "" }
@@ -124,6 +148,7 @@ Rectangle {
                 id: rateSlider
 
                 objectName: firePanel.objectName + "Rate"
+                accessibleName: firePanel.lang[11] ?? ""
                 width: 110 - 16
                 anchors.verticalCenter: parent.verticalCenter
                 onValueChange: tmpValue => {
@@ -146,6 +171,7 @@ Rectangle {
                 id: timesField
 
                 objectName: firePanel.objectName + "Times"
+                accessibleName: firePanel.lang[12] ?? ""
                 width: 54
                 onEndInputSignal: endlessBox.isSelect = (parseInt(textValue) || 0) === 0
             }

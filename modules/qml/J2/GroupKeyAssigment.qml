@@ -12,6 +12,9 @@ Rectangle {
     property bool isInput: false
     // The prompt after an OK without keys is drawn in the primary colour.
     property bool isWarned: false
+    // A capture started from the keyboard ends when a key other than a modifier is let go, so
+    // that Tab and Esc work again; one started with the mouse ends with OK, as it always did.
+    property bool endsOnRelease: false
     readonly property string prompt: lang[18] ?? ""
 
     signal accepted(var entry, string text)
@@ -24,10 +27,15 @@ Rectangle {
         isWarned = false
     }
 
-    function startInput() {
-        forceActiveFocus()
+    function takeFocus() {
+        field.forceActiveFocus()
+    }
+
+    function startInput(fromKeyboard) {
+        field.forceActiveFocus()
         reset()
         isInput = true
+        endsOnRelease = fromKeyboard === true
     }
 
     function take(usage: int) {
@@ -49,6 +57,7 @@ Rectangle {
 
     width: 290
     height: 136
+    Keys.onEscapePressed: cancelled()
     radius: 3
     color: mainIten.colorSurface1
     border.color: mainIten.colorPrimary
@@ -66,6 +75,9 @@ Rectangle {
         function onMsg_KB(isDown, usbCode) {
             if (isDown && _KeyCodeString.keycodeTostr(usbCode) !== "")
                 combinationPanel.take(usbCode)
+            else if (!isDown && combinationPanel.endsOnRelease && KeyAssign.modifierBit(usbCode) === 0
+                     && combinationPanel.keyText !== "")
+                combinationPanel.isInput = false
         }
     }
 
@@ -81,7 +93,21 @@ Rectangle {
     }
 
     Rectangle {
+        id: field
+
         objectName: combinationPanel.objectName + "Field"
+        activeFocusOnTab: true
+        Keys.onPressed: e => {
+            if (combinationPanel.isInput)
+                e.accepted = true
+            else if ([Qt.Key_Return, Qt.Key_Enter, Qt.Key_Space].includes(e.key))
+                combinationPanel.startInput(true)
+            else if (e.key === Qt.Key_Escape)
+                combinationPanel.cancelled()
+        }
+        Accessible.role: Accessible.EditableText
+        Accessible.name: combinationPanel.lang[17] ?? ""
+        Accessible.description: combinationPanel.keyText
         x: 12
         y: 38
         width: parent.width - 24
@@ -114,8 +140,10 @@ Rectangle {
 
             anchors.fill: parent
             hoverEnabled: true
-            onClicked: combinationPanel.startInput()
+            onClicked: combinationPanel.startInput(false)
         }
+
+        FocusMark {}
     }
 
     Row {

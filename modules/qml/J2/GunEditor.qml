@@ -69,6 +69,7 @@ Item {
             PanelLabel { text: gunControl.gunControlLang[4] }
             RectInput {
                 objectName: "gunXField"
+                accessibleName: gunControl.gunControlLang[4]
                 enabled: false
                 opacity: 0.5
                 textValue: gunControl.gunNumberModel.get(gunControl.currentRow)?.gunX ?? "0"
@@ -79,6 +80,7 @@ Item {
                 id: yField
 
                 objectName: "gunYField"
+                accessibleName: gunControl.gunControlLang[5]
                 maxValue: gunControl.maxY
                 onEndInputSignal: {
                     const y = Math.max(0, Math.min(gunControl.maxY, parseInt(textValue) || 0))
@@ -112,6 +114,7 @@ Item {
             SliderButton {
                 id: rateSlider
 
+                accessibleName: gunControl.gunControlLang[7]
                 property string rateText: ""
 
                 objectName: "gunRate"
@@ -137,6 +140,7 @@ Item {
                 id: timesField
 
                 objectName: "gunTimesField"
+                accessibleName: gunControl.gunControlLang[8]
                 onEndInputSignal: {
                     endlessBox.isSelect = textValue === "0"
                     gunControl.setRowValue("gunTimes", textValue)

@@ -15,6 +15,14 @@ Rectangle {
     radius: 4
     color: isCurrent ? mainIten.colorSurface2 : area.containsMouse ? "#20242a" : "transparent"
     border.color: isCurrent ? mainIten.colorPrimary : mainIten.colorLine
+    activeFocusOnTab: true
+    Keys.onSpacePressed: clicked()
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+    Accessible.role: Accessible.ListItem
+    Accessible.name: name
+    Accessible.selected: isCurrent
+    Accessible.onPressAction: clicked()
 
     SkinImage {
         x: 6
@@ -68,4 +76,6 @@ Rectangle {
         hoverEnabled: true
         onClicked: gunRow.clicked()
     }
+
+    FocusMark {}
 }

@@ -7,11 +7,20 @@ Item {
     property string source: ""
     property color hoverColor: mainIten.colorPrimary
     readonly property bool hovered: area.containsMouse
+    // What the icon stands for, for a screen reader.
+    property string accessibleName: ""
 
     signal clicked()
 
     width: 28
     height: 24
+    activeFocusOnTab: true
+    Keys.onSpacePressed: clicked()
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+    Accessible.role: Accessible.Button
+    Accessible.name: accessibleName
+    Accessible.onPressAction: clicked()
 
     Rectangle {
         anchors.fill: parent
@@ -35,4 +44,6 @@ Item {
         hoverEnabled: true
         onClicked: imageButton.clicked()
     }
+
+    FocusMark {}
 }

@@ -122,6 +122,7 @@ Item {
 
     ImageButton {
         objectName: "keyRestoreBtn"
+        accessibleName: mainIten.keyMatrixLang[14]
         anchors.right: parent.right
         anchors.rightMargin: 18
         y: -44

@@ -28,15 +28,31 @@ Item {
                 border.width: index === light.colorIndex ? 3 : 1
                 border.color: index === light.colorIndex ? mainIten.colorPrimary
                                                          : mainIten.colorLine
+                activeFocusOnTab: true
+                Keys.onSpacePressed: area.choose()
+                Keys.onReturnPressed: area.choose()
+                Keys.onEnterPressed: area.choose()
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: light.lightControlLang[6] + " " + (index + 1)
+                Accessible.description: color
+                Accessible.checkable: true
+                Accessible.checked: index === light.colorIndex
+                Accessible.onPressAction: area.choose()
+
+                FocusMark {}
 
                 MouseArea {
-                    anchors.fill: parent
-                    onClicked: {
+                    id: area
+
+                    function choose() {
                         mainIten.mainFocus()
                         light.colorIndex = index
                         picker.showColor(light.colors[index])
                         light.changed()
                     }
+
+                    anchors.fill: parent
+                    onClicked: choose()
                 }
             }
         }

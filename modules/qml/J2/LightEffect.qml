@@ -19,6 +19,7 @@ Item {
         id: speedSlider
 
         objectName: "lightSpeed"
+        accessibleName: light.lightControlLang[5]
         x: 150
         y: 110
         width: 340
@@ -31,6 +32,7 @@ Item {
         id: brightnessSlider
 
         objectName: "lightBrightness"
+        accessibleName: light.lightControlLang[7]
         x: 150
         y: 160
         width: 340
@@ -66,6 +68,7 @@ Item {
         id: directionList
 
         objectName: "lightDirection"
+        accessibleName: light.lightControlLang[19]
         x: 150
         y: 210
         width: 200
@@ -80,6 +83,7 @@ Item {
         id: effectList
 
         objectName: "lightEffect"
+        accessibleName: light.lightControlLang[8]
         x: 150
         y: 60
         width: 200

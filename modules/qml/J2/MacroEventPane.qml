@@ -16,6 +16,7 @@ Item {
     Rectangle {
         id: eventFrame
 
+        objectName: "macroEventFrame"
         x: 282
         y: 64
         width: 294
@@ -24,6 +25,36 @@ Item {
         border.color: mainIten.colorLine
         radius: 3
         clip: true
+        // The keyboard: Up and Down move through the events, Enter edits a delay, the menu key
+        // or Shift+F10 opens the event menu.
+        activeFocusOnTab: true
+        Keys.onPressed: e => {
+            const row = editor.currentRow
+            if (e.key === Qt.Key_Up || e.key === Qt.Key_Down) {
+                const next = Math.max(0, Math.min(eventRows.count - 1,
+                                                  row + (e.key === Qt.Key_Down ? 1 : -1)))
+                if (next >= 0) {
+                    editor.currentRow = next
+                    macroData_lv.positionViewAtIndex(next, ListView.Contain)
+                }
+            } else if ((e.key === Qt.Key_Return || e.key === Qt.Key_Enter) && row >= 0) {
+                macroData_lv.itemAtIndex(row)?.startEdit()
+            } else if (e.key === Qt.Key_Menu
+                       || e.key === Qt.Key_F10 && (e.modifiers & Qt.ShiftModifier)) {
+                if (editor.hasMacro) {
+                    const item = macroData_lv.itemAtIndex(row)
+                    const p = (item ?? eventFrame).mapToItem(editor, 40, 12)
+                    eventMenu.openAt(p.x, p.y)
+                }
+            } else {
+                return
+            }
+            e.accepted = true
+        }
+        Accessible.role: Accessible.List
+        Accessible.name: editor.macroEditorLang[10]
+
+        FocusMark {}
 
         ListModel { id: eventRows }
 

@@ -14,9 +14,22 @@ Rectangle {
     signal clicked(bool isRight, real px, real py)
     signal delayEdited(string typed)
 
+    // A delay's number field opens.
+    function startEdit() {
+        if (type !== 0)
+            return
+        delayField.text = info
+        delayField.visible = true
+        delayField.forceActiveFocus()
+        delayField.selectAll()
+    }
+
     objectName: "macroEvent" + index
     height: 24
     color: isCurrent ? mainIten.colorSurface2 : "transparent"
+    Accessible.role: Accessible.ListItem
+    Accessible.name: eventText.text
+    Accessible.selected: isCurrent
 
     SkinImage {
         objectName: "macroEventIcon" + eventRow.index
@@ -29,6 +42,8 @@ Rectangle {
     }
 
     Text {
+        id: eventText
+
         objectName: "macroEventText" + eventRow.index
         x: 30
         height: parent.height
@@ -44,14 +59,7 @@ Rectangle {
         anchors.fill: parent
         acceptedButtons: Qt.LeftButton | Qt.RightButton
         onClicked: mouse => eventRow.clicked(mouse.button === Qt.RightButton, mouse.x, mouse.y)
-        onDoubleClicked: {
-            if (eventRow.type !== 0)
-                return
-            delayField.text = eventRow.info
-            delayField.visible = true
-            delayField.forceActiveFocus()
-            delayField.selectAll()
-        }
+        onDoubleClicked: eventRow.startEdit()
     }
 
     TextInput {

@@ -65,6 +65,7 @@ Item {
         id: countRecordInput
 
         objectName: "macroRepeat"
+        accessibleName: recordBar.lang[14] ?? ""
         x: 198
         y: 72
         width: 70

@@ -28,10 +28,40 @@ Rectangle {
         return -1
     }
 
+    // The keyboard: Up and Down move through the rows, Enter opens as a double click does, the
+    // menu key or Shift+F10 opens the row's menu (the list's, when it is empty).
+    function keyPress(e: var) {
+        const row = rowOf(currentPath)
+        if (e.key === Qt.Key_Up || e.key === Qt.Key_Down) {
+            const next = Math.max(0, Math.min(rows.count - 1,
+                                              row + (e.key === Qt.Key_Down ? 1 : -1)))
+            if (next >= 0 && next < rows.count) {
+                itemClicked(rows.get(next).path)
+                view.positionViewAtIndex(next, ListView.Contain)
+            }
+        } else if (e.key === Qt.Key_Return || e.key === Qt.Key_Enter) {
+            if (row >= 0)
+                itemDoubleClicked(currentPath)
+        } else if (e.key === Qt.Key_Menu
+                   || e.key === Qt.Key_F10 && (e.modifiers & Qt.ShiftModifier)) {
+            const item = row >= 0 ? view.itemAtIndex(row) : null
+            const p = item ? item.mapToItem(treeList, 40, item.height / 2) : Qt.point(20, 20)
+            menuRequested(row >= 0 ? currentPath : "", p.x, p.y)
+        } else {
+            return
+        }
+        e.accepted = true
+    }
+
     color: mainIten.colorSurface0
     border.color: mainIten.colorLine
     radius: 3
     clip: true
+    activeFocusOnTab: true
+    Keys.onPressed: e => keyPress(e)
+    Accessible.role: Accessible.List
+    Accessible.name: rows.count > 0 && rowOf(currentPath) >= 0
+                     ? rows.get(rowOf(currentPath)).textValue : ""
 
     ListModel { id: rows }
 
@@ -68,6 +98,9 @@ Rectangle {
             width: view.width
             height: 24
             color: path === treeList.currentPath ? mainIten.colorSurface2 : "transparent"
+            Accessible.role: Accessible.ListItem
+            Accessible.name: textValue
+            Accessible.selected: path === treeList.currentPath
 
             Rectangle {
                 width: 3
@@ -119,4 +152,6 @@ Rectangle {
             }
         }
     }
+
+    FocusMark {}
 }

@@ -9,12 +9,17 @@ Rectangle {
     property bool isMarked: false
     property bool isOpen: false
     property bool hasMore: false
+    // The arrow keys' mark.
+    property bool isCursor: false
 
     signal entered()
     signal clicked()
 
     radius: 2
-    color: area.containsMouse || isOpen ? mainIten.colorSurface2 : "transparent"
+    color: area.containsMouse || isOpen || isCursor ? mainIten.colorSurface2 : "transparent"
+    Accessible.role: Accessible.MenuItem
+    Accessible.name: textValue
+    Accessible.onPressAction: clicked()
 
     Rectangle {
         x: 0
@@ -33,8 +38,8 @@ Rectangle {
         anchors.verticalCenter: parent.verticalCenter
         text: menuItem.textValue
         elide: Text.ElideRight
-        color: area.containsMouse || menuItem.isMarked || menuItem.isOpen ? mainIten.colorPrimary
-                                                                          : mainIten.fontColor
+        color: area.containsMouse || menuItem.isMarked || menuItem.isOpen || menuItem.isCursor
+               ? mainIten.colorPrimary : mainIten.fontColor
         font.family: mainIten.fontFamily
         font.pixelSize: mainIten.fontMinSize + 2
     }

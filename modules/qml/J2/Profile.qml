@@ -151,6 +151,11 @@ DialogBox {
         editRow = row
     }
 
+    function endRename(row: Item) {
+        editRow = -1
+        row.forceActiveFocus()
+    }
+
     function profileFocus() {
         editRow = -1
         contextMenu.close()
@@ -186,6 +191,7 @@ DialogBox {
 
     ImageButton {
         objectName: "profileClose"
+        accessibleName: mainIten.keyMatrixLang[11]
         parent: profile
         x: profile.width - 30
         y: 8
@@ -217,6 +223,29 @@ DialogBox {
                                                     : mainIten.colorSurface0
                 border.color: profileNo === profile.profileNo ? mainIten.colorPrimary
                                                              : mainIten.colorLine
+                // The keyboard: Enter or Space selects the row, F2 renames it, the menu key or
+                // Shift+F10 opens its menu.
+                activeFocusOnTab: true
+                Keys.onPressed: e => {
+                    const menuKey = e.key === Qt.Key_Menu
+                                    || e.key === Qt.Key_F10 && (e.modifiers & Qt.ShiftModifier)
+                    if ([Qt.Key_Return, Qt.Key_Enter, Qt.Key_Space].includes(e.key) || menuKey) {
+                        profile.editRow = -1
+                        profile.currentRow = index
+                        if (menuKey)
+                            contextMenu.openBeside(rowItem)
+                    } else if (e.key === Qt.Key_F2) {
+                        profile.startRename(index)
+                    } else {
+                        return
+                    }
+                    e.accepted = true
+                }
+                Accessible.role: Accessible.ListItem
+                Accessible.name: textValue
+                Accessible.selected: index === profile.currentRow
+
+                FocusMark {}
 
                 // The current row's plate (the artwork is a row, not an icon).
                 SkinImage {
@@ -281,8 +310,13 @@ DialogBox {
                             profile.rename(rowItem.index, text)
                         }
                     }
-                    Keys.onReturnPressed: profile.editRow = -1
-                    Keys.onEnterPressed: profile.editRow = -1
+                    Keys.onReturnPressed: profile.endRename(rowItem)
+                    Keys.onEnterPressed: profile.endRename(rowItem)
+                    // Esc leaves the name as it was.
+                    Keys.onEscapePressed: {
+                        text = rowItem.textValue
+                        profile.endRename(rowItem)
+                    }
                 }
 
                 // How much of the name's room is used: at the limit, typing stops and this says

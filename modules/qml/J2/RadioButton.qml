@@ -14,6 +14,20 @@ Item {
 
     signal btnClick(int index)
 
+    function click() {
+        isSelect = true
+        btnClick(index)
+    }
+
+    activeFocusOnTab: true
+    Keys.onSpacePressed: click()
+    Keys.onReturnPressed: click()
+    Keys.onEnterPressed: click()
+    Accessible.role: Accessible.RadioButton
+    Accessible.name: txtIndex === 0 ? textValue : textValue2
+    Accessible.checkable: true
+    Accessible.checked: isSelect
+    Accessible.onPressAction: click()
     implicitWidth: dot.width + gapValue + label.implicitWidth
     implicitHeight: 20
 
@@ -43,9 +57,8 @@ Item {
 
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: {
-            radioButton.isSelect = true
-            radioButton.btnClick(radioButton.index)
-        }
+        onClicked: radioButton.click()
     }
+
+    FocusMark {}
 }

@@ -8,6 +8,7 @@ Rectangle {
     property int minValue: 0
     property alias textValue: input.text
     property alias input: input
+    property string accessibleName: ""
 
     signal endInputSignal()
     signal inputSignal()
@@ -34,6 +35,9 @@ Rectangle {
             top: rectInput.maxValue
         }
         selectByMouse: true
+        activeFocusOnTab: true
+        Accessible.role: Accessible.EditableText
+        Accessible.name: rectInput.accessibleName
         color: mainIten.fontColor
         selectionColor: mainIten.colorPrimary
         font.family: mainIten.fontFamily

@@ -18,6 +18,15 @@ Item {
     readonly property real per: (width - btnH - btnH / 2) / segment
     readonly property int value: Math.floor(knob.x)
     readonly property bool isDragging: knobArea.drag.active
+    // What a screen reader is told: the slider's name and the value it stands for (by default
+    // the segment on a scale, otherwise the percent of the track).
+    property string accessibleName: ""
+    property real shownValue: isScale ? segmentValue
+                                      : Math.round((value - minX) * 100 / Math.max(1, maxX - minX))
+    property real shownMinimum: 0
+    property real shownMaximum: isScale ? segment : 100
+    // One arrow-key step (direction -1 or +1); by default one segment.
+    property var stepBy: null
 
     signal valueChange(int tmpValue)
     signal valueChangeDelay(int tmpValue)
@@ -63,6 +72,19 @@ Item {
         slide.start()
     }
 
+    function keyStep(direction: int) {
+        slide.stop()
+        if (stepBy) {
+            stepBy(direction)
+        } else if (isScale) {
+            setIndexValue(Math.max(0, Math.min(segment, segmentValue + direction)), true)
+        } else {
+            knob.x = Math.floor(clamp(knob.x + direction * per))
+            valueChange(value)
+        }
+        valueChangeDelay(value)
+    }
+
     function setRatioValue(r: real) {
         slide.stop()
         knob.x = Math.floor((width - 1.5 * btnH) * r) + btnH / 4 + 1
@@ -87,6 +109,31 @@ Item {
 
     implicitWidth: 340
     implicitHeight: Math.max(btnH, sliderH) + 8
+
+    // The slider as the keyboard and a screen reader see it: the value interface reads these
+    // names, and the pages keep the knob's offset as `value`.
+    Item {
+        id: handle
+
+        readonly property real value: slider.shownValue
+        readonly property real minimumValue: slider.shownMinimum
+        readonly property real maximumValue: slider.shownMaximum
+        readonly property real stepSize: 1
+
+        objectName: slider.objectName + "Handle"
+        anchors.fill: parent
+        activeFocusOnTab: true
+        Keys.onLeftPressed: slider.keyStep(-1)
+        Keys.onDownPressed: slider.keyStep(-1)
+        Keys.onRightPressed: slider.keyStep(1)
+        Keys.onUpPressed: slider.keyStep(1)
+        Accessible.role: Accessible.Slider
+        Accessible.name: slider.accessibleName
+        Accessible.onIncreaseAction: slider.keyStep(1)
+        Accessible.onDecreaseAction: slider.keyStep(-1)
+
+        FocusMark {}
+    }
 
     NumberAnimation {
         id: slide

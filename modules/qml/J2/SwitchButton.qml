@@ -18,8 +18,22 @@ Item {
 
     signal btnClick(int index)
 
+    function click() {
+        isSelect = true
+        btnClick(index)
+    }
+
     width: btnWidth
     height: btnHeight
+    activeFocusOnTab: true
+    Keys.onSpacePressed: click()
+    Keys.onReturnPressed: click()
+    Keys.onEnterPressed: click()
+    Accessible.role: Accessible.Button
+    Accessible.name: txtIndex === 0 ? textValue : textValue2
+    Accessible.checkable: true
+    Accessible.checked: isSelect
+    Accessible.onPressAction: click()
 
     SkinImage {
         anchors.fill: parent
@@ -48,9 +62,8 @@ Item {
 
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: {
-            switchButton.isSelect = true
-            switchButton.btnClick(switchButton.index)
-        }
+        onClicked: switchButton.click()
     }
+
+    FocusMark {}
 }

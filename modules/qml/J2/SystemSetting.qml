@@ -184,6 +184,7 @@ Item {
         id: mouseRateSlider
 
         objectName: "mouseRateSlider"
+        accessibleName: systemSetting.systemSettingLang[1]
         x: 94
         y: 84
         width: 340
@@ -197,6 +198,7 @@ Item {
         id: doubleRateSlider
 
         objectName: "doubleRateSlider"
+        accessibleName: systemSetting.systemSettingLang[2]
         x: 94
         y: 150
         width: 340
@@ -227,6 +229,7 @@ Item {
         id: scrollInput
 
         objectName: "scrollField"
+        accessibleName: systemSetting.systemSettingLang[6]
         x: scrollRate1.x + scrollRate1.implicitWidth + 16
         y: 230
         width: 56
@@ -260,6 +263,7 @@ Item {
         id: lodSlider
 
         objectName: "lodSlider"
+        accessibleName: systemSetting.systemSettingLang[8]
         x: 94
         y: 340
         width: 340

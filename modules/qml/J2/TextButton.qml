@@ -10,11 +10,23 @@ Item {
     property int fontSize: mainIten.fontNormalSize
     property int textMarginL: 0
     readonly property bool hovered: area.containsMouse
+    // For a screen reader: a tab of the tab bar is a page tab, checked when shown.
+    property int role: Accessible.Button
+    property bool checked: false
 
     signal clicked()
 
     width: 90
     height: 28
+    activeFocusOnTab: true
+    Keys.onSpacePressed: clicked()
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+    Accessible.role: role
+    Accessible.name: textValue
+    Accessible.checkable: role === Accessible.PageTab
+    Accessible.checked: checked
+    Accessible.onPressAction: clicked()
 
     SkinImage {
         anchors.fill: parent
@@ -45,4 +57,6 @@ Item {
         hoverEnabled: true
         onClicked: textButton.clicked()
     }
+
+    FocusMark {}
 }

@@ -37,16 +37,29 @@ Item {
             color: urlArea.containsMouse ? mainIten.colorPrimary : mainIten.colorGray2
             font.family: mainIten.fontFamily
             font.pixelSize: mainIten.fontMinSize + 2
-            font.underline: urlArea.containsMouse
+            font.underline: urlArea.containsMouse || activeFocus
+            activeFocusOnTab: true
+            Keys.onSpacePressed: urlArea.open()
+            Keys.onReturnPressed: urlArea.open()
+            Keys.onEnterPressed: urlArea.open()
+            Accessible.role: Accessible.Link
+            Accessible.name: text
+            Accessible.onPressAction: urlArea.open()
 
             MouseArea {
                 id: urlArea
 
+                function open() {
+                    Qt.openUrlExternally("http://" + mainIten.url)
+                }
+
                 anchors.fill: parent
                 hoverEnabled: true
                 cursorShape: Qt.PointingHandCursor
-                onClicked: Qt.openUrlExternally("http://" + mainIten.url)
+                onClicked: open()
             }
+
+            FocusMark {}
         }
     }
 

@@ -16,6 +16,18 @@ Item {
         macroEditorMain: macroEditorLoader.item, gunControlMain: gunLoader.item,
         macroKeyAssigmentMain: macroChooserLoader.item
     })
+    // The box on top of the dialog layer (the last of the highest), null when none is open: only
+    // it takes input, and nothing under it while it is open.
+    readonly property Item topDialog: {
+        let top = null
+        const boxes = dialogLayer.children
+        for (let i = 0; i < boxes.length; ++i) {
+            if (boxes[i].visible && (!top || boxes[i].z >= top.z))
+                top = boxes[i]
+        }
+        return top
+    }
+    readonly property bool pagesTakeInput: topDialog === null
     readonly property bool partsBuilt: [lightLoader, systemLoader, macroEditorLoader, gunLoader,
                                         macroChooserLoader].every(l => l.status === Loader.Ready)
 
@@ -40,6 +52,7 @@ Item {
         transformOrigin: Item.Top
         scale: mainIten.zoomInRate_min
         visible: mainIten.isStarted
+        enabled: pagesTakeInput
         onLanguageChosen: code => mainIten.chooseLanguage(code)
     }
 
@@ -56,6 +69,7 @@ Item {
         TabBar {
             x: mainIten.marginLeftFrame
             y: 48
+            enabled: pagesTakeInput
             currentTab: mainIten.currentTab
             onTabChosen: index => mainIten.shell.chooseTab(index)
         }
@@ -76,6 +90,7 @@ Item {
             id: mousePage
 
             visible: mainIten.currentTab === 0
+            enabled: pagesTakeInput
             onModeChosen: index => mainIten.set_switchBtnMode(index)
             onGunEditorClicked: gunControlMain.open()
 
@@ -112,6 +127,7 @@ Item {
             id: lightPage
 
             visible: mainIten.currentTab === 1
+            enabled: pagesTakeInput
 
             Loader {
                 id: lightLoader
@@ -126,6 +142,7 @@ Item {
             id: settingsPage
 
             visible: mainIten.currentTab === 2
+            enabled: pagesTakeInput
 
             Loader {
                 id: systemLoader
@@ -155,6 +172,7 @@ Item {
         BottomBar {
             x: mainIten.marginLeftFrame
             y: 660
+            enabled: pagesTakeInput
             width: mainIten.normalW - 2 * mainIten.marginLeftFrame
             isUnsaved: mainIten.isUnsaved
             onOkClicked: mainIten.shell.okClicked()

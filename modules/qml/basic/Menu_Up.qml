@@ -44,6 +44,7 @@ Item {
             id: profileList
 
             objectName: "profileList"
+            accessibleName: mainIten.keyMatrixLang[6]
             width: 144
             visible: count > 0
             mdItems: profileMain.profileDataModel0
@@ -64,6 +65,7 @@ Item {
             id: languageList
 
             objectName: "languageList"
+            accessibleName: mainIten.keyMatrixLang[15]
             width: 144
             mdItems: ListModel {
                 id: languageModel
@@ -77,6 +79,7 @@ Item {
 
         ImageButton {
             objectName: "minBtn"
+            accessibleName: mainIten.keyMatrixLang[13]
             source: mainIten.sourceMinBtn
             onClicked: ui_Ctl.onMinimize()
         }
@@ -91,6 +94,7 @@ Item {
 
         ImageButton {
             objectName: "closeBtn"
+            accessibleName: mainIten.keyMatrixLang[11]
             hoverColor: mainIten.colorAccent
             source: mainIten.sourceCloseBtn
             onClicked: ui_Ctl.onHide()

@@ -27,6 +27,8 @@ Row {
             textColor: tabBar.currentTab === modelData.tab ? mainIten.fontColor
                                                            : mainIten.colorGray2
             fontSize: mainIten.fontMaxSize
+            role: Accessible.PageTab
+            checked: tabBar.currentTab === modelData.tab
             onClicked: tabBar.tabChosen(modelData.tab)
         }
     }

@@ -221,6 +221,19 @@ function mainFocus() {
     mainIten.clickMainFocus()
 }
 
+function escapePressed() {
+    const top = mainIten.screen?.topDialog
+    if (top?.closeByEscape)
+        top.closeByEscape()
+    else
+        maskPressed()
+}
+
+function enterPressed() {
+    if (mainIten.isStarted && !mainIten.busy && !mainIten.screen?.topDialog && mainIten.isUnsaved)
+        saveAllData()
+}
+
 function emptyAreaPressed() {
     mainFocus()
     mainIten.emptyAreaPressed()
