@@ -69,7 +69,7 @@ Rectangle {
 
     visible: false
     // Only the topmost box takes input: the Tab chain stays inside it.
-    enabled: mainIten.screen?.topDialog === dialog
+    enabled: (mainIten.screen?.topDialog ?? dialog) === dialog
     radius: 6
     Accessible.role: Accessible.Dialog
     Accessible.name: titleText

@@ -102,7 +102,8 @@ Item {
 
     // The keyboard: Enter, Space or Down opens the list; Up and Down move in the list or the open
     // sub-menu; Right, Enter or Space opens an item's sub-menu or panel (the panel takes the
-    // focus) or takes the item; Left closes a sub-menu; Esc closes the topmost level.
+    // focus) or takes the item; Left closes a sub-menu; Home and End go to the list's ends; Esc
+    // closes the topmost level.
     function keyPress(e: var) {
         const take = e.key === Qt.Key_Return || e.key === Qt.Key_Enter || e.key === Qt.Key_Space
         const vertical = e.key === Qt.Key_Down ? 1 : e.key === Qt.Key_Up ? -1 : 0
@@ -123,9 +124,10 @@ Item {
                 openItem = subCursor = -1
             else
                 e.accepted = false
-        } else if (vertical !== 0) {
+        } else if (vertical !== 0 || e.key === Qt.Key_Home || e.key === Qt.Key_End) {
             openItem = -1
-            cursor = Math.max(0, Math.min(count - 1, cursor + vertical))
+            cursor = e.key === Qt.Key_Home ? 0 : e.key === Qt.Key_End ? count - 1
+                   : Math.max(0, Math.min(count - 1, cursor + vertical))
         } else if (take || e.key === Qt.Key_Right) {
             choose(cursor)
             if (openItem >= 0 && (KeyAssign.menu[openItem].sub ?? []).length > 0)

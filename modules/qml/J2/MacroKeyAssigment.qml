@@ -91,6 +91,7 @@ DialogBox {
         id: treeList
 
         objectName: "macroChooserTree"
+        accessibleName: macroEditorMain.macroEditorLang[1]
         width: parent.width
         height: parent.height - 44
         onItemClicked: path => chooser.pick(path)

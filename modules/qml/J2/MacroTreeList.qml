@@ -7,6 +7,7 @@ Rectangle {
 
     property alias model: rows
     property string currentPath: ""
+    property string accessibleName: ""
 
     signal itemClicked(string path)
     signal itemDoubleClicked(string path)
@@ -60,8 +61,7 @@ Rectangle {
     activeFocusOnTab: true
     Keys.onPressed: e => keyPress(e)
     Accessible.role: Accessible.List
-    Accessible.name: rows.count > 0 && rowOf(currentPath) >= 0
-                     ? rows.get(rowOf(currentPath)).textValue : ""
+    Accessible.name: accessibleName
 
     ListModel { id: rows }
 

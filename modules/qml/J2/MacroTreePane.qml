@@ -12,6 +12,7 @@ Item {
         id: treeList
 
         objectName: "macroTree"
+        accessibleName: editor.macroEditorLang[1]
         x: 16
         y: 64
         width: 250
