@@ -327,6 +327,12 @@ private slots:
               "macroTree", "macroEventFrame", "macroRecord", "macroRepeatInput", "okBtn"}},
             {"profile dialog", [this] { click("profileBtn"); },
              {"profileRow0", "profileNew", "profileExport", "profileClose"}},
+            {"gun editor",
+             [this] {
+                 key("Escape");
+                 ProgramRig::askProbe(probe, "call gunControlMain open");
+             },
+             {"gunRow0", "gunSlotList", "gunYFieldInput", "gunRateHandle", "gunCloseBtn"}},
         };
         qInfo("%-16s %6s %6s", "page", "stops", "shown");
         for (const Page &page : pages) {

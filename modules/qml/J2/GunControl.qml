@@ -6,6 +6,10 @@ import QtQuick
 DialogBox {
     id: gunControl
 
+    // Esc closes it as its close button does (which sends what changed).
+    escapeHides: false
+    onEscapePressed: close()
+
     property bool isSave: false
     property int selectGun1: 0
     property int selectGun2: 1
@@ -223,6 +227,7 @@ DialogBox {
 
     ImageButton {
         objectName: "gunCloseBtn"
+        accessibleName: mainIten.keyMatrixLang[11]
         x: parent.width - width + 6
         y: -34
         source: mainIten.sourceCloseBtn
@@ -264,6 +269,7 @@ DialogBox {
         id: slotList
 
         objectName: "gunSlotList"
+        accessibleName: gunControl.gunControlLang[2]
         x: 182
         width: 110
         mdItems: ListModel {

@@ -17,6 +17,12 @@ DialogBox {
         field.selectAll()
     }
 
+    function accept() {
+        field.focus = false
+        hide()
+        clickOK(type)
+    }
+
     width: 416
     height: 180
     titleText: "Please enter a name"
@@ -34,6 +40,9 @@ DialogBox {
             id: field
 
             objectName: inputBox.objectName + "Field"
+            activeFocusOnTab: true
+            Accessible.role: Accessible.EditableText
+            Accessible.name: inputBox.titleText
             anchors.fill: parent
             anchors.leftMargin: 8
             anchors.rightMargin: 8
@@ -48,8 +57,9 @@ DialogBox {
                 if (!activeFocus && text === "")
                     text = "0"
             }
-            Keys.onReturnPressed: focus = false
-            Keys.onEnterPressed: focus = false
+            // Enter confirms the name, as OK does.
+            Keys.onReturnPressed: inputBox.accept()
+            Keys.onEnterPressed: inputBox.accept()
         }
     }
 
@@ -67,11 +77,7 @@ DialogBox {
         TextButton {
             objectName: inputBox.objectName + "OK"
             textValue: mainIten.keyMatrixLang[10]
-            onClicked: {
-                field.focus = false
-                inputBox.hide()
-                inputBox.clickOK(inputBox.type)
-            }
+            onClicked: inputBox.accept()
         }
     }
 }

@@ -5,6 +5,9 @@ import QtQuick
 DialogBox {
     id: profile
 
+    escapeHides: false
+    onEscapePressed: close()
+
     readonly property int maxRows: 6
     readonly property string sentinel: "nullslotmark"
     readonly property int confirmDelete: 301
