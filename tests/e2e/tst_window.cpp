@@ -407,6 +407,20 @@ private slots:
         QTRY_VERIFY(!property("keyMenu1", "isDrop").toBool());
         QCOMPARE(focused()["name"].toString(), QStringLiteral("keyMenu1"));
 
+        // The combination panel (item 7) captures Tab too; letting go of the keys ends a capture
+        // started with Enter, and Tab then leads on to OK.
+        QVERIFY(key("Return Home Down Down Down Down Down Down Down Return"));
+        QTRY_COMPARE(focused()["name"].toString(), QStringLiteral("keyMenu1CombinationField"));
+        QVERIFY(key("Return"));
+        QTRY_VERIFY(property("keyMenu1Combination", "isInput").toBool());
+        QVERIFY(key("ctrl+Tab"));
+        QTRY_VERIFY(!property("keyMenu1Combination", "isInput").toBool());
+        QCOMPARE(property("keyMenu1Combination", "keyText").toString(), QStringLiteral("LCtrl + Tab"));
+        QVERIFY(key("Tab Tab Return"));
+        QTRY_VERIFY(!property("keyMenu1", "isDrop").toBool());
+        QVERIFY(property("keyMatrixMain", "isSave").toBool());
+        QVERIFY(property("keyMenu1", "textValue").toString().contains("Tab"));
+
         QVERIFY(tabTo("profileBtn"));
         QVERIFY(key("space"));
         QTRY_VERIFY(item("profileMain")["visible"].toBool());

@@ -12,6 +12,8 @@ Rectangle {
     property bool isInput: false
     property int rate: 10
     property string rateText: "10ms"
+    // When the capture was started from the keyboard (ms), 0 for a click.
+    property real keyboardStart: 0
     readonly property alias rateSlider: rateSlider
     readonly property alias timesField: timesField
     readonly property alias endlessBox: endlessBox
@@ -36,6 +38,7 @@ Rectangle {
     }
 
     function startInput() {
+        keyboardStart = 0
         field.forceActiveFocus()
         keyText = lang[10] ?? ""
         isInput = true
@@ -69,7 +72,7 @@ Rectangle {
 
         function onMsg_KB(isDown, usbCode) {
             const name = _KeyCodeString.keycodeTostr(usbCode)
-            if (!isDown || name === "")
+            if (!isDown || name === "" || KeyAssign.isStartEcho(usbCode, firePanel.keyboardStart))
                 return
             firePanel.usage = usbCode
             firePanel.keyText = name
@@ -97,15 +100,21 @@ Rectangle {
 
             objectName: firePanel.objectName + "Field"
             // While it captures, every key is the key captured (Tab and Esc too); the capture
-            // ends with the first key.
+            // ends with the first key. Enter or Space starts it when let go, so that it does not
+            // take the key that started it.
             activeFocusOnTab: true
             Keys.onPressed: e => {
-                if (firePanel.isInput)
+                if (firePanel.isInput || KeyAssign.startsCapture(e))
                     e.accepted = true
-                else if ([Qt.Key_Return, Qt.Key_Enter, Qt.Key_Space].includes(e.key))
-                    firePanel.startInput()
                 else if (e.key === Qt.Key_Escape)
                     firePanel.cancelled()
+            }
+            Keys.onReleased: e => {
+                if (!firePanel.isInput && KeyAssign.startsCapture(e) && !e.isAutoRepeat) {
+                    firePanel.startInput()
+                    firePanel.keyboardStart = Date.now()
+                }
+                e.accepted = true
             }
             Accessible.role: Accessible.EditableText
             Accessible.name: firePanel.lang[0] ?? ""

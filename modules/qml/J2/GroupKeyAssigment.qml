@@ -15,6 +15,7 @@ Rectangle {
     // A capture started from the keyboard ends when a key other than a modifier is let go, so
     // that Tab and Esc work again; one started with the mouse ends with OK, as it always did.
     property bool endsOnRelease: false
+    property real keyboardStart: 0
     readonly property string prompt: lang[18] ?? ""
 
     signal accepted(var entry, string text)
@@ -36,6 +37,7 @@ Rectangle {
         reset()
         isInput = true
         endsOnRelease = fromKeyboard === true
+        keyboardStart = endsOnRelease ? Date.now() : 0
     }
 
     function take(usage: int) {
@@ -73,6 +75,8 @@ Rectangle {
         enabled: combinationPanel.isInput
 
         function onMsg_KB(isDown, usbCode) {
+            if (KeyAssign.isStartEcho(usbCode, combinationPanel.keyboardStart))
+                return
             if (isDown && _KeyCodeString.keycodeTostr(usbCode) !== "")
                 combinationPanel.take(usbCode)
             else if (!isDown && combinationPanel.endsOnRelease && KeyAssign.modifierBit(usbCode) === 0
@@ -98,12 +102,15 @@ Rectangle {
         objectName: combinationPanel.objectName + "Field"
         activeFocusOnTab: true
         Keys.onPressed: e => {
-            if (combinationPanel.isInput)
+            if (combinationPanel.isInput || KeyAssign.startsCapture(e))
                 e.accepted = true
-            else if ([Qt.Key_Return, Qt.Key_Enter, Qt.Key_Space].includes(e.key))
-                combinationPanel.startInput(true)
             else if (e.key === Qt.Key_Escape)
                 combinationPanel.cancelled()
+        }
+        Keys.onReleased: e => {
+            if (!combinationPanel.isInput && KeyAssign.startsCapture(e) && !e.isAutoRepeat)
+                combinationPanel.startInput(true)
+            e.accepted = true
         }
         Accessible.role: Accessible.EditableText
         Accessible.name: combinationPanel.lang[17] ?? ""

@@ -119,6 +119,20 @@ function combinationNames(bits, key1, key2, keyName) {
 
 // A key pressed while a combination is captured: the new entry, or null when the key is not
 // taken (a third key, or a key already in the combination).
+// The keys that start a capture field's capture from the keyboard.
+function startsCapture(event) {
+    return [Qt.Key_Return, Qt.Key_Enter, Qt.Key_Space].includes(event.key)
+}
+
+// The key that started a capture reaches it through the input hook too, a moment after the
+// window saw it: within this time of a keyboard start (`startedAt`, ms; 0 for a click) it is not
+// taken.
+const kStartEchoMs = 500
+function isStartEcho(usage, startedAt) {
+    return startedAt > 0 && Date.now() - startedAt < kStartEchoMs
+           && [0x28, 0x58, 0x2C].includes(usage)
+}
+
 function addToCombination(entry, usage) {
     const bit = modifierBit(usage)
     if (bit)
