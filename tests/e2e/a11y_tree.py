@@ -22,7 +22,7 @@ CONTROL_ROLES = {
     pyatspi.ROLE_SLIDER: "slider", pyatspi.ROLE_COMBO_BOX: "combo box",
     pyatspi.ROLE_CHECK_BOX: "check box", pyatspi.ROLE_RADIO_BUTTON: "radio button",
     pyatspi.ROLE_LINK: "link", pyatspi.ROLE_TEXT: "text field", pyatspi.ROLE_LIST: "list",
-    pyatspi.ROLE_TOGGLE_BUTTON: "toggle button",
+    pyatspi.ROLE_TOGGLE_BUTTON: "toggle button", pyatspi.ROLE_DIALOG: "dialog",
 }
 # Qt's button with a menu is AT-SPI's push button or menu button, by version.
 CONTROL_ROLES[getattr(pyatspi, "ROLE_PUSH_BUTTON_MENU", pyatspi.ROLE_PUSH_BUTTON)] = "menu button"
@@ -174,6 +174,17 @@ def run_checks(app, probe, i18n):
         text = language_text(i18n, "German", key)
         check(text in names, "the German name %s (%s)" % (text, key))
     check("Apply" not in names, "no English name left after the language change")
+
+    # A box is announced: it is a dialog node with its title, and its button has the focus.
+    ask(probe, "call warningAssigmentMain showWarning 8")
+    time.sleep(1)
+    shown = controls(app)
+    dialogs = [r for r in shown if r[0] == "dialog"]
+    table(dialogs + [r for r in shown if r[3]], "a warning box open (dialog, focused control)")
+    check(len(dialogs) == 1 and dialogs[0][1] == "TK700", "the warning box is a dialog node")
+    focused = [r for r in shown if r[3]]
+    check(len(focused) == 1 and focused[0][1] == language_text(i18n, "German", "keyMatrix/10"),
+          "the box's OK has the focus")
 
 
 if __name__ == "__main__":
