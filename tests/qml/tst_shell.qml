@@ -503,7 +503,7 @@ TestCase {
         const views = [[() => shell.currentTab = 0], [() => shell.currentTab = 1],
             [() => shell.shell.chooseTab(2)],
             ...["macroTreeMenu", "macroEventMenu", "macroKeyAssigmentMain", "profileMain",
-                "gunControlMain", "resetConfirm", "inputAssigmentMain"].map(
+                "gunControlMain", "resetConfirm", "quitQuestion", "inputAssigmentMain"].map(
                 name => [() => findChild(shell, name).visible = true, name]),
             // The button menu with its sub-menus and its fire and combination panels.
             ...[5, 6, 7, 8, 10, 11].map(item => [() => { shell.currentTab = 0
