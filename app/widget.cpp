@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QIcon>
 #include <QMenu>
+#include <QQuickItem>
 
 namespace
 {
@@ -63,6 +64,7 @@ Widget::Widget(QWidget *parent) : QWidget(parent)
     controler->mainView->deviceLink = &hidLink;
     hidLink.traits = controler->mainView;
     connect(controler->mainView, &myQQuickView::languageGroupRead, this, &takeNotificationTexts);
+    connect(controler, &Ui_Controler::quitChosen, this, &Widget::exitSYS);
     deviceTimer.setInterval(kDeviceTimerMs);
     deviceTimer.setSingleShot(true);
     connect(&deviceTimer, &QTimer::timeout, this, &Widget::deviceTimerFired);
@@ -91,7 +93,7 @@ void Widget::buildTrayIcon()
 {
     trayIcon = new QSystemTrayIcon(this);
     auto *quitAction = new QAction(tr("Quit (&Q)"), this);
-    connect(quitAction, &QAction::triggered, this, &Widget::exitSYS);
+    connect(quitAction, &QAction::triggered, this, &Widget::quitAsked);
     auto *menu = new QMenu(this);
     menu->addAction(quitAction);
     menu->setStyleSheet(QString::fromLatin1(kMenuStyle));
@@ -185,6 +187,18 @@ void Widget::exitSYS()
 {
     hidLink.listening = false;
     QCoreApplication::exit(0);
+}
+
+void Widget::quitAsked()
+{
+    // Without a mouse the edits could not be applied, and the window takes no input to answer.
+    QObject *root = controler->mainView->rootObject();
+    if (!deviceConnected || !root || !root->property("isUnsaved").toBool()) {
+        exitSYS();
+        return;
+    }
+    restore();
+    QMetaObject::invokeMethod(root, "askQuit");
 }
 
 void Widget::deviceTimerFired()

@@ -69,6 +69,9 @@ public slots:
     void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
     void checkDevice();
     void exitSYS();
+    // Quit from the tray menu: with pages not applied, the window asks first (Apply, Discard or
+    // Cancel) and the answer decides; otherwise the program ends at once.
+    void quitAsked();
     void receiveMessage(QString message);
 
 protected:

@@ -155,6 +155,11 @@ void Ui_Controler::onClose()
         hostWidget->close();
 }
 
+void Ui_Controler::onQuit()
+{
+    emit quitChosen();
+}
+
 void Ui_Controler::onXChanged(int x)
 {
     if (hostWidget)

@@ -27,11 +27,16 @@ public:
     // `hidLink` is the host's device link, published to QML as `hid`.
     void setupUi(QWidget *host, Hid_Thread *hidLink);
 
+signals:
+    // The user's answer to the quit question was to quit (after Apply went through, or Discard).
+    void quitChosen();
+
 public slots:
     void onMinimize();
     void onMaxRestore();
     void onHide();
     void onClose();
+    void onQuit();
     void onXChanged(int x);
     void onYChanged(int y);
     // Where a window cannot place itself (Wayland), asks the compositor to move the window with

@@ -54,6 +54,7 @@ Look {
     readonly property Item profileMain: screen?.parts.profileMain ?? null
     readonly property Item tooltip: screen?.parts.tooltip ?? null
     readonly property Item warningAssigmentMain: screen?.parts.warningAssigmentMain ?? null
+    readonly property Item quitQuestion: screen?.parts.quitQuestion ?? null
     readonly property Item lightControlMain: screen?.parts.lightControlMain ?? null
     readonly property Item systemSettingMain: screen?.parts.systemSettingMain ?? null
     readonly property Item macroEditorMain: screen?.parts.macroEditorMain ?? null
@@ -64,7 +65,9 @@ Look {
         "Gun Editor", "Report Rate", "Profile", "Reset",
         "Reset all settings of the current profile to their defaults?", "Cancel", "OK", "Close",
         "Apply", "Minimize", "Restore Defaults", "Language", "Enable", "Mouse & Macros",
-        "Backlight", "Settings", "Reading the mouse…"]
+        "Backlight", "Settings", "Reading the mouse…", "Quit",
+        "Some pages have changes that were not applied to the mouse. Apply them before quitting?",
+        "Discard"]
 
     signal initDropDownList()
     signal clickMainFocus()
@@ -92,6 +95,8 @@ Look {
     function controlUIEnable(isEnable: bool) { Shell.controlUIEnable(isEnable) }
     function setLangIndex(langStr: string) { Shell.setLangIndex(langStr) }
     function saveAllData() { Shell.saveAllData() }
+    // The tray's Quit while pages are not applied (app/widget.cpp).
+    function askQuit() { Shell.askQuit() }
     function resetAllDate() { Shell.resetAllDate() }
     function set_switchBtnMode(index: int) { Shell.setMode(index) }
     function changeProfile(tmpProfileNo: int) { Shell.changeProfile(tmpProfileNo) }

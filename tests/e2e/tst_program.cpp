@@ -4,6 +4,7 @@
 #include "support/program_rig.h"
 #include "support/test_runtime.h"
 #include "support/virtual_mouse.h"
+#include "window_driver.h"
 
 #include <QDBusConnection>
 #include <QDir>
@@ -546,14 +547,39 @@ private slots:
         QVERIFY(waitForOutput(program, "Device Connect", 8000));
     }
 
-    // What a user does: right-click the tray icon and choose Quit.
+    // What a user does: right-click the tray icon and choose Quit. With a page not applied the
+    // window comes up and asks first: Apply quits once the mouse has the edits (a failed write is
+    // told, and the program stays), Discard quits without them, Cancel keeps them.
+    void quitFromTheTrayMenu_data()
+    {
+        QTest::addColumn<QString>("answer"); // none: nothing to apply, nothing asked
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("nothing to apply") << QString() << QString();
+        QTest::newRow("Apply") << "Apply" << QString();
+        QTest::newRow("Apply, the connection drops") << "Apply" << "drop-after";
+        QTest::newRow("Discard") << "Discard" << QString();
+        QTest::newRow("Cancel") << "Cancel" << QString();
+    }
     void quitFromTheTrayMenu()
     {
+        QFETCH(QString, answer);
+        QFETCH(QString, fault);
         if (!startTray())
             QSKIP("needs trayer for a system tray under Xvfb");
         QVERIFY(startMouse());
+        envChanges.insert("TK700_ITEM_PROBE", xdg->filePath("probe"));
+        const WindowDriver window(xdg->filePath("probe"));
         QProcess *program = startProgram(runtime->root());
         QVERIFY(waitForOutput(program, "Device Connect", 15000));
+        QVERIFY(ProgramRig::waitForStart(*program, xdg->filePath("probe")));
+        const QJsonValue table = mouse->state()["dpiTable"];
+        if (!answer.isEmpty()) {
+            // One DPI step up on the first stage, then the window goes to the tray.
+            QVERIFY(window.ask("call dpiSettingMain step 0 1")["called"].toBool());
+            QVERIFY(window.click("closeBtn"));
+            QTRY_VERIFY_WITH_TIMEOUT(windowsNamed("Talvemark TK700").isEmpty(), 10000);
+            QVERIFY(fault.isEmpty() || mouse->fault(fault));
+        }
 
         // The icon is a small window of the program inside the tray.
         WindowInfo icon, menu;
@@ -576,10 +602,25 @@ private slots:
         const QPoint item = menu.geometry.center();
         run("xdotool",
             {"mousemove", QString::number(item.x()), QString::number(item.y()), "click", "1"});
+        if (!answer.isEmpty()) {
+            QVERIFY(WindowDriver::waitFor([&] { return window.shown("quitQuestion"); }));
+            QVERIFY(!windowsNamed("Talvemark TK700").isEmpty());
+            QVERIFY(window.click("quitQuestion" + answer));
+        }
+        if (answer == "Cancel" || !fault.isEmpty()) {
+            // The program runs on with the edits: the question gone, or the failure told.
+            QVERIFY(WindowDriver::waitFor([&] {
+                return !window.shown("quitQuestion") &&
+                       window.shown(fault.isEmpty() ? "applyBtn" : "warningAssigmentMain");
+            }));
+            QVERIFY(window.property("mainIten", "isUnsaved").toBool());
+            return;
+        }
         // Waits for the program to end, however loaded the machine is.
         QVERIFY(program->waitForFinished(30000));
         QCOMPARE(program->exitStatus(), QProcess::NormalExit);
         QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(mouse->state()["dpiTable"] != table, answer == "Apply");
     }
 
     // Being told to end by the system is Quit from the tray menu: exit code 0, and the lock and

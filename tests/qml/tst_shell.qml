@@ -485,6 +485,58 @@ TestCase {
         compare(ui_Ctl.calls, ["startSystemMove"])
     }
 
+    // Every text of the pages, dialogs and menus, in each language's own file and font, fits its
+    // box at its own size: none is cut short, shrunk, wider than its box or over another text.
+    function test_textsFitInEveryLanguage_data() {
+        return ["English", "ChineseSimplified", "ChineseTraditional", "German", "French",
+                "Italian", "Spanish"].map(lang => ({ tag: lang, lang: lang }))
+    }
+    function test_textsFitInEveryLanguage(data) {
+        for (const group of ["keyMatrix", "keyAssigment", "dpiSetting", "lightControl",
+                             "macroEditor", "systemSetting", "gunControl", "profile", "keyCode"])
+            ui_View.lists[group + "/" + data.lang] = harness.plainView().getLangStrings(group,
+                                                                                        data.lang)
+        ui_View.global["common/language"] = data.lang
+        const shell = start()
+        const menu = findChild(shell, "keyMenu1")
+        // [what it shows, the item whose texts are measured; the window without one]
+        const views = [[() => shell.currentTab = 0], [() => shell.currentTab = 1],
+            [() => shell.shell.chooseTab(2)],
+            ...["macroTreeMenu", "macroEventMenu", "macroKeyAssigmentMain", "profileMain",
+                "gunControlMain", "resetConfirm", "quitQuestion", "inputAssigmentMain"].map(
+                name => [() => findChild(shell, name).visible = true, name]),
+            // The button menu with its sub-menus and its fire and combination panels.
+            ...[5, 6, 7, 8, 10, 11].map(item => [() => { shell.currentTab = 0
+                                                         menu.visible = true
+                                                         menu.open()
+                                                         menu.openItem = item }, "keyMenu1"])]
+        const shownTexts = item => !item.visible ? [] : [item].filter(t => t.elide !== undefined
+            && t.text !== "").concat(...Array.from(item.children).map(shownTexts))
+        const laidOut = item => !isPolishScheduled(item) && Array.from(item.children).every(laidOut)
+        const inkX = t => (t.width - t.contentWidth) * (t.horizontalAlignment === Text.AlignRight
+                          ? 1 : t.horizontalAlignment === Text.AlignHCenter ? 0.5 : 0)
+        const problems = []
+        for (const [show, root] of views) {
+            show()
+            tryVerify(() => laidOut(shell))
+            const texts = shownTexts(root ? findChild(shell, root) : shell)
+            const boxes = texts.map(t => t.mapToItem(shell, inkX(t), 0, t.contentWidth, t.height))
+            texts.forEach((t, i) => {
+                if (t.truncated || (t.wrapMode === Text.NoWrap ? t.implicitWidth : t.contentWidth)
+                        > t.width + 1)
+                    problems.push("\"" + t.text + "\" in " + t.width + " px")
+                const a = boxes[i]
+                problems.push(...texts.filter((u, j) => j > i
+                    && a.x + 1 < boxes[j].x + boxes[j].width && boxes[j].x + 1 < a.x + a.width
+                    && a.y + 1 < boxes[j].y + boxes[j].height && boxes[j].y + 1 < a.y + a.height)
+                    .map(u => t.text + " over " + u.text))
+            })
+            if (root)
+                findChild(shell, root).visible = false
+        }
+        compare(problems, [])
+    }
+
     function signalSpy(target, name) {
         const spy = createTemporaryQmlObject("import QtTest; SignalSpy {}", testCase, "spy")
         spy.target = target

@@ -207,13 +207,13 @@ Rectangle {
 
         TextButton {
             objectName: firePanel.objectName + "Cancel"
-            width: 72
+            width: Math.max(72, implicitWidth)
             textValue: mainIten.keyMatrixLang[9]
             onClicked: firePanel.cancelled()
         }
         TextButton {
             objectName: firePanel.objectName + "OK"
-            width: 72
+            width: Math.max(72, implicitWidth)
             textValue: mainIten.keyMatrixLang[10]
             onClicked: firePanel.ok()
         }

@@ -57,7 +57,8 @@ Rectangle {
         accepted(entry, keyText)
     }
 
-    width: 290
+    // Wide enough for the prompt of every language at its own size.
+    width: Math.max(290, promptMetrics.advanceWidth + 40)
     height: 136
     Keys.onEscapePressed: cancelled()
     radius: 3
@@ -124,7 +125,16 @@ Rectangle {
         border.color: combinationPanel.isInput || fieldArea.containsMouse ? mainIten.colorPrimary
                                                                            : mainIten.colorLine
 
+        TextMetrics {
+            id: promptMetrics
+
+            font: fieldText.font
+            text: combinationPanel.prompt
+        }
+
         Text {
+            id: fieldText
+
             objectName: combinationPanel.objectName + "FieldText"
             anchors.fill: parent
             anchors.leftMargin: 8
@@ -132,9 +142,6 @@ Rectangle {
             verticalAlignment: Text.AlignVCenter
             text: combinationPanel.keyText !== "" ? combinationPanel.keyText
                                                   : combinationPanel.prompt
-            // A long prompt in some languages shrinks rather than lose its end.
-            fontSizeMode: Text.HorizontalFit
-            minimumPixelSize: 10
             elide: Text.ElideRight
             color: combinationPanel.keyText !== "" ? mainIten.fontColor
                    : combinationPanel.isWarned ? mainIten.colorPrimary : mainIten.colorGray6
@@ -162,7 +169,7 @@ Rectangle {
 
         TextButton {
             objectName: combinationPanel.objectName + "Cancel"
-            width: 72
+            width: Math.max(72, implicitWidth)
             textValue: mainIten.keyMatrixLang[9]
             onClicked: {
                 combinationPanel.isInput = false
@@ -171,7 +178,7 @@ Rectangle {
         }
         TextButton {
             objectName: combinationPanel.objectName + "OK"
-            width: 72
+            width: Math.max(72, implicitWidth)
             textValue: mainIten.keyMatrixLang[10]
             onClicked: combinationPanel.ok()
         }

@@ -99,7 +99,7 @@ Item {
 
         TextButton {
             objectName: "lightPresetNew"
-            width: 80
+            width: Math.max(80, implicitWidth)
             textValue: light.lightControlLang[10]
             enabled: light.lightCount < light.maxPresets
             opacity: enabled ? 1 : 0.4
@@ -108,7 +108,7 @@ Item {
 
         TextButton {
             objectName: "lightPresetRename"
-            width: 80
+            width: Math.max(80, implicitWidth)
             textValue: light.lightControlLang[12]
             onClicked: {
                 inputAssigmentMain.titleText = light.lightControlLang[12]
@@ -118,7 +118,7 @@ Item {
 
         TextButton {
             objectName: "lightPresetDelete"
-            width: 80
+            width: Math.max(80, implicitWidth)
             textValue: light.lightControlLang[11]
             // The first preset stays.
             enabled: light.lightNo !== 0 && light.lightCount > 1

@@ -24,7 +24,7 @@ Item {
 
         TextButton {
             objectName: "macroRecord"
-            width: 100
+            width: Math.max(100, implicitWidth)
             textValue: recordBar.lang[11] ?? ""
             textColor: recordBar.isInputting ? mainIten.colorAccent : mainIten.fontColor
             onClicked: recordBar.recordClicked()
@@ -32,7 +32,7 @@ Item {
 
         TextButton {
             objectName: "macroStop"
-            width: 100
+            width: Math.max(100, implicitWidth)
             textValue: recordBar.lang[12] ?? ""
             onClicked: recordBar.stopClicked()
         }

@@ -52,6 +52,7 @@ Item {
 
             RadioButton {
                 objectName: "macroOption" + index
+                width: treeList.width
                 textValue: editor.macroEditorLang[16 + index]
                 isSelect: editor.macroOption === index
                 index: model.index

@@ -342,7 +342,18 @@ DialogBox {
     }
 
     Column {
-        x: parent.width - 120
+        id: profileButtons
+
+        // The buttons are as wide as the widest label of the language shown needs.
+        readonly property real widest: {
+            let w = 110
+            for (let i = 0; i < children.length; ++i)
+                w = Math.max(w, children[i].implicitWidth)
+            return w
+        }
+
+        anchors.right: parent.right
+        anchors.rightMargin: 10
         spacing: 10
 
         Repeater {
@@ -353,7 +364,7 @@ DialogBox {
 
             TextButton {
                 objectName: modelData.name
-                width: 110
+                width: profileButtons.widest
                 textMarginL: 20
                 textValue: profile.profileLang[modelData.label]
                 // A button that cannot act on the current row is dimmed and takes no click.

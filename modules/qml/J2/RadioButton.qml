@@ -29,7 +29,8 @@ Item {
     Accessible.checked: isSelect
     Accessible.onPressAction: click()
     implicitWidth: dot.width + gapValue + label.implicitWidth
-    implicitHeight: 20
+    // A label wider than the button is given wraps onto more lines.
+    implicitHeight: Math.max(20, label.height)
 
     SkinImage {
         id: dot
@@ -45,7 +46,9 @@ Item {
 
         anchors.left: dot.right
         anchors.leftMargin: radioButton.gapValue
+        anchors.right: parent.right
         anchors.verticalCenter: parent.verticalCenter
+        wrapMode: Text.Wrap
         text: radioButton.txtIndex === 0 ? radioButton.textValue : radioButton.textValue2
         color: area.containsMouse ? mainIten.colorPrimary : mainIten.fontColor
         font.family: mainIten.fontFamily

@@ -16,7 +16,10 @@ Item {
 
     signal clicked()
 
-    width: 90
+    // What its label needs in the language shown; a layout gives a button at least this, so that
+    // no label is cut short or shrunk.
+    implicitWidth: textMarginL + label.implicitWidth + 16
+    width: Math.max(90, implicitWidth)
     height: 28
     activeFocusOnTab: true
     Keys.onSpacePressed: clicked()
@@ -34,16 +37,15 @@ Item {
     }
 
     Text {
+        id: label
+
         objectName: textButton.objectName + "Label"
         anchors.fill: parent
-        anchors.leftMargin: textButton.textMarginL + 4
-        anchors.rightMargin: 4
+        anchors.leftMargin: textButton.textMarginL + 8
+        anchors.rightMargin: 8
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
         text: textButton.textValue
-        // A long word in some languages shrinks rather than leave the plate.
-        fontSizeMode: Text.HorizontalFit
-        minimumPixelSize: 10
         elide: Text.ElideRight
         color: area.containsMouse ? mainIten.colorPrimary : textButton.textColor
         font.family: mainIten.fontFamily

@@ -38,14 +38,14 @@ DialogBox {
 
         TextButton {
             objectName: tooltip.objectName + "Cancel"
-            width: 72
+            width: Math.max(72, implicitWidth)
             textValue: tooltip.cancelText
             onClicked: tooltip.hide()
         }
 
         TextButton {
             objectName: tooltip.objectName + "OK"
-            width: 72
+            width: Math.max(72, implicitWidth)
             textValue: tooltip.okText
             onClicked: {
                 tooltip.hide()

@@ -22,7 +22,7 @@ Item {
         // Opens the profile dialog.
         TextButton {
             objectName: "profileBtn"
-            width: 130
+            width: Math.max(130, implicitWidth)
             height: 32
             source: mainIten.sourceProfileBtn
             textMarginL: 26
@@ -70,7 +70,7 @@ Item {
 
         TextButton {
             objectName: "okBtn"
-            width: 130
+            width: Math.max(130, implicitWidth)
             height: 32
             source: mainIten.sourceOkBtn
             textMarginL: 26
@@ -80,7 +80,7 @@ Item {
 
         TextButton {
             objectName: "applyBtn"
-            width: 130
+            width: Math.max(130, implicitWidth)
             height: 32
             source: mainIten.sourceApplyBtn
             textMarginL: 26
@@ -91,7 +91,7 @@ Item {
 
         TextButton {
             objectName: "resetBtn"
-            width: 130
+            width: Math.max(130, implicitWidth)
             height: 32
             source: mainIten.sourceResetBtn
             textMarginL: 26

@@ -12,6 +12,7 @@ Item {
         keyMatrixMain: keyMatrixMain, mouseMain: mouseMain,
         dpiSettingMain: dpiSettingMain, settingsPage: settingsPage,
         profileMain: profileMain, tooltip: tooltip, warningAssigmentMain: warningAssigmentMain,
+        quitQuestion: quitQuestion,
         lightControlMain: lightLoader.item, systemSettingMain: systemLoader.item,
         macroEditorMain: macroEditorLoader.item, gunControlMain: gunLoader.item,
         macroKeyAssigmentMain: macroChooserLoader.item
@@ -211,6 +212,14 @@ Item {
             onTooltipClickOK: mainIten.resetAllDate()
         }
         Tooltip { id: tooltipMain; objectName: "tooltipMain"; z: 1 }
+        QuitQuestion {
+            id: quitQuestion
+
+            objectName: "quitQuestion"
+            z: 1
+            onApplyChosen: mainIten.shell.applyAndQuit()
+            onDiscardChosen: ui_Ctl.onQuit()
+        }
         WarningAssigment { id: warningAssigmentMain; objectName: "warningAssigmentMain"; z: 1 }
         InputAssigment { id: inputAssigmentMain; objectName: "inputAssigmentMain"; z: 1 }
     }

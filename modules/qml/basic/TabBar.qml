@@ -19,7 +19,7 @@ Row {
             required property var modelData
 
             objectName: modelData.name
-            width: 200
+            width: Math.max(200, implicitWidth)
             height: 36
             source: tabBar.currentTab === modelData.tab ? mainIten.sourceTabBtnSelect
                                                         : mainIten.sourceTabBtn

@@ -276,12 +276,14 @@ function setMode(index) {
 }
 
 // A page whose send failed stays unsaved, so that the next Apply tries again; when the queue
-// failed, nobody knows which write it was, and every page sent stays unsaved.
-function saveAllData() {
+// failed, nobody knows which write it was, and every page sent stays unsaved. `then` (optional)
+// hears whether everything reached the mouse and the settings files.
+function saveAllData(then) {
     mainFocus()
     const pending = mainIten.savers.filter(s => s.page.isSave)
     if (pending.length === 0) {
         controlUIEnable(true)
+        then?.(true)
         return
     }
     deviceWork(() => {
@@ -300,6 +302,20 @@ function saveAllData() {
         // An Apply that went through ends the last refusal's line, unless it just said it again.
         else if (ok && !pending.some(s => s.page === systemSettingMain))
             systemSettingMain.refusedItems = []
+        then?.(ok)
+    })
+}
+
+function askQuit() {
+    mainFocus()
+    quitQuestion.show()
+}
+
+// A failed write is told as after any Apply, and the program stays with the pages unsaved.
+function applyAndQuit() {
+    saveAllData(ok => {
+        if (ok)
+            ui_Ctl.onQuit()
     })
 }
 
