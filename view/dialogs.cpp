@@ -1,6 +1,8 @@
 #include "view/dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -45,7 +47,10 @@ QString Dialogs::desktopFolder()
 
 QString Dialogs::documentsFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A desktop without a documents folder names it all the same; the dialog would then open in
+    // the program's folder.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 Dialogs &Dialogs::instance()
