@@ -15,7 +15,6 @@ Rectangle {
     property Item focusBefore: null
 
     signal escapePressed()
-    signal enterPressed()
 
     function show() {
         x = Math.round((parent.width - width) / 2)
@@ -74,8 +73,6 @@ Rectangle {
     Accessible.role: Accessible.Dialog
     Accessible.name: titleText
     Keys.onEscapePressed: closeByEscape()
-    Keys.onReturnPressed: enterPressed()
-    Keys.onEnterPressed: enterPressed()
     onVisibleChanged: {
         if (visible) {
             focusBefore = Window.activeFocusItem
