@@ -14,6 +14,8 @@
 #include <QVariant>
 #include <QVariantMap>
 
+class ActiveWindowWatcher;
+
 class myQQuickView : public QQuickWidget, public DeviceTraits
 {
     Q_OBJECT
@@ -31,6 +33,8 @@ public:
     ProfileImage profileImage = {};
     BlockStates blockStates;
     MacroLibrary macroLibrary; // selected folder path and batch transfer state
+    // Which application is in front; none where the desktop does not tell (start-up sets it).
+    ActiveWindowWatcher *activeWindows = nullptr;
 
     bool gunCapable() const override { return isGun; }
     bool family560() const override { return is560(); }
