@@ -179,6 +179,14 @@ public slots:
     bool isStartWithDesktop();
     bool setStartWithDesktop(bool enabled);
 
+    // Profiles bound to applications (view_app_profiles.cpp). `available`: whether this desktop
+    // tells which application is in front; `applications`: those it offers to bind.
+    QVariantMap applicationFollowing();
+    QStringList boundApplications(int profile);
+    // Whether the binding was taken (stored, not yet written: saveSettings writes it).
+    bool bindApplication(int profile, const QString &application);
+    void unbindApplications(int profile);
+
     // The macro library (view_macro.cpp).
     void setMacroSelectName(QVariant name1, QVariant name2, QVariant name3, QVariant name4,
                             QVariant name5);
