@@ -16,8 +16,9 @@ build_pkgs=(cmake ninja-build g++ pkg-config
 # lintian and appstream (appstreamcli): the package test checks the package and its AppStream
 # metadata with them; dbus-daemon: a private session bus for the test of KWin's input devices;
 # weston and qt6-wayland: the program on a headless Wayland compositor; clang and its runtime
-# libraries build the fuzz targets (-fsanitize=fuzzer, bench/fuzz.sh).
-test_pkgs=(xvfb xauth x11-utils xdotool trayer imagemagick python3 lintian appstream dbus-daemon
+# libraries build the fuzz targets (-fsanitize=fuzzer, bench/fuzz.sh); openbox: a window manager
+# that keeps _NET_ACTIVE_WINDOW, for the per-application profiles under Xvfb.
+test_pkgs=(xvfb xauth x11-utils xdotool openbox trayer imagemagick python3 lintian appstream dbus-daemon
   weston qt6-wayland clang-14 libclang-rt-14-dev)
 # scripts/tidy.sh and the formatting of the sources.
 tidy_pkgs=(clang-tidy-14 clang-format-14)
