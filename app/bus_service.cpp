@@ -103,6 +103,12 @@ int BusService::SendMacro(const QString &name, int button)
     return 0;
 }
 
+void BusService::ActiveWindowChanged(const QString &application)
+{
+    if (activeWindowReported)
+        activeWindowReported(application);
+}
+
 void BusService::enqueue(Kind kind, const QString &what, std::function<MouseOwner::Started()> start,
                          QVariant answer)
 {

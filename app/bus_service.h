@@ -90,6 +90,12 @@ public slots:
     void SetDpiStage(int stage);
     // The number of bytes of the macro's block.
     int SendMacro(const QString &name, int button);
+    // The desktop's script (KWin on Wayland) telling which application came to the front.
+    void ActiveWindowChanged(const QString &application);
+
+public:
+    // Where ActiveWindowChanged's reports go; unset, they are dropped.
+    std::function<void(const QString &application)> activeWindowReported;
 
 signals:
     void ProfileChanged(int profile);

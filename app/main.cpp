@@ -8,12 +8,16 @@
 #include "app/window_owner.h"
 #include "base/data_folder.h"
 #include "base/runtime_files.h"
+#include "controller/app_profiles.h"
 #include "input/input_hook.h"
+#include "platform/active_window.h"
 #include "platform/autostart.h"
 #include "platform/input_observer.h"
 #include "platform/termination_signals.h"
 #include "view/dialogs.h"
+#include "view/myqquickview.h"
 #include "view/settings_check_box.h"
+#include "view/ui_controler.h"
 
 #include <QDBusConnection>
 #include <QDir>
@@ -76,7 +80,32 @@ int main(int argc, char *argv[])
     // the program runs on and they refuse as before.
     WindowOwner owner(&widget);
     BusService service(&owner);
-    service.publish(QDBusConnection::sessionBus());
+    const bool onBus = service.publish(QDBusConnection::sessionBus());
+    // Profiles that follow the application in front, where the desktop tells which one it is.
+    myQQuickView *view = widget.controler->mainView;
+    const std::unique_ptr<ActiveWindowWatcher> activeWindows = createActiveWindowWatcher(onBus);
+    view->activeWindows = activeWindows.get();
+    ProfileFollower follower(
+        [view](const QString &app) { return app_profiles::profileOf(view->settings, app); },
+        {[&owner] { return owner.profile() - 1; }, [&owner] { return owner.busy(); },
+         [&owner](int profile) {
+             return owner.connected() && owner.followProfile(profile + 1).started;
+         }});
+    follower.setDelay(app_profiles::switchDelayMs(view->settings));
+    if (activeWindows) {
+        service.activeWindowReported = [w = activeWindows.get()](const QString &app) {
+            w->report(app);
+        };
+        QObject::connect(activeWindows.get(), &ActiveWindowWatcher::activated, &follower,
+                         &ProfileFollower::applicationActivated);
+    }
+    QObject::connect(&owner, &MouseOwner::profileChanged, &follower,
+                     [&follower](int profile) { follower.profileShown(profile - 1); });
+    QObject::connect(&owner, &MouseOwner::becameIdle, &follower, &ProfileFollower::windowIdle);
+    QObject::connect(&follower, &ProfileFollower::switched, &widget,
+                     [&widget, &owner](int profile, const QString &app) {
+                         widget.showProfileFollowed(owner.profileName(profile + 1), app);
+                     });
     // Started with the desktop: in the tray only, unless there is no tray to reach it from.
     if (!QCoreApplication::arguments().contains(QLatin1String(Autostart::kHiddenOption)))
         widget.showNormal();

@@ -42,12 +42,19 @@ QString notificationTexts[kNotificationTexts] = {
     QStringLiteral("DPI Switch to"), QStringLiteral("DPI Switch to"),
 };
 
+QString followNotificationTexts[kFollowNotifications] = {
+    QStringLiteral("Profile %1: %2 is in front"),
+    QStringLiteral("Profile %1: back to the profile chosen by hand"),
+};
+
 void takeNotificationTexts(const QString &group, const QStringList &texts)
 {
     if (group != QLatin1String("other"))
         return;
     for (int i = 0; i < kNotificationTexts && i < texts.size(); ++i)
         notificationTexts[i] = texts.at(i);
+    for (int i = 0; i < kFollowNotifications && kNotificationTexts + i < texts.size(); ++i)
+        followNotificationTexts[i] = texts.at(kNotificationTexts + i);
 }
 
 const QString &notificationText(int stage)
@@ -282,6 +289,13 @@ void Widget::showDpiStage(int stage)
     }
     controler->mainView->setCurrentDPI(stage);
     showBalloon(QStringLiteral("Info"), notificationText(stage) + QLatin1Char(' '));
+}
+
+void Widget::showProfileFollowed(const QString &profileName, const QString &application)
+{
+    showBalloon(QStringLiteral("Info"),
+                application.isEmpty() ? followNotificationTexts[1].arg(profileName)
+                                      : followNotificationTexts[0].arg(profileName, application));
 }
 
 void Widget::showBalloon(const QString &title, const QString &text)

@@ -20,8 +20,13 @@ extern bool deviceConnected;
 constexpr int kStageNotifications = 7;
 constexpr int kNotificationTexts = kStageNotifications + 1;
 extern QString notificationTexts[kNotificationTexts];
+// The notes of a profile that followed the application in front: "%1" the profile, "%2" the
+// application; the second for the return to the profile chosen by hand.
+constexpr int kFollowNotifications = 2;
+extern QString followNotificationTexts[kFollowNotifications];
 // The notifications follow the language group "other" as the pages read it: its first texts
-// replace them; fewer texts leave the rest as they were. Other groups change nothing.
+// replace them (the DPI notes, then the profile notes); fewer texts leave the rest as they were.
+// Other groups change nothing.
 void takeNotificationTexts(const QString &group, const QStringList &texts);
 // The notification of a stage report.
 const QString &notificationText(int stage);
@@ -60,6 +65,9 @@ public:
     // The stage event of the mouse's DPI button, on this thread; a stage the mouse does not have is
     // logged and ignored.
     void showDpiStage(int stage);
+    // A profile became current because `application` came to the front, or (empty) because none
+    // that is bound is.
+    void showProfileFollowed(const QString &profileName, const QString &application);
 
 signals:
     // A usable mouse was connected (true), or went or could not be used (false).

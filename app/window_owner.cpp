@@ -130,6 +130,11 @@ MouseOwner::Started WindowOwner::call(const char *function, const QVariantList &
         invoked = QMetaObject::invokeMethod(root(), function, Q_RETURN_ARG(QVariant, result),
                                             Q_ARG(QVariant, args.at(0)));
         break;
+    case 2:
+        invoked =
+            QMetaObject::invokeMethod(root(), function, Q_RETURN_ARG(QVariant, result),
+                                      Q_ARG(QVariant, args.at(0)), Q_ARG(QVariant, args.at(1)));
+        break;
     default:
         invoked = QMetaObject::invokeMethod(
             root(), function, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, args.at(0)),
@@ -147,7 +152,7 @@ MouseOwner::Started WindowOwner::switchProfile(int profile)
     // switch to the current profile does.
     if (profile == this->profile())
         return applyProfile();
-    return call("requestProfile", {profile - 1});
+    return call("requestProfile", {profile - 1, false});
 }
 
 MouseOwner::Started WindowOwner::applyProfile()
@@ -164,4 +169,19 @@ MouseOwner::Started WindowOwner::sendMacro(const QVariantList &bytes, int button
                                            const QString &name)
 {
     return call("requestMacro", {bytes, button - 1, name});
+}
+
+MouseOwner::Started WindowOwner::followProfile(int profile)
+{
+    return call("requestProfile", {profile - 1, true});
+}
+
+QString WindowOwner::profileName(int profile) const
+{
+    QVariant name;
+    if (root())
+        QMetaObject::invokeMethod(root(), "profileName", Q_RETURN_ARG(QVariant, name),
+                                  Q_ARG(QVariant, profile - 1));
+    // A profile the dialog lists under no name is told by its number.
+    return name.toString().isEmpty() ? QString::number(profile) : name.toString();
 }

@@ -29,6 +29,11 @@ public:
     Started applyProfile() override;
     Started setDpiStage(int stage) override;
     Started sendMacro(const QVariantList &bytes, int button, const QString &name) override;
+    // A switch made because an application came to the front: the window shows it as any other,
+    // but the profile chosen by hand stays the one the next start begins with.
+    Started followProfile(int profile);
+    // The profile dialog's name of the profile, else its number.
+    QString profileName(int profile) const;
 
 private slots:
     void shownProfileChanged();

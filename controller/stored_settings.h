@@ -75,6 +75,10 @@ inline constexpr Key kKeys[] = {
     {"mouse/profileNo", File::Global, false},
     {"mouse/selectGun", File::Global, false},
     {"common/language", File::Global, false},
+    // The applications each profile follows, and how long one must stay in front
+    // (app_profiles.h); files without the group follow none.
+    {"appProfiles/profile", File::Global, true},
+    {"appProfiles/delayMs", File::Global, false},
 };
 
 // Whether `key` is one of kKeys (or of a family) in `file`.

@@ -18,9 +18,10 @@ build_pkgs=(cmake ninja-build g++ pkg-config
 # and for the screen-reader test, which reads the program through AT-SPI (python3-pyatspi,
 # at-spi2-core);
 # weston and qt6-wayland: the program on a headless Wayland compositor; clang and its runtime
-# libraries build the fuzz targets (-fsanitize=fuzzer, bench/fuzz.sh).
-test_pkgs=(xvfb xauth x11-utils xdotool trayer imagemagick python3 lintian appstream dbus-daemon
-  python3-pyatspi at-spi2-core
+# libraries build the fuzz targets (-fsanitize=fuzzer, bench/fuzz.sh); openbox: a window manager
+# that keeps _NET_ACTIVE_WINDOW, for the per-application profiles under Xvfb.
+test_pkgs=(xvfb xauth x11-utils xdotool openbox trayer imagemagick python3 lintian appstream
+  dbus-daemon python3-pyatspi at-spi2-core
   weston qt6-wayland clang-14 libclang-rt-14-dev)
 # scripts/tidy.sh and the formatting of the sources.
 tidy_pkgs=(clang-tidy-14 clang-format-14)

@@ -14,6 +14,8 @@
 #include <QVariant>
 #include <QVariantMap>
 
+class ActiveWindowWatcher;
+
 class myQQuickView : public QQuickWidget, public DeviceTraits
 {
     Q_OBJECT
@@ -31,6 +33,8 @@ public:
     ProfileImage profileImage = {};
     BlockStates blockStates;
     MacroLibrary macroLibrary; // selected folder path and batch transfer state
+    // Which application is in front; none where the desktop does not tell (start-up sets it).
+    ActiveWindowWatcher *activeWindows = nullptr;
 
     bool gunCapable() const override { return isGun; }
     bool family560() const override { return is560(); }
@@ -174,6 +178,14 @@ public slots:
     // answers whether the entry is as asked afterwards.
     bool isStartWithDesktop();
     bool setStartWithDesktop(bool enabled);
+
+    // Profiles bound to applications (view_app_profiles.cpp). `available`: whether this desktop
+    // tells which application is in front; `applications`: those it offers to bind.
+    QVariantMap applicationFollowing();
+    QStringList boundApplications(int profile);
+    // Whether the binding was taken (stored, not yet written: saveSettings writes it).
+    bool bindApplication(int profile, const QString &application);
+    void unbindApplications(int profile);
 
     // The macro library (view_macro.cpp).
     void setMacroSelectName(QVariant name1, QVariant name2, QVariant name3, QVariant name4,

@@ -103,10 +103,14 @@ Look {
     function reloadProfile() { Shell.reloadProfile() }
     // The D-Bus service's requests (app/window_owner.cpp), each the user's own action: true or
     // false for a device work started (whether its writes were all queued), nothing otherwise.
-    function requestProfile(profileNo) { return Shell.changeProfile(Number(profileNo)) }
+    // `followed`: an application came to the front; the hand-chosen profile stays stored.
+    function requestProfile(profileNo, followed) {
+        return Shell.changeProfile(Number(profileNo), followed === true)
+    }
     function requestProfileSent() { return Shell.reloadProfile() }
     function requestDpiStage(stage) { return Shell.setDpiStage(Number(stage)) }
     function requestMacro(bytes, slot, name) { return Shell.sendMacro(bytes, Number(slot), name) }
+    function profileName(profileNo) { return profileMain?.nameOf(Number(profileNo)) ?? "" }
     function chooseLanguage(code: string) { Shell.chooseLanguage(code) }
     function deviceWork(work: var, done: var) { Shell.deviceWork(work, done) }
     function saveSettings(): bool { return Shell.saveSettings() }

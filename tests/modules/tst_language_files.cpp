@@ -252,7 +252,10 @@ private slots:
     {
         QFETCH(QString, lang);
         const QStringList notes = languageStrings("other", lang);
-        QCOMPARE(notes.size(), 8);
+        QCOMPARE(notes.size(), 10);
+        // The profile notes: the profile's name, and in the first the application.
+        QVERIFY(notes.at(8).contains("%1") && notes.at(8).contains("%2"));
+        QVERIFY(notes.at(9).contains("%1") && !notes.at(9).contains("%2"));
         for (int stage = 1; stage <= 8; ++stage) {
             QString digits;
             for (const QChar c : notes.at(stage - 1)) {

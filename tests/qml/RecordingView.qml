@@ -30,6 +30,9 @@ QtObject {
     // finishRead() (a mouse still being read).
     property bool readOk: true
     property bool holdRead: false
+    // What the desktop tells of its applications, and the bindings by profile number.
+    property var following: ({})
+    property var bindings: ({})
 
     // What saveFailure() answers after a failed save; a save fails when `failing` names
     // "saveSettings" (the settings files of a device work too).
@@ -92,6 +95,8 @@ QtObject {
         holdQueue = false
         readOk = true
         holdRead = false
+        following = { available: true, applications: [] }
+        bindings = {}
     }
 
     function note(name, args) {
@@ -219,6 +224,13 @@ QtObject {
     function mouseSetVerticalScrollLines(n) { return write("mouseSetVerticalScrollLines", [n]) }
     function isStartWithDesktop() { return false }
     function setStartWithDesktop(enabled) { note("setStartWithDesktop", [enabled]); return true }
+
+    function applicationFollowing() { return following }
+    function boundApplications(n) { return bindings[n] ?? [] }
+    function bindApplication(n, app) {
+        note("bindApplication", [n, app]); bindings[n] = (bindings[n] ?? []).concat([app]); return true
+    }
+    function unbindApplications(n) { note("unbindApplications", [n]); bindings[n] = [] }
 
     function getNameList(type) {
         note("getNameList", [type])

@@ -2,7 +2,7 @@ import QtQuick
 import QtTest
 
 // The profile dialog inside the whole document: the stored list, New, Import, rename, Delete and
-// the menu bar's switch.
+// the menu bar's switch, and a row bound to an application.
 TestCase {
     id: testCase
 
@@ -133,6 +133,7 @@ TestCase {
 
     function test_deleteNeverRowZeroNorTheProfileInUse() {
         ui_View.nameLists[2] = ["Std0", "A1", "B2"]
+        ui_View.bindings = { 2: ["Steam"] }
         ui_View.global["mouse/profileNo"] = "1"
         start()
         mouseClick(child("profileBtn"))
@@ -149,6 +150,8 @@ TestCase {
         mouseClick(child("tooltipMainOK"))
         compare(names(), ["Standard0", "A1"])
         compare(ui_View.nameLists[2], ["Standard0", "A1"])
+        // A new profile in the deleted one's file follows no application.
+        compare(ui_View.argsOf("unbindApplications"), [[2]])
     }
 
     function test_renameByDoubleClick_data() {
@@ -202,5 +205,38 @@ TestCase {
         mouseClick(child("profileMenuItem1"))
         compare(ui_View.argsOf("loadProfile"), [[2]])
         compare(names(), ["Standard0", "A1", "C3", "profile_02"])
+    }
+
+    // The row menu binds the row's profile to a running application or a typed one, the row
+    // shows it and the settings are written; a desktop that does not tell which application is
+    // in front is named as such and nothing is bound.
+    function test_bindRowToApplication_data() {
+        return [{ tag: "running", available: true, pick: 1, bound: ["Steam"] },
+                { tag: "typed", available: true, typed: "gimp", bound: ["gimp"] },
+                { tag: "no way on this desktop", available: false, bound: [] }]
+    }
+    function test_bindRowToApplication(data) {
+        ui_View.nameLists[2] = ["Std0", "A1", "B2"]
+        ui_View.following = { available: data.available, applications: ["firefox", "Steam"] }
+        start()
+        mouseClick(child("profileBtn"))
+        mouseClick(row(2), 20, 10, Qt.RightButton)
+        mouseClick(child("profileMenuItem2"))
+        verify(child("profileBinding").visible)
+        compare(child("profileBindingHint").text, profile().profileLang[data.available ? 8 : 9])
+        compare(child("profileBindingOk").visible, data.available)
+        if (data.pick !== undefined) {
+            waitForRendering(shell)
+            mouseClick(child("profileBindingApp" + data.pick))
+        }
+        for (const ch of data.typed ?? "")
+            keyClick(ch)
+        mouseClick(child(data.available ? "profileBindingOk" : "profileBindingCancel"))
+        verify(!child("profileBinding").visible)
+        compare(ui_View.argsOf("bindApplication"), data.bound.map(app => [2, app]))
+        compare(ui_View.calls.includes("saveSettings()"), data.available)
+        compare(child("profileApps2").visible, data.available)
+        if (data.available)
+            compare(child("profileApps2").text, "\u2192 " + data.bound[0])
     }
 }

@@ -15,7 +15,12 @@ DialogBox {
     property int profileNo: -1
     property int currentRow: -1
     property int editRow: -1
-    property list<string> profileLang: ["config", "New", "Import", "Delete", "Export", "Standard"]
+    property list<string> profileLang: ["config", "New", "Import", "Delete", "Export", "Standard",
+        "Bind to application", "Remove binding", "Pick a running application or type its class:",
+        "This desktop does not say which application is in front, so profiles cannot follow "
+        + "applications here."]
+    // The applications each profile follows, by profile number.
+    property var bindings: ({})
 
     // The menu bar's choice: the chosen row's profile number, which names its file.
     signal changeProfile(int tmpProfileNo)
@@ -27,6 +32,34 @@ DialogBox {
         if (ui_View.updataNameList(2, names) === false)
             warningAssigmentMain.showWarning(warningAssigmentMain.notSaved, ui_View.saveFailure())
         menuUp.profileList.setSelect(rowOfNumber(profileNo))
+    }
+
+    function readBindings() {
+        const all = {}
+        for (let i = 0; i < rows.count; ++i) {
+            const number = rows.get(i).profileNo
+            all[number] = Array.from(ui_View.boundApplications(number) ?? []).map(String)
+        }
+        bindings = all
+    }
+
+    function bind(number: int, application: string): bool {
+        const taken = ui_View.bindApplication(number, application) === true
+        if (taken)
+            mainIten.saveSettings()
+        readBindings()
+        return taken
+    }
+
+    function unbind(number: int) {
+        ui_View.unbindApplications(number)
+        mainIten.saveSettings()
+        readBindings()
+    }
+
+    function nameOf(number: int): string {
+        const row = rowOfNumber(number)
+        return row >= 0 ? rows.get(row).textValue : ""
     }
 
     function init() {
@@ -47,6 +80,7 @@ DialogBox {
         currentRow = Math.max(0, rowOfNumber(profileNo))
         rows.setProperty(0, "textValue", profileLang[5])
         store()
+        readBindings()
     }
 
     function rowOfNumber(number: int): int {
@@ -135,9 +169,13 @@ DialogBox {
     function deleteCurrent(): bool {
         if (!canDelete(currentRow))
             return false
+        const number = rows.get(currentRow).profileNo
         rows.remove(currentRow)
         currentRow = Math.max(0, rowOfNumber(profileNo))
         store()
+        // A new profile in its place follows nothing.
+        if ((bindings[number] ?? []).length > 0)
+            unbind(number)
         return true
     }
 
@@ -162,10 +200,12 @@ DialogBox {
     function profileFocus() {
         editRow = -1
         contextMenu.close()
+        binding.close()
     }
 
-    function updateLang() {
-        contextMenu.items = [profileLang[4], profileLang[2]]
+    function updateLang(bound) {
+        contextMenu.items = [profileLang[4], profileLang[2], profileLang[6]]
+                            .concat(bound === true ? [profileLang[7]] : [])
     }
 
     function close() {
@@ -257,9 +297,11 @@ DialogBox {
                     source: mainIten.sourceProfileItem
                 }
 
+                readonly property string boundText: (profile.bindings[profileNo] ?? []).join(", ")
+
                 Text {
                     x: 12
-                    width: parent.width - 40
+                    width: parent.width - 40 - (appsText.visible ? appsText.width + 4 : 0)
                     height: parent.height
                     verticalAlignment: Text.AlignVCenter
                     visible: profile.editRow !== rowItem.index
@@ -271,6 +313,25 @@ DialogBox {
                     font.pixelSize: mainIten.fontMinSize + 2
                 }
 
+                // The applications the profile follows.
+                Text {
+                    id: appsText
+
+                    objectName: "profileApps" + rowItem.index
+                    anchors.right: parent.right
+                    anchors.rightMargin: 8
+                    width: Math.min(implicitWidth, 110)
+                    height: parent.height
+                    visible: rowItem.boundText !== "" && profile.editRow !== rowItem.index
+                    verticalAlignment: Text.AlignVCenter
+                    horizontalAlignment: Text.AlignRight
+                    text: "→ " + rowItem.boundText
+                    elide: Text.ElideRight
+                    color: mainIten.colorPrimary
+                    font.family: mainIten.fontFamily
+                    font.pixelSize: mainIten.fontMinSize
+                }
+
                 MouseArea {
                     anchors.fill: parent
                     acceptedButtons: Qt.LeftButton | Qt.RightButton
@@ -279,6 +340,8 @@ DialogBox {
                         profile.currentRow = rowItem.index
                         contextMenu.close()
                         if (mouse.button === Qt.RightButton) {
+                            // "Remove binding" only for a row that follows an application.
+                            profile.updateLang(rowItem.boundText !== "")
                             const p = mapToItem(profile, mouse.x, mouse.y)
                             contextMenu.openAt(p.x, p.y)
                         }
@@ -401,13 +464,29 @@ DialogBox {
 
         objectName: "profileMenu"
         parent: profile
-        width: 100
+        width: 150
         itemHeight: 22
         onChosen: index => {
+            const number = rows.get(profile.currentRow)?.profileNo ?? -1
             if (index === 0)
                 profile.exportProfile()
-            else
+            else if (index === 1)
                 profile.importProfile()
+            else if (index === 2)
+                binding.open(number)
+            else
+                profile.unbind(number)
         }
+    }
+
+    ProfileBinding {
+        id: binding
+
+        parent: profile
+        anchors.fill: parent
+        anchors.margins: 10
+        texts: [profile.profileLang[6], profile.profileLang[8], profile.profileLang[9],
+                mainIten.keyMatrixLang[10], mainIten.keyMatrixLang[9]]
+        onChosen: (number, application) => profile.bind(number, application)
     }
 }

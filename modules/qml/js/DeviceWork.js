@@ -102,15 +102,18 @@ function pagesUnsavedUnlessQueued(ok, queued) {
     systemSettingMain.isSave = true
 }
 
-// The handler of the profile dialog's changeProfile(tmpProfileNo).
-function changeProfile(tmpProfileNo) {
+// The handler of the profile dialog's changeProfile(tmpProfileNo). A switch that `followed` an
+// application to the front leaves the stored choice, so that the next start begins with the
+// profile chosen by hand.
+function changeProfile(tmpProfileNo, followed) {
     if (tmpProfileNo === mainIten.profileNo)
         return undefined
     return deviceWork(() => {
         mainIten.profileNo = tmpProfileNo
         profileMain.profileNo = tmpProfileNo
         menuUp.profileList.setSelect(profileMain.rowOfNumber(tmpProfileNo))
-        ui_View.setGlobalData("mouse/profileNo", mainIten.profileNo)
+        if (followed !== true)
+            ui_View.setGlobalData("mouse/profileNo", mainIten.profileNo)
         ui_View.setCurrentProfile(mainIten.profileNo)
         return loadProfilePages()
     }, pagesUnsavedUnlessQueued)

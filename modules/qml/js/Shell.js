@@ -18,7 +18,9 @@ function deviceProgress(done, total) { DeviceWork.deviceProgress(done, total) }
 function tellNotSaved() { DeviceWork.tellNotSaved() }
 function saveSettings() { return DeviceWork.saveSettings() }
 function resetAllDate() { DeviceWork.resetAllDate() }
-function changeProfile(tmpProfileNo) { return DeviceWork.changeProfile(tmpProfileNo) }
+function changeProfile(tmpProfileNo, followed) {
+    return DeviceWork.changeProfile(tmpProfileNo, followed)
+}
 function reloadProfile() { return DeviceWork.reloadProfile() }
 function setDpiStage(stage) { return DeviceWork.setDpiStage(stage) }
 function sendMacro(bytes, slot, name) { return DeviceWork.sendMacro(bytes, slot, name) }

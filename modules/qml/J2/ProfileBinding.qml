@@ -1,0 +1,164 @@
+import QtQuick
+
+// The profile dialog's choice of an application for a profile to follow: one of the desktop's
+// running applications, or a name typed (a window's class, a Wayland app id). Where the desktop
+// does not say which application is in front, it says so and offers nothing to choose.
+Rectangle {
+    id: chooser
+
+    property int profileNo: -1
+    property bool available: false
+    property list<string> applications: []
+    // Title, hint, the desktop's refusal, OK, Cancel.
+    property list<string> texts: []
+
+    signal chosen(int profileNo, string application)
+
+    function open(number: int) {
+        const following = ui_View.applicationFollowing()
+        available = following?.available === true
+        applications = Array.from(following?.applications ?? []).map(String)
+        profileNo = number
+        field.text = ""
+        visible = true
+        if (available)
+            field.forceActiveFocus()
+    }
+
+    function close() {
+        visible = false
+    }
+
+    function accept() {
+        const name = field.text.trim()
+        if (!available || name === "")
+            return
+        close()
+        chosen(profileNo, name)
+    }
+
+    objectName: "profileBinding"
+    visible: false
+    z: 60
+    radius: 6
+    color: mainIten.colorSurface1
+    border.color: mainIten.colorPrimary
+
+    // Presses stay here, not on the rows below.
+    MouseArea {
+        anchors.fill: parent
+    }
+
+    Column {
+        x: 14
+        y: 12
+        width: parent.width - 28
+        spacing: 8
+
+        Text {
+            width: parent.width
+            text: chooser.texts[0] ?? ""
+            color: mainIten.colorPrimary
+            font.family: mainIten.fontFamily
+            font.pixelSize: mainIten.fontMinSize + 2
+        }
+
+        Text {
+            objectName: "profileBindingHint"
+            width: parent.width
+            wrapMode: Text.WordWrap
+            text: (chooser.available ? chooser.texts[1] : chooser.texts[2]) ?? ""
+            color: mainIten.fontColor
+            font.family: mainIten.fontFamily
+            font.pixelSize: mainIten.fontMinSize
+        }
+
+        ListView {
+            objectName: "profileBindingList"
+            width: parent.width
+            height: 120
+            visible: chooser.available
+            clip: true
+            model: chooser.applications
+
+            delegate: Rectangle {
+                required property int index
+                required property string modelData
+
+                objectName: "profileBindingApp" + index
+                width: ListView.view.width
+                height: 22
+                color: field.text === modelData ? mainIten.colorSurface2 : "transparent"
+
+                Text {
+                    anchors.fill: parent
+                    anchors.leftMargin: 6
+                    verticalAlignment: Text.AlignVCenter
+                    text: parent.modelData
+                    elide: Text.ElideRight
+                    color: mainIten.fontColor
+                    font.family: mainIten.fontFamily
+                    font.pixelSize: mainIten.fontMinSize + 1
+                }
+
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: field.text = parent.modelData
+                    onDoubleClicked: chooser.accept()
+                }
+            }
+        }
+
+        Rectangle {
+            width: parent.width
+            height: 24
+            radius: 3
+            visible: chooser.available
+            color: mainIten.colorSurface0
+            border.color: field.activeFocus ? mainIten.colorPrimary : mainIten.colorLine
+
+            TextInput {
+                id: field
+
+                objectName: "profileBindingName"
+                anchors.fill: parent
+                anchors.leftMargin: 6
+                anchors.rightMargin: 6
+                verticalAlignment: TextInput.AlignVCenter
+                maximumLength: 255
+                selectByMouse: true
+                clip: true
+                color: mainIten.fontColor
+                selectionColor: mainIten.colorPrimary
+                font.family: mainIten.fontFamily
+                font.pixelSize: mainIten.fontMinSize + 2
+                Keys.onReturnPressed: chooser.accept()
+                Keys.onEnterPressed: chooser.accept()
+                Keys.onEscapePressed: chooser.close()
+            }
+        }
+    }
+
+    Row {
+        anchors.right: parent.right
+        anchors.rightMargin: 14
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 12
+        spacing: 10
+
+        TextButton {
+            objectName: "profileBindingOk"
+            visible: chooser.available
+            enabled: field.text.trim() !== ""
+            opacity: enabled ? 1 : 0.4
+            textValue: chooser.texts[3] ?? ""
+            onClicked: chooser.accept()
+        }
+
+        TextButton {
+            objectName: "profileBindingCancel"
+            textValue: chooser.texts[4] ?? ""
+            onClicked: chooser.close()
+        }
+    }
+}
