@@ -12,6 +12,9 @@ Rectangle {
     // Title, hint, the desktop's refusal, OK, Cancel.
     property list<string> texts: []
 
+    // Where the keyboard focus was when it opened: it goes back there.
+    property Item focusBefore: null
+
     signal chosen(int profileNo, string application)
 
     function open(number: int) {
@@ -20,13 +23,29 @@ Rectangle {
         applications = Array.from(following?.applications ?? []).map(String)
         profileNo = number
         field.text = ""
+        focusBefore = Window.activeFocusItem
         visible = true
         if (available)
             field.forceActiveFocus()
+        else
+            chooser.forceActiveFocus()
     }
 
     function close() {
         visible = false
+        if (focusBefore?.visible)
+            focusBefore.forceActiveFocus()
+        focusBefore = null
+    }
+
+    // Up and Down in the name field take the running applications in turn.
+    function pick(step: int) {
+        if (applications.length === 0)
+            return
+        const at = applications.indexOf(field.text)
+        const next = at < 0 ? (step > 0 ? 0 : applications.length - 1)
+                            : (at + step + applications.length) % applications.length
+        field.text = applications[next]
     }
 
     function accept() {
@@ -43,6 +62,9 @@ Rectangle {
     radius: 6
     color: mainIten.colorSurface1
     border.color: mainIten.colorPrimary
+    Keys.onEscapePressed: close()
+    Accessible.role: Accessible.Dialog
+    Accessible.name: texts[0] ?? ""
 
     // Presses stay here, not on the rows below.
     MouseArea {
@@ -132,9 +154,14 @@ Rectangle {
                 selectionColor: mainIten.colorPrimary
                 font.family: mainIten.fontFamily
                 font.pixelSize: mainIten.fontMinSize + 2
+                activeFocusOnTab: true
+                Accessible.role: Accessible.EditableText
+                Accessible.name: chooser.texts[0] ?? ""
                 Keys.onReturnPressed: chooser.accept()
                 Keys.onEnterPressed: chooser.accept()
                 Keys.onEscapePressed: chooser.close()
+                Keys.onUpPressed: chooser.pick(-1)
+                Keys.onDownPressed: chooser.pick(1)
             }
         }
     }
