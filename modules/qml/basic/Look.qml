@@ -62,7 +62,8 @@ Item {
         return "qrc:/" + group + "/modules/img/skin" + skin_No + "/" + group + "/" + file
     }
 
-    readonly property string sourceBackground: "qrc:/modules/img/background.svg"
+    readonly property string sourceGlow: "qrc:/modules/img/glow.svg"
+    readonly property string sourceWeave: "qrc:/modules/img/weave.svg"
     readonly property string sourceTitleBar: "qrc:/modules/img/titleBar.svg"
     readonly property string sourceTitleLogo: "qrc:/modules/img/titleLogo.svg"
     readonly property string sourceBgLogo: "qrc:/modules/img/bgLogo.svg"
