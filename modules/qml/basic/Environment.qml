@@ -43,7 +43,9 @@ Item {
             x: 880
             y: 37
             source: mainIten.sourceWeave
-            sourceSize: Qt.size(400 * canvas.scaleX, 400 * canvas.scaleY)
+            // Never the natural size first: the window has no size while it is built.
+            sourceSize: Qt.size(Math.max(1, Math.ceil(400 * canvas.scaleX)),
+                                Math.max(1, Math.ceil(400 * canvas.scaleY)))
             width: 400
             height: 400
             smooth: true
