@@ -177,8 +177,10 @@ Item {
         Column {
             width: parent.width
 
+            // The entries exist only while the list shows: a closed list holds no rows, and
+            // texts in other scripts (the language list's) load no font until they are seen.
             Repeater {
-                model: dropDown.mdItems
+                model: dropDown.isDrop || dropDown.openness > 0 ? dropDown.mdItems : null
 
                 Rectangle {
                     required property int index
