@@ -56,14 +56,16 @@ Rectangle {
     color: mainIten.colorSurface1
     border.color: mainIten.colorPrimary
 
-    Column {
+    // Built only while open, and placed by index so that the entries are in place at once.
+    Item {
         x: 2
         y: 2
 
         Repeater {
-            model: menu.items
+            model: menu.visible ? menu.items : []
 
             Rectangle {
+                y: index * menu.itemHeight
                 width: menu.width - 4
                 height: menu.itemHeight
                 color: area.containsMouse || index === menu.cursor ? mainIten.colorSurface2

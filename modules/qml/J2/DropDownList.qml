@@ -174,11 +174,12 @@ Item {
         color: dropDown.bgColor
         border.color: dropDown.borderColor
 
-        Column {
+        Item {
             width: parent.width
 
             // The entries exist only while the list shows: a closed list holds no rows, and
             // texts in other scripts (the language list's) load no font until they are seen.
+            // Placed by index, so that they are in place as soon as they are built.
             Repeater {
                 model: dropDown.isDrop || dropDown.openness > 0 ? dropDown.mdItems : null
 
@@ -187,6 +188,7 @@ Item {
                     required property string textValue
 
                     objectName: dropDown.objectName + "Item" + index
+                    y: index * dropDown.itemHeight
                     width: parent.width
                     height: dropDown.itemHeight
                     color: itemArea.containsMouse || index === dropDown.cursor && dropDown.isDrop

@@ -23,8 +23,8 @@ Item {
     readonly property int currentSelect: KeyAssign.markedItem(row, isOffice)
     readonly property var lang: keyAssigmentMain.keyAssigmentLang
     readonly property alias list: list
-    readonly property alias firePanel: firePanel
-    readonly property alias combinationPanel: combinationPanel
+    readonly property Item firePanel: fireLoader.item
+    readonly property Item combinationPanel: combinationLoader.item
 
     // A popup of height h that would start at `top` (header coordinates), moved up to stay in
     // the page.
@@ -221,19 +221,23 @@ Item {
         color: mainIten.colorSurface1
         border.color: mainIten.colorLine
 
-        Column {
+        // Placed by index, not by a Column: entries built as the menu opens are where they
+        // belong at once, before the next layout pass.
+        Item {
             x: 2
             y: 2
             width: parent.width - 4
 
+            // Built only while open: seven closed menus hold no entries.
             Repeater {
-                model: rowMenu.count
+                model: rowMenu.isDrop ? rowMenu.count : 0
 
                 MenuItem {
                     required property int index
                     readonly property var item: KeyAssign.menu[index]
 
                     objectName: rowMenu.objectName + "Item" + index
+                    y: index * rowMenu.itemHeight
                     width: parent.width
                     height: rowMenu.itemHeight
                     textValue: rowMenu.lang[item.label] ?? ""
@@ -287,43 +291,50 @@ Item {
         }
     }
 
-    FireKeyAssigment {
-        id: firePanel
+    // The two panels exist only while open; each starts from its defaults when it opens.
+    Loader {
+        id: fireLoader
 
-        objectName: rowMenu.objectName + "Fire"
         x: list.x + list.width + 2
         y: rowMenu.fit(list.y + 2 + 6 * rowMenu.itemHeight, height)
-        visible: rowMenu.isDrop && rowMenu.openItem === 6
-        lang: rowMenu.lang
-        onAccepted: (entry, name) => {
-            if (rowMenu.row === 0)
-                rowMenu.refuseOnLeftButton()
-            else
-                rowMenu.apply(entry, name)
-        }
-        onCancelled: {
-            rowMenu.openItem = -1
-            rowMenu.forceActiveFocus()
+        active: rowMenu.isDrop && rowMenu.openItem === 6
+        sourceComponent: FireKeyAssigment {
+            objectName: rowMenu.objectName + "Fire"
+            lang: rowMenu.lang
+            Component.onCompleted: reset()
+            onAccepted: (entry, name) => {
+                if (rowMenu.row === 0)
+                    rowMenu.refuseOnLeftButton()
+                else
+                    rowMenu.apply(entry, name)
+            }
+            onCancelled: {
+                rowMenu.openItem = -1
+                rowMenu.forceActiveFocus()
+            }
         }
     }
 
-    GroupKeyAssigment {
-        id: combinationPanel
+    Loader {
+        id: combinationLoader
 
-        objectName: rowMenu.objectName + "Combination"
         x: list.x + list.width + 2
         y: rowMenu.fit(list.y + 2 + 7 * rowMenu.itemHeight, height)
-        visible: rowMenu.isDrop && rowMenu.openItem === 7
-        lang: rowMenu.lang
-        onAccepted: (entry, text) => {
-            if (rowMenu.row === 0)
-                rowMenu.refuseOnLeftButton()
-            else
-                rowMenu.apply(entry, text)
-        }
-        onCancelled: {
-            rowMenu.openItem = -1
-            rowMenu.forceActiveFocus()
+        active: rowMenu.isDrop && rowMenu.openItem === 7
+        sourceComponent: GroupKeyAssigment {
+            objectName: rowMenu.objectName + "Combination"
+            lang: rowMenu.lang
+            Component.onCompleted: reset()
+            onAccepted: (entry, text) => {
+                if (rowMenu.row === 0)
+                    rowMenu.refuseOnLeftButton()
+                else
+                    rowMenu.apply(entry, text)
+            }
+            onCancelled: {
+                rowMenu.openItem = -1
+                rowMenu.forceActiveFocus()
+            }
         }
     }
 }
