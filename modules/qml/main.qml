@@ -162,7 +162,8 @@ Look {
         width: 480
         height: 220
         scale: mainIten.zoomInRate_min
-        source: mainIten.sourcePowerOn
+        // Let go once the pages show: the image cache drops it right after.
+        source: mainIten.isStarted ? "" : mainIten.sourcePowerOn
         visible: !mainIten.isStarted
     }
 }
