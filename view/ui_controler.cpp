@@ -5,6 +5,7 @@
 #include "view/myqquickview.h"
 #include "view/qml_core.h"
 #include "view/svg_elements.h"
+#include "view/svg_picture.h"
 
 #include <QDebug>
 #include <QGuiApplication>
@@ -102,6 +103,7 @@ void Ui_Controler::setupUi(QWidget *host, Hid_Thread *hidLink)
     context->setContextProperty(QStringLiteral("hid"), hidLink);
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
     SvgElements::registerQmlType();
+    SvgPicture::registerQmlType();
     MacroCodec::registerQmlTypes();
     mainView->engine()->setIncubationController(new SliceIncubationController(mainView));
     mainView->setSource(QUrl(QStringLiteral("qrc:modules/qml/main.qml")));

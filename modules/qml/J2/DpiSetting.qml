@@ -1,4 +1,5 @@
 import QtQuick
+import TK700.Artwork 1.0
 
 // The DPI panel: one slider per stage of the mouse, − and + per stage, the stage colours and the
 // stage the mouse uses now, highlighted. Edits only set isSave; saveData() stores and sends.
@@ -122,7 +123,7 @@ Item {
     width: 560
     height: rowsTop + Math.min(dpiCount, stages) * rowPitch + 8
 
-    SkinImage {
+    SvgPicture {
         anchors.fill: parent
         source: mainIten.sourcedpiSettingSix
     }

@@ -41,7 +41,7 @@ Item {
         width: mouseView.viewBox.width * mouseView.pictureScale
         height: mouseView.viewBox.height * mouseView.pictureScale
 
-        SkinImage {
+        SvgPicture {
             anchors.fill: parent
             source: mainIten.sourceMouseFront
         }
@@ -49,15 +49,14 @@ Item {
         Repeater {
             model: mouseView.highlights
 
-            SkinImage {
+            SvgPicture {
                 required property int index
                 required property string modelData
 
                 objectName: "mouseHighlight" + index
                 anchors.fill: parent
                 visible: mouseView.selectKey === index
-                // Drawn only while its row is edited: six full-size pictures are not held for it.
-                source: visible ? modelData : ""
+                source: modelData
             }
         }
     }

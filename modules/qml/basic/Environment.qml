@@ -1,10 +1,11 @@
 import QtQuick
+import TK700.Artwork 1.0
 import "../J2"
 
 // The window's background, stretched to the window, with its watermark. Its empty area drags
 // the window. The surface is flat gradients and lines, drawn here at any size; the smooth warm
-// glow is a picture rasterised at an eighth of the window and stretched, and the weave one the
-// size of its corner, so the surface never holds a window-sized bitmap.
+// glow is a picture rasterised at an eighth of the window and stretched, and the weave and the
+// watermark are painted as drawn, so the surface holds no window-sized bitmap.
 Item {
     id: environment
 
@@ -38,17 +39,13 @@ Item {
             smooth: true
         }
 
-        // The weave in the upper right, as crisp as drawn: its 1-pixel strokes are pictured.
-        Image {
+        // The weave in the upper right, as crisp as drawn: its 1-pixel strokes are painted.
+        SvgPicture {
             x: 880
             y: 37
-            source: mainIten.sourceWeave
-            // Never the natural size first: the window has no size while it is built.
-            sourceSize: Qt.size(Math.max(1, Math.ceil(400 * canvas.scaleX)),
-                                Math.max(1, Math.ceil(400 * canvas.scaleY)))
             width: 400
             height: 400
-            smooth: true
+            source: mainIten.sourceWeave
         }
 
         // The primary orange under the title bar.
@@ -87,14 +84,13 @@ Item {
         }
     }
 
-    SkinImage {
+    SvgPicture {
         anchors.right: parent.right
         anchors.bottom: parent.bottom
         anchors.rightMargin: 40 * mainIten.zoomInRate_min
         anchors.bottomMargin: 70 * mainIten.zoomInRate_min
         width: 420 * mainIten.zoomInRate_min
         height: 420 * mainIten.zoomInRate_min
-        density: 1
         source: mainIten.sourceBgLogo
     }
 

@@ -1,4 +1,5 @@
 import QtQuick
+import TK700.Artwork 1.0
 import "../J2"
 import "../js/Language.js" as Language
 
@@ -19,7 +20,7 @@ Item {
     width: mainIten.normalW
     height: mainIten.normalH * 0.05
 
-    SkinImage {
+    SvgPicture {
         anchors.fill: parent
         source: mainIten.sourceTitleBar
     }
