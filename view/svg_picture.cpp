@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QQmlEngine>
 #include <QQuickWindow>
+#include <QImage>
+#include <QSGImageNode>
 #include <QSGRenderNode>
 #include <QSGRendererInterface>
 #include <QSvgRenderer>
@@ -92,11 +94,27 @@ QSGNode *SvgPicture::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
         delete old;
         return nullptr;
     }
+    const QRectF bounds(0, 0, width(), height());
+    if (window()->rendererInterface()->graphicsApi() != QSGRendererInterface::Software) {
+        // Other scene graphs (the tests' default one) get the drawing as a texture, as an Image.
+        const qreal dpr = window()->effectiveDevicePixelRatio();
+        QImage image((bounds.size() * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        renderer->render(&painter);
+        painter.end();
+        delete old;
+        QSGImageNode *node = window()->createImageNode();
+        node->setTexture(window()->createTextureFromImage(image));
+        node->setOwnsTexture(true);
+        node->setRect(bounds);
+        return node;
+    }
     auto *node = static_cast<SvgNode *>(old);
     if (!node)
         node = new SvgNode(window());
     node->renderer = renderer;
-    node->bounds = QRectF(0, 0, width(), height());
+    node->bounds = bounds;
     node->markDirty(QSGNode::DirtyMaterial);
     return node;
 }
