@@ -1,4 +1,5 @@
 import QtQuick
+import TK700.Artwork 1.0
 import "basic"
 import "J2"
 import "js/Shell.js" as Shell
@@ -157,12 +158,11 @@ Look {
         source: "basic/MainScreen.qml"
     }
 
-    SkinImage {
+    SvgPicture {
         anchors.centerIn: parent
         width: 480
         height: 220
         scale: mainIten.zoomInRate_min
-        // Let go once the pages show: the image cache drops it right after.
         source: mainIten.isStarted ? "" : mainIten.sourcePowerOn
         visible: !mainIten.isStarted
     }
