@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds what the bench needs and prints its table: start-up and memory against a bare Qt Quick
-# window, idle cost, the writes of Apply and Reset per firmware family against the designed
-# waits, and the window while the mouse is silent or slow (a start-up against a mouse that answers
-# no feature read, an Apply that reads again the blocks the connect could not read), all against
-# the virtual TK700 on a virtual display of its own.
-#   bash bench/run.sh [startup] [writes] [idle] [stalls]     (default: all four)
+# window, the memory each page adds when first shown, idle cost, the writes of Apply and Reset
+# per firmware family against the designed waits, and the window while the mouse is silent or
+# slow (a start-up against a mouse that answers no feature read, an Apply that reads again the
+# blocks the connect could not read), all against the virtual TK700 on a virtual display of its
+# own.
+#   bash bench/run.sh [startup] [pages] [writes] [idle] [stalls]     (default: all five)
 #   RUNS=7 IDLE_SECONDS=60 STALL_RUNS=3 by default.
 set -euo pipefail
 cd "$(dirname "$0")/.."
