@@ -18,12 +18,16 @@ import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-BIN = os.path.join(ROOT, "build", "bin")
+# Another build of the same tree can be measured in the same way (a "before" build, say).
+BIN = os.environ.get("BENCH_BIN", os.path.join(ROOT, "build", "bin"))
 RUNS = int(os.environ.get("RUNS", "7"))
 # The series with a mouse that does not answer take tens of seconds a run.
 STALL_RUNS = int(os.environ.get("STALL_RUNS", "3"))
 IDLE_SECONDS = float(os.environ.get("IDLE_SECONDS", "60"))
 SETTLE_SECONDS = 5.0
+# Memory is read this long after the launch: the start-up lock has run out and the images only
+# the start-up used are gone.
+SETTLED_SECONDS = 5.5
 TITLE = "Talvemark TK700"
 BASE_TITLE = "TK700 bench baseline"
 
@@ -160,11 +164,16 @@ def stop(pid):
     os.kill(pid, 9)
 
 
-def peak_rss_kb(pid):
+def memory_mb(pid):
+    """{"peak", "anon", "file", "shmem"} in MB: the peak RSS, and what the process holds now as
+    anonymous memory, mapped files and shared memory (the X server's backing store)."""
+    fields = {"VmHWM": "peak", "RssAnon": "anon", "RssFile": "file", "RssShmem": "shmem"}
+    got = {}
     for line in open("/proc/%d/status" % pid):
-        if line.startswith("VmHWM:"):
-            return int(line.split()[1])
-    return 0
+        key = line.split(":")[0]
+        if key in fields:
+            got[fields[key]] = int(line.split()[1]) / 1024
+    return got
 
 
 def cpu_sample(pid):
@@ -288,26 +297,83 @@ def startup():
     # start-up, which shows what the ahead-of-time compilation saves.
     kinds = ("program", "bare", "source")
     times = {k: [] for k in kinds}
-    rss = {k: [] for k in kinds}
+    mem = {k: [] for k in kinds}
     for i in range(RUNS):
         for which in kinds[i % 3:] + kinds[:i % 3]:
+            launched = time.monotonic()
             if which == "bare":
                 ms, pid = launch_bare()
             else:
                 env = {"QML_DISABLE_DISK_CACHE": "1"} if which == "source" else None
                 ms, pid, _ = launch_program("start", "553", sim, env_extra=env)
-            time.sleep(3)
+            # Well after the start-up lock has run out and the unused images are dropped.
+            time.sleep(max(0.0, launched + SETTLED_SECONDS - time.monotonic()))
             times[which].append(ms)
-            rss[which].append(peak_rss_kb(pid) / 1024)
+            mem[which].append(memory_mb(pid))
             stop(pid)
         log("start-up run %d: program %.0f ms, baseline %.0f ms, QML compiled at start %.0f ms"
             % (i + 1, times["program"][-1], times["bare"][-1], times["source"][-1]))
     row("window mapped after launch", "ms", times["program"], times["bare"])
     row("bare window mapped after launch", "ms", times["bare"])
     row("window mapped, QML compiled at start-up", "ms", times["source"], times["bare"])
-    row("peak RSS", "MB", rss["program"], rss["bare"])
-    row("bare window peak RSS", "MB", rss["bare"])
-    row("peak RSS, QML compiled at start-up", "MB", rss["source"], rss["bare"])
+    for label, which in (("", "program"), ("bare window ", "bare"),
+                         (", QML compiled at start-up", "source")):
+        name = label.strip() + " peak RSS" if which == "bare" else "peak RSS" + label
+        base = mem["bare"] if which != "bare" else None
+        row(name, "MB", [m["peak"] for m in mem[which]], base and [m["peak"] for m in base])
+        if which == "source":
+            continue
+        for part, what in (("anon", "anonymous"), ("file", "file-backed"),
+                           ("shmem", "shared")):
+            row("%s: %s now" % (name, what), "MB", [m[part] for m in mem[which]],
+                base and [m[part] for m in base])
+
+
+# What each page adds when it is first shown, in the order a user might open them: the peak RSS
+# after each step (the steps add up, as the peak only grows), and the anonymous and file-backed
+# parts held then.
+PAGE_STEPS = (
+    ("main page shown", None),
+    ("language list opened", ("click", "languageListHeader")),
+    ("backlight page shown", ("click", "tabLight")),
+    ("settings page shown", ("click", "tabSettings")),
+    ("profile dialog shown", ("click", "profileBtn")),
+    ("gun editor shown", ("call", "gunControlMain open")),
+)
+
+
+def pages():
+    sim = start_sim("553", "pages")
+    mem = {name: [] for name, _ in PAGE_STEPS}
+    for i in range(RUNS):
+        launched = time.monotonic()
+        _, pid, folder = launch_program("pages", "553", sim, probe=True)
+        probe = Probe(os.path.join(folder, "probe"))
+        probe.wait(lambda: probe.prop("mainIten", "isStarted"))
+        probe.wait(lambda: not probe.prop("protectUIItem", "isBusy"))
+        time.sleep(max(0.0, launched + SETTLED_SECONDS - time.monotonic()))
+        for name, step in PAGE_STEPS:
+            if step and step[0] == "click":
+                probe.click(step[1])
+            elif step:
+                probe.ask("call " + step[1])
+            if step:
+                time.sleep(1.5)
+            mem[name].append(memory_mb(pid))
+            # Menus and dialogs are closed again before the next step, as a user would.
+            if name == "language list opened":
+                probe.ask("call languageList closeMenu")
+            elif name == "profile dialog shown":
+                probe.ask("call profileMain close")
+                probe.click("tabMouse")
+        stop(pid)
+        log("pages run %d: %s" % (i + 1, ", ".join("%.1f" % mem[n][-1]["peak"]
+                                                    for n, _ in PAGE_STEPS)))
+    for name, _ in PAGE_STEPS:
+        row("peak RSS, %s" % name, "MB", [m["peak"] for m in mem[name]])
+        row("anonymous now, %s" % name, "MB",
+            [m["anon"] for m in mem[name]])
+        row("file-backed now, %s" % name, "MB", [m["file"] for m in mem[name]])
 
 
 def idle():
@@ -475,10 +541,12 @@ def stalls():
 
 
 def main():
-    what = sys.argv[1:] or ["startup", "idle", "writes", "stalls"]
+    what = sys.argv[1:] or ["startup", "pages", "idle", "writes", "stalls"]
     try:
         if "startup" in what:
             startup()
+        if "pages" in what:
+            pages()
         if "writes" in what:
             writes("553")
             writes("560")
