@@ -338,12 +338,24 @@ private slots:
         QVERIFY2(shows(primary, accent), qPrintable(fill(2).name() + " " + fill(3).name()));
     }
 
-    // The fire panel with a key captured from the keyboard.
+    // The fire panel with a key captured from the keyboard. The mouse drawing, painted into the
+    // window's frame rather than held as a bitmap, shows the row's highlight while its menu is
+    // open and is exactly as before once the selection is gone.
     void firePanel()
     {
         family = "553";
         QVERIFY(startProgram());
+        auto drawing = [this] {
+            const QJsonObject root = window->item(QStringLiteral("mainIten"));
+            const QJsonObject picture = window->item(QStringLiteral("mouseHighlight2"));
+            return window->grabWindow().copy(picture["x"].toInt() - root["x"].toInt(),
+                                             picture["y"].toInt() - root["y"].toInt(),
+                                             picture["w"].toInt(), picture["h"].toInt());
+        };
+        const QImage before = drawing();
+        QVERIFY(!before.isNull());
         QVERIFY(openItem(2, 6, "keyMenu2Fire"));
+        QVERIFY(WindowDriver::waitFor([&] { return drawing() != before; }, 5000));
         QVERIFY(window->click("keyMenu2FireField"));
         QVERIFY(textIs("keyMenu2FireFieldText", "Click Input"));
         QVERIFY(WindowDriver::chord({kKeyF}));
@@ -351,6 +363,8 @@ private slots:
         QVERIFY(window->save(ProgramRig::screensFolder(), "fire-panel.png"));
         QVERIFY(window->click("keyMenu2FireOK"));
         QVERIFY(textIs("keyMenu2Text", "Fire Function-F"));
+        window->ask("call mainIten mainFocus");
+        QVERIFY(WindowDriver::waitFor([&] { return drawing() == before; }, 5000));
         QVERIFY(window->click("applyBtn"));
         // A fire key is sent as type 10 with its key, rate 10 and endless repeat.
         QVERIFY(WindowDriver::waitFor(
