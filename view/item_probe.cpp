@@ -128,7 +128,7 @@ ItemProbe::ItemProbe(QQuickWidget *view, QLocalServer *server) : QObject(view), 
                     frames << monotonicMs();
             },
             Qt::DirectConnection);
-        connect(view, SIGNAL(deviceWorkFinished(bool)), this, SLOT(noteFinished()));
+        connect(view, SIGNAL(deviceWorkFinished(bool, bool)), this, SLOT(noteFinished()));
         connect(view, SIGNAL(mouseStateRead(bool, int)), this, SLOT(noteFinished()));
     }
     connect(server, &QLocalServer::newConnection, this, [this, server] {
