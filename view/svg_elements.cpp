@@ -5,18 +5,12 @@
 #include <QSvgRenderer>
 #include <QTransform>
 
-namespace
-{
-
-// QML gives resources as "qrc:/x"; the renderer opens them as ":/x".
-QString localPath(const QUrl &url)
+QString svgFilePath(const QUrl &url)
 {
     if (url.scheme() == QLatin1String("qrc"))
         return QLatin1Char(':') + url.path();
     return url.isLocalFile() ? url.toLocalFile() : url.toString();
 }
-
-} // namespace
 
 SvgElements::SvgElements(QObject *parent) : QObject(parent), renderer(new QSvgRenderer(this)) {}
 
@@ -32,7 +26,7 @@ void SvgElements::setSource(const QUrl &source)
     if (source == source_)
         return;
     source_ = source;
-    if (!renderer->load(localPath(source)))
+    if (!renderer->load(svgFilePath(source)))
         qWarning().noquote() << "SvgElements: cannot read" << source.toString();
     emit sourceChanged();
 }

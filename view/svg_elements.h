@@ -9,6 +9,9 @@
 
 class QSvgRenderer;
 
+// The file a QML source names, as QSvgRenderer opens it (":/x" for "qrc:/x").
+QString svgFilePath(const QUrl &url);
+
 class SvgElements : public QObject
 {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "view/svg_picture.h"
 
+#include "view/svg_elements.h"
+
 #include <QDebug>
 #include <QPainter>
 #include <QQmlEngine>
@@ -12,13 +14,6 @@
 
 namespace
 {
-
-QString localPath(const QUrl &url)
-{
-    if (url.scheme() == QLatin1String("qrc"))
-        return QLatin1Char(':') + url.path();
-    return url.isLocalFile() ? url.toLocalFile() : url.toString();
-}
 
 // Paints with the software renderer's painter, which it clips to the node's rectangle; the
 // item's transform, opacity and clip are the node's to apply.
@@ -74,7 +69,7 @@ void SvgPicture::setSource(const QUrl &source)
     renderer.reset();
     if (!source.isEmpty()) {
         auto loaded = std::make_shared<QSvgRenderer>();
-        if (loaded->load(localPath(source)))
+        if (loaded->load(svgFilePath(source)))
             renderer = std::move(loaded);
         else
             qWarning().noquote() << "SvgPicture: cannot read" << source.toString();
