@@ -103,17 +103,27 @@ Rectangle {
             // ends with the first key. Enter or Space starts it when let go, so that it does not
             // take the key that started it.
             activeFocusOnTab: true
+            // The key must have been pressed here too: the Enter that opened the panel from the
+            // menu is let go after the focus came here.
+            property int pressedKey: 0
+
+            onActiveFocusChanged: pressedKey = 0
             Keys.onPressed: e => {
-                if (firePanel.isInput || KeyAssign.startsCapture(e))
+                if (firePanel.isInput || KeyAssign.startsCapture(e)) {
                     e.accepted = true
-                else if (e.key === Qt.Key_Escape)
+                    if (!e.isAutoRepeat)
+                        pressedKey = e.key
+                } else if (e.key === Qt.Key_Escape) {
                     firePanel.cancelled()
+                }
             }
             Keys.onReleased: e => {
-                if (!firePanel.isInput && KeyAssign.startsCapture(e) && !e.isAutoRepeat) {
+                if (!firePanel.isInput && KeyAssign.startsCapture(e) && !e.isAutoRepeat
+                        && pressedKey === e.key) {
                     firePanel.startInput()
                     firePanel.keyboardStart = Date.now()
                 }
+                pressedKey = 0
                 e.accepted = true
             }
             Accessible.role: Accessible.EditableText

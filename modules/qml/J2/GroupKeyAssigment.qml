@@ -102,15 +102,24 @@ Rectangle {
 
         objectName: combinationPanel.objectName + "Field"
         activeFocusOnTab: true
+        // As in the fire panel: only a key pressed here starts the capture when let go.
+        property int pressedKey: 0
+
+        onActiveFocusChanged: pressedKey = 0
         Keys.onPressed: e => {
-            if (combinationPanel.isInput || KeyAssign.startsCapture(e))
+            if (combinationPanel.isInput || KeyAssign.startsCapture(e)) {
                 e.accepted = true
-            else if (e.key === Qt.Key_Escape)
+                if (!e.isAutoRepeat)
+                    pressedKey = e.key
+            } else if (e.key === Qt.Key_Escape) {
                 combinationPanel.cancelled()
+            }
         }
         Keys.onReleased: e => {
-            if (!combinationPanel.isInput && KeyAssign.startsCapture(e) && !e.isAutoRepeat)
+            if (!combinationPanel.isInput && KeyAssign.startsCapture(e) && !e.isAutoRepeat
+                    && pressedKey === e.key)
                 combinationPanel.startInput(true)
+            pressedKey = 0
             e.accepted = true
         }
         Accessible.role: Accessible.EditableText

@@ -117,8 +117,6 @@ function combinationNames(bits, key1, key2, keyName) {
     return names
 }
 
-// A key pressed while a combination is captured: the new entry, or null when the key is not
-// taken (a third key, or a key already in the combination).
 // The keys that start a capture field's capture from the keyboard.
 function startsCapture(event) {
     return [Qt.Key_Return, Qt.Key_Enter, Qt.Key_Space].includes(event.key)
@@ -133,6 +131,8 @@ function isStartEcho(usage, startedAt) {
            && [0x28, 0x58, 0x2C].includes(usage)
 }
 
+// A key pressed while a combination is captured: the new entry, or null when the key is not
+// taken (a third key, or a key already in the combination).
 function addToCombination(entry, usage) {
     const bit = modifierBit(usage)
     if (bit)
