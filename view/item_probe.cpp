@@ -74,13 +74,25 @@ bool takesInput(const QQuickItem *item)
     return isShown(item);
 }
 
+// Where an item is on the screen, as xdotool takes it.
+void addPlace(const QQuickWidget *view, const QQuickItem *item, QJsonObject &out)
+{
+    const QRectF scene = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    const QPoint topLeft = view->mapToGlobal(scene.topLeft().toPoint());
+    out["x"] = topLeft.x();
+    out["y"] = topLeft.y();
+    out["w"] = qRound(scene.width());
+    out["h"] = qRound(scene.height());
+}
+
 // An item as a keyboard or screen reader user meets it.
-QJsonObject describe(QQuickItem *item)
+QJsonObject describe(const QQuickWidget *view, QQuickItem *item)
 {
     if (!item)
         return {};
     QJsonObject out{{"id", QString::number(reinterpret_cast<quintptr>(item), 16)},
                     {"name", item->objectName()}};
+    addPlace(view, item, out);
     if (QAccessibleInterface *a11y = QAccessible::queryAccessibleInterface(item)) {
         out["role"] = int(a11y->role());
         out["accessibleName"] = a11y->text(QAccessible::Name);
@@ -88,14 +100,14 @@ QJsonObject describe(QQuickItem *item)
     return out;
 }
 
-void collectTabbable(QQuickItem *item, QJsonArray &out)
+void collectTabbable(const QQuickWidget *view, QQuickItem *item, QJsonArray &out)
 {
     if (!takesInput(item))
         return;
     if (item->activeFocusOnTab())
-        out.append(describe(item));
+        out.append(describe(view, item));
     for (QQuickItem *child : item->childItems())
-        collectTabbable(child, out);
+        collectTabbable(view, child, out);
 }
 
 } // namespace
@@ -172,13 +184,8 @@ QByteArray ItemProbe::answer(const QByteArray &request)
         QQuickItem *item = findItem(view->rootObject(), words[1]);
         reply["found"] = item != nullptr;
         if (item) {
-            const QRectF scene = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
-            const QPoint topLeft = view->mapToGlobal(scene.topLeft().toPoint());
             reply["visible"] = view->isVisible() && isShown(item);
-            reply["x"] = topLeft.x();
-            reply["y"] = topLeft.y();
-            reply["w"] = qRound(scene.width());
-            reply["h"] = qRound(scene.height());
+            addPlace(view, item, reply);
             QJsonObject props;
             for (const QString &name : words.mid(2))
                 props[name] = jsonOf(item->property(name.toUtf8().constData()));
@@ -214,10 +221,10 @@ QByteArray ItemProbe::answer(const QByteArray &request)
                                   : QJsonValue::fromVariant(result.toVariant());
         }
     } else if (words.value(0) == "focus") {
-        reply = describe(view->quickWindow()->activeFocusItem());
+        reply = describe(view, view->quickWindow()->activeFocusItem());
     } else if (words.value(0) == "tabbable") {
         QJsonArray items;
-        collectTabbable(view->rootObject(), items);
+        collectTabbable(view, view->rootObject(), items);
         reply["items"] = items;
     } else if (words.value(0) == "frames") {
         QJsonArray f, d;

@@ -8,6 +8,7 @@
 #include "support/virtual_mouse.h"
 #include "window_driver.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -355,13 +356,24 @@ private slots:
             int stops = 0;
             for (; stops <= shown.size() + 2; ++stops) {
                 QVERIFY(key("Tab"));
-                const QString id = focused()["id"].toString();
+                const QJsonObject now = focused();
+                const QString id = now["id"].toString();
                 if (id == first)
                     break;
                 if (first.isEmpty())
                     first = id;
-                QVERIFY2(!reached.contains(id), qPrintable(focused()["name"].toString()));
+                QVERIFY2(!reached.contains(id), qPrintable(now["name"].toString()));
                 reached << id;
+                // The focus ring goes round the control (text fields may show their caret).
+                const QJsonObject ring = item("focusMark");
+                const QRect mark(ring["x"].toInt(), ring["y"].toInt(), ring["w"].toInt(),
+                                 ring["h"].toInt());
+                const QRect control(now["x"].toInt(), now["y"].toInt(), now["w"].toInt(),
+                                    now["h"].toInt());
+                const bool around = ring["visible"].toBool() && mark.contains(control) &&
+                                    control.adjusted(-6, -6, 6, 6).contains(mark);
+                QVERIFY2(around || now["role"].toInt() == QAccessible::EditableText,
+                         qPrintable(now["name"].toString()));
             }
             qInfo("%-16s %6d %6lld", page.name, stops, qsizetype(shown.size()));
             QCOMPARE(reached, expected);

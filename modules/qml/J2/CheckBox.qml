@@ -57,6 +57,4 @@ Item {
         hoverEnabled: true
         onClicked: checkBox.toggle()
     }
-
-    FocusMark {}
 }

@@ -32,6 +32,4 @@ Item {
         anchors.fill: parent
         onClicked: stepButton.clicked()
     }
-
-    FocusMark {}
 }

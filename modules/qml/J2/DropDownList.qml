@@ -162,8 +162,6 @@ Item {
         }
     }
 
-    FocusMark {}
-
     Rectangle {
         x: dropDown.horizontalOffset
         y: dropDown.height + 2

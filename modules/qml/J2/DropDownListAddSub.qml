@@ -206,8 +206,6 @@ Item {
         }
     }
 
-    FocusMark {}
-
     Rectangle {
         id: list
 

@@ -155,8 +155,6 @@ Rectangle {
                 hoverEnabled: true
                 onClicked: firePanel.startInput()
             }
-
-            FocusMark {}
         }
 
         PanelLabel { text: firePanel.lang[11] ?? "" }

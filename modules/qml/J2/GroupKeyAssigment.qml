@@ -165,8 +165,6 @@ Rectangle {
             hoverEnabled: true
             onClicked: combinationPanel.startInput(false)
         }
-
-        FocusMark {}
     }
 
     Row {

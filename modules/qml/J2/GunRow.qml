@@ -76,6 +76,4 @@ Rectangle {
         hoverEnabled: true
         onClicked: gunRow.clicked()
     }
-
-    FocusMark {}
 }

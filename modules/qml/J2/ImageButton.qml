@@ -44,6 +44,4 @@ Item {
         hoverEnabled: true
         onClicked: imageButton.clicked()
     }
-
-    FocusMark {}
 }

@@ -39,8 +39,6 @@ Item {
                 Accessible.checked: index === light.colorIndex
                 Accessible.onPressAction: area.choose()
 
-                FocusMark {}
-
                 MouseArea {
                     id: area
 

@@ -54,8 +54,6 @@ Item {
         Accessible.role: Accessible.List
         Accessible.name: editor.macroEditorLang[10]
 
-        FocusMark {}
-
         ListModel { id: eventRows }
 
         MouseArea {

@@ -152,6 +152,4 @@ Rectangle {
             }
         }
     }
-
-    FocusMark {}
 }

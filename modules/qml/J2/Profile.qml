@@ -288,8 +288,6 @@ DialogBox {
                 Accessible.name: textValue
                 Accessible.selected: index === profile.currentRow
 
-                FocusMark {}
-
                 // The current row's plate (the artwork is a row, not an icon).
                 SkinImage {
                     anchors.fill: parent

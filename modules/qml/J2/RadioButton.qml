@@ -62,6 +62,4 @@ Item {
         hoverEnabled: true
         onClicked: radioButton.click()
     }
-
-    FocusMark {}
 }

@@ -131,8 +131,6 @@ Item {
         Accessible.name: slider.accessibleName
         Accessible.onIncreaseAction: slider.keyStep(1)
         Accessible.onDecreaseAction: slider.keyStep(-1)
-
-        FocusMark {}
     }
 
     NumberAnimation {

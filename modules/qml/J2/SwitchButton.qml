@@ -64,6 +64,4 @@ Item {
         hoverEnabled: true
         onClicked: switchButton.click()
     }
-
-    FocusMark {}
 }

@@ -59,6 +59,4 @@ Item {
         hoverEnabled: true
         onClicked: textButton.clicked()
     }
-
-    FocusMark {}
 }

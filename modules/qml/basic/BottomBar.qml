@@ -58,8 +58,6 @@ Item {
                 cursorShape: Qt.PointingHandCursor
                 onClicked: open()
             }
-
-            FocusMark {}
         }
     }
 

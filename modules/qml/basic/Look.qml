@@ -9,6 +9,8 @@ Item {
     property int frameH: normalH
     property real zoomInRate_min: 1.0
     property real zoomInRate_max: 1.0
+    // Device pixels per design pixel, for images rasterised at the size they are shown.
+    readonly property real imageDensity: zoomInRate_min * Screen.devicePixelRatio
     property int langIndex: 0
 
     // Rajdhani has Latin only; every other language gets a CJK-capable sans font. Registering it

@@ -243,6 +243,8 @@ Item {
         onLoaded: item.parent = dialogLayer
     }
 
+    FocusMark {}
+
     // Over everything while the window is locked.
     BusyIndicator {
         objectName: "protectUIItem"
