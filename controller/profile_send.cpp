@@ -12,22 +12,6 @@
 namespace
 {
 
-// The period of the gun each slot uses: its record in the gun file, or the built-in 10 when the
-// file has no usable record for the row.
-QVariantList gunPeriods(DeviceContext &ctx, const StoredSettings &settings)
-{
-    constexpr int kBuiltInPeriod = 10;
-    constexpr int kPeriodField = 2;
-    QVariantList periods;
-    for (int row : settings.gunSlotRows()) {
-        const QVariantList record = GunData(ctx).record(QString::number(row));
-        periods << (record.size() >= gun::kSavedValues
-                        ? stored::leadingInt(record.at(kPeriodField)).value_or(0)
-                        : kBuiltInPeriod);
-    }
-    return periods;
-}
-
 bool sendLighting(DeviceContext &ctx, const StoredLight &light)
 {
     constexpr int kBrightnessPerStep = 5;
@@ -41,6 +25,20 @@ bool sendLighting(DeviceContext &ctx, const StoredLight &light)
 }
 
 } // namespace
+
+QVariantList storedGunPeriods(DeviceContext &ctx, const StoredSettings &settings)
+{
+    constexpr int kBuiltInPeriod = 10;
+    constexpr int kPeriodField = 2;
+    QVariantList periods;
+    for (int row : settings.gunSlotRows()) {
+        const QVariantList record = GunData(ctx).record(QString::number(row));
+        periods << (record.size() >= gun::kSavedValues
+                        ? stored::leadingInt(record.at(kPeriodField)).value_or(0)
+                        : kBuiltInPeriod);
+    }
+    return periods;
+}
 
 bool ProfileSendResult::ok() const
 {
@@ -67,7 +65,7 @@ ProfileSendResult sendStoredProfile(DeviceContext &ctx, int mode, bool resetGunT
     ProfileSendResult r;
     KeyMatrix keys(ctx);
     r.parts.append({QStringLiteral("buttons"),
-                    keys.set(mode, stored.table(0), stored.table(1), true, gunPeriods(ctx, stored))});
+                    keys.set(mode, stored.table(0), stored.table(1), true, storedGunPeriods(ctx, stored))});
     r.parts.append({QStringLiteral("reportRate"),
                     MouseOptions(ctx).setReportRate(
                         stored::reportRateCode(stored.reportRatePosition()))});

@@ -11,6 +11,8 @@
 
 #include <utility>
 
+class StoredSettings;
+
 // Each part sent, in order, with whether it reached the mouse.
 struct ProfileSendResult {
     QList<std::pair<QString, bool>> parts;
@@ -26,3 +28,7 @@ struct ProfileSendResult {
 // tables go back to the firmware's afterwards and table 1 is made the active one. Parts:
 // "buttons", "reportRate", "dpiStages", "dpiColours", "liftOff", "lighting", "gunTables".
 ProfileSendResult sendStoredProfile(DeviceContext &ctx, int mode, bool resetGunTables);
+
+// The period of the gun each of the three slots uses: its record in the gun file, or the built-in
+// 10 when the file has no usable record for the row.
+QVariantList storedGunPeriods(DeviceContext &ctx, const StoredSettings &settings);

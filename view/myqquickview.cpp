@@ -242,6 +242,12 @@ QVariantMap myQQuickView::storedPreset(int preset, bool isRecovery)
     return StoredSettings(settings, isRecovery).presetMap(preset);
 }
 
+QVariantList myQQuickView::storedGunPeriods()
+{
+    DeviceContext ctx = context();
+    return ::storedGunPeriods(ctx, StoredSettings(settings, false));
+}
+
 QVariantMap myQQuickView::sendStoredProfile(int mouseMode, bool resetGunTables)
 {
     DeviceContext ctx = context();

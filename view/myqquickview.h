@@ -94,6 +94,8 @@ public slots:
     QVariantMap storedSettings(bool isRecovery);
     // Lighting preset `preset` (0 ... 3) alone, as storedSettings gives the one in use.
     QVariantMap storedPreset(int preset, bool isRecovery);
+    // The gun periods of the three slots as stored (a button-table save carries them).
+    QVariantList storedGunPeriods();
     // Sends the current profile as stored (buttons of `mouseMode`, report rate, DPI stages and
     // colours, lift-off, lighting; the gun tables back to the firmware's when asked). Each part
     // with whether it reached the mouse.

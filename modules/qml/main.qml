@@ -39,7 +39,8 @@ Look {
     // The lock the busy indicator shows, and its text ("n of m" while a queue is written).
     property bool busy: false
     property string busyText: ""
-    // The screen's pages and dialogs under the names the shell uses; null until it is built.
+    // The screen's pages and dialogs under the names the shell uses; null until it is built (the
+    // ones built on first use until then: `buildPart`).
     readonly property Item screen: screenLoader.item
     // For the screen's handlers: the shell's sequences, with their state, live in this document.
     readonly property var shell: Shell
@@ -61,7 +62,7 @@ Look {
     readonly property Item macroEditorMain: screen?.parts.macroEditorMain ?? null
     readonly property Item gunControlMain: screen?.parts.gunControlMain ?? null
     readonly property Item macroKeyAssigmentMain: screen?.parts.macroKeyAssigmentMain ?? null
-    readonly property bool pagesBuilt: screen?.partsBuilt === true
+    readonly property bool pagesBuilt: screen !== null
     property list<string> keyMatrixLang: ["Key Setting", "Office Mode", "Game Mode", "Mode",
         "Gun Editor", "Report Rate", "Profile", "Reset",
         "Reset all settings of the current profile to their defaults?", "Cancel", "OK", "Close",
@@ -80,6 +81,8 @@ Look {
     signal msg_wheel(int _value)
 
     function initUI() { Shell.initUI() }
+    // A part by its name, built now if it is built on first use (null before the screen is).
+    function buildPart(name) { return screen?.build(name) ?? null }
     onPagesBuiltChanged: if (pagesBuilt) Shell.pagesBuilt()
     onIsStartedChanged: if (isStarted) Qt.callLater(ui_View.releaseUnusedImages)
     function run() {}

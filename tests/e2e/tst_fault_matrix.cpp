@@ -486,6 +486,9 @@ private slots:
             R"(["1000","1500","2000","2500","3000","3500","4000","4500"])",
             R"(["800","1600","2400","3200","4000","4800","5600","6400"])"};
         int applied = 0;
+        // The pages and the chooser the cycle reaches by name are built on first use.
+        for (const char *part : {"lightControlMain", "systemSettingMain", "macroKeyAssigmentMain"})
+            ask(QStringLiteral("call mainIten buildPart \"%1\"").arg(part));
         auto markPages = [this] {
             for (const char *page :
                  {"keyMatrixMain", "dpiSettingMain", "lightControlMain", "systemSettingMain"})

@@ -331,6 +331,7 @@ private slots:
             {"gun editor",
              [this] {
                  key("Escape");
+                 ProgramRig::askProbe(probe, "call mainIten buildPart \"gunControlMain\"");
                  ProgramRig::askProbe(probe, "call gunControlMain open");
              },
              {"gunRow0", "gunSlotList", "gunYFieldInput", "gunRateHandle", "gunCloseBtn"}},

@@ -186,6 +186,11 @@ QtObject {
                ?? []
     }
     function getGunData(index) { note("getGunData", [index]); return gunData[index] ?? [] }
+    function storedGunPeriods() {
+        note("storedGunPeriods", [])
+        return Array.from(harness.storedSettings(store(false), global).gunSlots).map(
+            row => (gunData[row] ?? []).length >= 6 ? parseInt(gunData[row][2]) || 0 : 10)
+    }
     function mouseSaveGundata(index, values) { return write("mouseSaveGundata", [index, values]) }
     function mouseSaveGundataRows(records) { return write("mouseSaveGundataRows", [records]) }
     function mouseGetCurrentDPI() { note("mouseGetCurrentDPI", []); return dpiStage }

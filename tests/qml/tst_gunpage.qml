@@ -37,13 +37,13 @@ TestCase {
         shell.setProtectUI(1) // the page, not the start-up lock, is under test
         tryVerify(() => shell.isStarted, 3000)
         ui_View.clear()
-        return findChild(shell, "gunControlMain")
+        return shell.buildPart("gunControlMain")
     }
 
+    // The editor's rows come with the first layout after it is built.
     function child(name) {
-        const found = findChild(shell, name)
-        verify(found, name)
-        return found
+        tryVerify(() => shell.buildPart(name) ?? findChild(shell, name), 1000, name)
+        return shell.buildPart(name) ?? findChild(shell, name)
     }
 
     function open() {

@@ -42,7 +42,7 @@ TestCase {
     }
 
     function child(name) {
-        const found = findChild(shell, name)
+        const found = shell.buildPart(name) ?? findChild(shell, name)
         verify(found, name)
         return found
     }

@@ -35,11 +35,12 @@ TestCase {
         shell.setProtectUI(1)
         tryVerify(() => shell.isStarted, 3000)
         ui_View.clear()
+        shell.buildPart("systemSettingMain")
         return shell
     }
 
     function child(name) {
-        const found = findChild(shell, name)
+        const found = shell.buildPart(name) ?? findChild(shell, name)
         verify(found, name)
         return found
     }

@@ -84,7 +84,7 @@ Item {
             const target = row
             close()
             mainIten.mainFocus()
-            macroKeyAssigmentMain.show(target, rowMenu)
+            mainIten.buildPart("macroKeyAssigmentMain").show(target, rowMenu)
         } else {
             openItem = index
         }

@@ -22,9 +22,6 @@ Item {
     property int keyCode2: 0
     property int keyCode3: 0
     property string keyString: ""
-    // The macro chooser (macroKeyAssigmentMain), which sends a macro to its button's slot; it
-    // arrives with the macro editor.
-    property var macroChooser: null
 
     function init() {
         setCurrent([0, 0, 0, 0], "")
@@ -63,7 +60,8 @@ Item {
             list.set(row, { keyCode0: entry[0], keyCode1: entry[1], keyCode2: entry[2],
                             keyCode3: entry[3], keyText: keyString })
             if (keyCode0 === KeyAssign.kMacro) {
-                macroChooser?.sendMacro(keyCode2, keyString)
+                // The macro chooser sends a macro to its button's slot.
+                mainIten.buildPart("macroKeyAssigmentMain")?.sendMacro(keyCode2, keyString)
                 ui_View.setData((isOffice ? "mouseMacroKey/" : "mouseMacroKey2/") + keyCode2,
                                 keyString)
             }

@@ -53,10 +53,12 @@ Item {
         return table
     }
 
-    // Stores both tables and sends the current mode's one with the periods of the three guns.
+    // Stores both tables and sends the current mode's one with the periods of the three guns
+    // (the stored ones until the gun editor is built).
     function saveData(): bool {
+        const periods = mainIten.gunControlMain?.slotPeriods() ?? ui_View.storedGunPeriods()
         return ui_View.mouseSetKeyMatrix(mainIten.mouseMode, tableOf(modKeys), tableOf(modKeys2),
-                                         true, gunControlMain.slotPeriods()) === true
+                                         true, periods) === true
     }
 
     function initMode(mode: int) {

@@ -1,9 +1,10 @@
 import QtQuick
 import "../J2"
 
-// The screen behind the start-up logo: the window chrome, the pages and the dialogs, all created
-// once. The root builds it a slice per frame after the window is up, and reaches its parts by the
-// names in `parts`.
+// The screen behind the start-up logo: the window chrome, the main page and the dialogs. The root
+// builds it a slice per frame after the window is up, and reaches its parts by the names in
+// `parts`. The pages and dialogs not shown at start-up are built the first time they are shown or
+// the shell needs them (`build`), and stay.
 Item {
     // The parts the shell reaches by name, for the root to publish.
     readonly property var parts: ({
@@ -29,11 +30,39 @@ Item {
         return top
     }
     readonly property bool pagesTakeInput: topDialog === null
-    readonly property bool partsBuilt: [lightLoader, systemLoader, macroEditorLoader, gunLoader,
-                                        macroChooserLoader].every(l => l.status === Loader.Ready)
+    readonly property var onDemand: ({
+        lightControlMain: lightLoader, systemSettingMain: systemLoader,
+        macroEditorMain: macroEditorLoader, gunControlMain: gunLoader,
+        macroKeyAssigmentMain: macroChooserLoader
+    })
+
+    // A part by name, built now if it is one built on first use and not built yet.
+    function build(name: string): Item {
+        const loader = onDemand[name]
+        if (!loader)
+            return parts[name] ?? null
+        // The chooser shows the editor's macros in its texts.
+        if (name === "macroKeyAssigmentMain")
+            build("macroEditorMain")
+        loader.active = true
+        return loader.item
+    }
+
+    Connections {
+        target: mainIten
+
+        function onCurrentTabChanged() {
+            if (mainIten.currentTab === 1) {
+                build("lightControlMain")
+            } else if (mainIten.currentTab === 2) {
+                build("systemSettingMain")
+                build("macroEditorMain")
+            }
+        }
+    }
 
     KeyCodeString { id: _KeyCodeString }
-    KeyAssigment { id: keyAssigmentMain; macroChooser: macroChooserLoader.item }
+    KeyAssigment { id: keyAssigmentMain }
     DpiColor { id: dpiColorMain }
     DpiAssigment { id: dpiAssigmentMain }
     ReportRate { id: reportRate }
@@ -93,7 +122,7 @@ Item {
             visible: mainIten.currentTab === 0
             enabled: pagesTakeInput
             onModeChosen: index => mainIten.set_switchBtnMode(index)
-            onGunEditorClicked: gunControlMain.open()
+            onGunEditorClicked: build("gunControlMain").open()
 
             KeyMatrix {
                 id: keyMatrixMain
@@ -134,8 +163,9 @@ Item {
                 id: lightLoader
 
                 anchors.fill: parent
-                asynchronous: true
+                active: false
                 sourceComponent: LightControl {}
+                onLoaded: mainIten.shell.partBuilt("lightControlMain", item)
             }
         }
 
@@ -150,8 +180,9 @@ Item {
 
                 width: settingsPage.leftPanel.width
                 height: settingsPage.height
-                asynchronous: true
+                active: false
                 sourceComponent: SystemSetting {}
+                onLoaded: mainIten.shell.partBuilt("systemSettingMain", item)
             }
 
             Loader {
@@ -160,7 +191,8 @@ Item {
                 x: settingsPage.rightPanel.x
                 width: settingsPage.rightPanel.width
                 height: settingsPage.height
-                asynchronous: true
+                active: false
+                onLoaded: mainIten.shell.partBuilt("macroEditorMain", item)
                 sourceComponent: MacroEditorTreeView {
                     onDeleteMacro: macroName => mainIten.shell.macroDeleted(macroName)
                     onModifyMacroName: (level, type, oldName, newName) =>
@@ -224,21 +256,24 @@ Item {
         InputAssigment { id: inputAssigmentMain; objectName: "inputAssigmentMain"; z: 1 }
     }
 
-    // The gun editor and the macro chooser, built after the first frame and moved into the dialog
-    // layer, under the message boxes (which they can open).
+    // The gun editor and the macro chooser, moved into the dialog layer when built, under the
+    // message boxes (which they can open).
     Loader {
         id: gunLoader
 
         visible: false
-        asynchronous: true
+        active: false
         sourceComponent: GunControl {}
-        onLoaded: item.parent = dialogLayer
+        onLoaded: {
+            item.parent = dialogLayer
+            mainIten.shell.partBuilt("gunControlMain", item)
+        }
     }
     Loader {
         id: macroChooserLoader
 
         visible: false
-        asynchronous: true
+        active: false
         sourceComponent: MacroKeyAssigment {}
         onLoaded: item.parent = dialogLayer
     }

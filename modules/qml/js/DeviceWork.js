@@ -77,6 +77,9 @@ function resetAllDate() {
         mousePage.gameBtn.isSelect = false
         keyMatrixMain.initMode(0)
         mainIten.clickOfficeMode()
+        // The lighting page keeps its preset list through the reset: it reads it now if it has
+        // not been built yet.
+        mainIten.buildPart("lightControlMain")
         // A profile file that could not be reset keeps the mouse as it is: the two stay alike.
         if (ui_View.resetProfile(mainIten.profileNo) !== true)
             return false
@@ -85,9 +88,11 @@ function resetAllDate() {
         const sent = showAndSendProfile(0, true)
         const stage = ui_View.mouseSetCurrentDPI(2) === true
         mainIten.currentDPI = 1
-        const guns = gunControlMain.resetData()
-        for (const saver of mainIten.savers)
-            saver.page.isSave = false
+        const guns = mainIten.buildPart("gunControlMain").resetData()
+        for (const saver of mainIten.savers) {
+            if (saver.page)
+                saver.page.isSave = false
+        }
         markUnsent(sent)
         return allSent(sent) && stage && guns
     }, pagesUnsavedUnlessQueued)
@@ -98,8 +103,9 @@ function pagesUnsavedUnlessQueued(ok, queued) {
         return
     keyMatrixMain.isSave = true
     dpiSettingMain.isSave = true
-    lightControlMain.isSave = true
-    systemSettingMain.isSave = true
+    // Built if need be, so that Apply sends them again.
+    mainIten.buildPart("lightControlMain").isSave = true
+    mainIten.buildPart("systemSettingMain").isSave = true
 }
 
 // The handler of the profile dialog's changeProfile(tmpProfileNo). A switch that `followed` an
@@ -135,15 +141,25 @@ function showAndSendProfile(mode, isReset) {
     reportRate.init(false)
     dpiSettingMain.init(false, false)
     if (isReset) {
-        lightControlMain.init(false, true)
-        lightControlMain.saveData(false, 0)
+        const light = mainIten.buildPart("lightControlMain")
+        light.init(false, true)
+        light.saveData(false, 0)
     } else {
-        lightControlMain.init(false, false)
+        // A page built later shows the profile in use when it is built.
+        lightControlMain?.init(false, false)
     }
-    systemSettingMain.init(false, false)
+    systemSettingMain?.init(false, false)
     const sent = ui_View.sendStoredProfile(mode, mainIten.isGun)
-    systemSettingMain.sendDesktopSettings(0)
+    // The desktop's part comes from the page, which reads it from the profile when it is built.
+    mainIten.buildPart("systemSettingMain").sendDesktopSettings(0)
     return sent
+}
+
+// A page built on first use that has something unsent is built, so that Apply sends it.
+function markPage(name, unsent) {
+    const page = unsent ? mainIten.buildPart(name) : mainIten[name]
+    if (page)
+        page.isSave = unsent
 }
 
 function allSent(sent) {
@@ -154,8 +170,8 @@ function allSent(sent) {
 function markUnsent(sent) {
     keyMatrixMain.isSave = sent.buttons !== true
     dpiSettingMain.isSave = !(sent.dpiStages === true && sent.dpiColours === true)
-    lightControlMain.isSave = sent.lighting !== true
-    systemSettingMain.isSave = sent.liftOff !== true
+    markPage("lightControlMain", sent.lighting !== true)
+    markPage("systemSettingMain", sent.liftOff !== true)
 }
 
 // A profile file was read into the profile in use: the pages show and send it, so that a later

@@ -1,7 +1,7 @@
 // The shell's sequences: start-up, save, mode switch, language, focus and macro changes (reset and
 // profile change are in DeviceWork.js). It runs in the context of main.qml, so it reaches the core
 // by its names and the pages and dialogs by the names the root publishes for them (null until the
-// screen behind the logo is built).
+// screen behind the logo is built; the hidden pages and dialogs until their first use, `part`).
 .import "Language.js" as Language
 .import "MacroNotify.js" as MacroNotify
 .import "DeviceWork.js" as DeviceWork
@@ -115,33 +115,74 @@ function startUp() {
     menuUp.profileList.setSelect(profileMain.rowOfNumber(mainIten.profileNo))
     menuUp.profileList.closeMenu()
     ui_View.setCurrentProfile(mainIten.profileNo)
-    gunControlMain.init()
     keyAssigmentMain.init()
     keyMatrixMain.init(false, false)
     dpiSettingMain.init(false, false)
-    lightControlMain.init(false, false)
-    systemSettingMain.init(false, false)
+    initBuiltParts()
     mainIten.initDropDownList()
     mainIten.isPownOn = true
 }
 
-// Each group's list, from the language file over the built-in texts.
+// The parts built on first use show the profile in use when they are built; until then there is
+// nothing of theirs to show, save or send.
+function initPart(name, part) {
+    if (name === "gunControlMain")
+        part.init()
+    else if (name === "lightControlMain" || name === "systemSettingMain")
+        part.init(false, false)
+}
+
+function initBuiltParts() {
+    for (const name of ["gunControlMain", "lightControlMain", "systemSettingMain"]) {
+        if (mainIten[name])
+            initPart(name, mainIten[name])
+    }
+}
+
+// A part built on first use has been built: it takes the shown language and, once the settings
+// have been read, the profile in use.
+function partBuilt(name, part) {
+    if (!mainIten.isPownOn)
+        return
+    for (const [group, target, property] of languageGroups) {
+        if (target === name)
+            translate(group, part, property)
+    }
+    initPart(name, part)
+}
+
+// A part by its name, built now if it is built on first use and is not yet.
+function part(name) {
+    return mainIten.buildPart(name)
+}
+
+// The language groups: the group's name in the language files, the part that shows it, and the
+// part's list of texts.
+const languageGroups = [["keyMatrix", "mainIten", "keyMatrixLang"],
+                        ["keyAssigment", "keyAssigmentMain", "keyAssigmentLang"],
+                        ["dpiSetting", "dpiSettingMain", "dpiSettingLang"],
+                        ["gunControl", "gunControlMain", "gunControlLang"],
+                        ["macroEditor", "macroEditorMain", "macroEditorLang"],
+                        ["lightControl", "lightControlMain", "lightControlLang"],
+                        ["systemSetting", "systemSettingMain", "systemSettingLang"],
+                        ["profile", "profileMain", "profileLang"],
+                        ["keyCode", "_KeyCodeString", "keyCodeStr"],
+                        ["warningAssigment", "warningAssigmentMain", "warningAssigmentLang"]]
+
+// A group's list, from the language file over the built-in texts.
+function translate(group, target, property) {
+    if (!(group in builtInLists))
+        builtInLists[group] = Array.from(target[property])
+    target[property] = Language.merge(builtInLists[group],
+                                      ui_View.getLangStrings(group, mainIten.language))
+}
+
+// Each built part's lists; a part built later takes its list when it is built.
 function loadLanguageLists() {
-    const targets = [["keyMatrix", mainIten, "keyMatrixLang"],
-                     ["keyAssigment", keyAssigmentMain, "keyAssigmentLang"],
-                     ["dpiSetting", dpiSettingMain, "dpiSettingLang"],
-                     ["gunControl", gunControlMain, "gunControlLang"],
-                     ["macroEditor", macroEditorMain, "macroEditorLang"],
-                     ["lightControl", lightControlMain, "lightControlLang"],
-                     ["systemSetting", systemSettingMain, "systemSettingLang"],
-                     ["profile", profileMain, "profileLang"],
-                     ["keyCode", _KeyCodeString, "keyCodeStr"],
-                     ["warningAssigment", warningAssigmentMain, "warningAssigmentLang"]]
-    for (const [group, target, property] of targets) {
-        if (!(group in builtInLists))
-            builtInLists[group] = Array.from(target[property])
-        target[property] = Language.merge(builtInLists[group],
-                                          ui_View.getLangStrings(group, mainIten.language))
+    for (const [group, name, property] of languageGroups) {
+        const target = name === "mainIten" ? mainIten : mainIten[name]
+        if (target)
+            translate(group, target, property)
     }
     // Refreshes the core's tray notification texts.
     ui_View.getLangStrings("other", mainIten.language)
@@ -165,7 +206,7 @@ function chooseLanguage(code) {
     loadLanguageLists()
     menuUp.languageList.setSelect(index)
     keyMatrixMain.updateLang()
-    gunControlMain.updateLang()
+    gunControlMain?.updateLang()
     profileMain.updateLang()
     // Row 0 is named in the shown language.
     profileMain.init()
@@ -248,8 +289,8 @@ function maskPressed() {
     if (profileMain.visible)
         profileMain.profileFocus()
     if (settingsPage.visible) {
-        macroEditorMain.macroEditorFocus()
-        systemSettingMain.systemSettingFocus()
+        macroEditorMain?.macroEditorFocus()
+        systemSettingMain?.systemSettingFocus()
     }
     mainFocus()
 }
@@ -257,7 +298,7 @@ function maskPressed() {
 function chooseTab(index) {
     mainIten.currentTab = index
     if (index === 2) {
-        macroEditorMain.init()
+        part("macroEditorMain").init()
         mainFocus()
     }
 }
@@ -282,7 +323,7 @@ function setMode(index) {
 // hears whether everything reached the mouse and the settings files.
 function saveAllData(then) {
     mainFocus()
-    const pending = mainIten.savers.filter(s => s.page.isSave)
+    const pending = mainIten.savers.filter(s => s.page?.isSave === true)
     if (pending.length === 0) {
         controlUIEnable(true)
         then?.(true)
@@ -302,7 +343,7 @@ function saveAllData(then) {
         if (!queued)
             pending.forEach(s => s.page.isSave = true)
         // An Apply that went through ends the last refusal's line, unless it just said it again.
-        else if (ok && !pending.some(s => s.page === systemSettingMain))
+        else if (ok && systemSettingMain && !pending.some(s => s.page === systemSettingMain))
             systemSettingMain.refusedItems = []
         then?.(ok)
     })
@@ -354,7 +395,7 @@ function macroChanged(macroName) {
     deviceWork(() => {
         let ok = true
         for (const index of slots)
-            ok = macroKeyAssigmentMain.sendNow(index, macroName) && ok
+            ok = part("macroKeyAssigmentMain").sendNow(index, macroName) && ok
         return ok
     })
 }
