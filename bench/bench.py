@@ -338,7 +338,7 @@ PAGE_STEPS = (
     ("backlight page shown", ("click", "tabLight")),
     ("settings page shown", ("click", "tabSettings")),
     ("profile dialog shown", ("click", "profileBtn")),
-    ("gun editor shown", ("call", "gunControlMain open")),
+    ("gun editor shown", ("call", 'mainIten buildPart "gunControlMain"', "gunControlMain open")),
 )
 
 
@@ -359,7 +359,8 @@ def pages():
             if step and step[0] == "click":
                 probe.click(step[1])
             elif step:
-                probe.ask("call " + step[1])
+                for call in step[1:]:
+                    probe.ask("call " + call)
             if step:
                 time.sleep(1.5)
             mem[name].append(memory_mb(pid))
