@@ -9,9 +9,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -156,13 +156,38 @@ SaveResult replaceFileWithCopy(const QString &source, const QString &target)
     return replaceFileWith(content, target);
 }
 
+namespace {
+
+bool isAsciiLetterOrDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
+}
+
+// QSaveFile's and QSettings' names for a file "<name>.bin": "<name>.bin.XXXXXX" (six letters or
+// digits, where the file system cannot make unnamed files), "<name>.bin.lock" and what removing a
+// stale lock adds ("<name>.bin.lock.rmlock", and again for that one). Matched by hand: a regular
+// expression here would map its whole engine at every start for one folder walk.
+bool isStaleTemporaryName(QStringView name)
+{
+    const qsizetype bin = name.lastIndexOf(QLatin1String(".bin."));
+    if (bin < 0)
+        return false;
+    QStringView rest = name.mid(bin + 5);
+    if (rest.size() == 6 && std::all_of(rest.begin(), rest.end(), isAsciiLetterOrDigit))
+        return true;
+    if (!rest.startsWith(QLatin1String("lock")))
+        return false;
+    rest = rest.mid(4);
+    while (rest.startsWith(QLatin1String(".rmlock")))
+        rest = rest.mid(7);
+    return rest.isEmpty();
+}
+
+} // namespace
+
 bool sweepStaleTemporaries()
 {
-    // QSaveFile's and QSettings' names for a file "<name>.bin": "<name>.bin.XXXXXX" (six letters
-    // or digits, where the file system cannot make unnamed files), "<name>.bin.lock" and what
-    // removing a stale lock adds ("<name>.bin.lock.rmlock", and again for that one).
-    static const QRegularExpression temporary(
-        QStringLiteral("\\.bin\\.([A-Za-z0-9]{6}|lock(\\.rmlock)*)$"));
     bool removedAll = true;
     const struct {
         const char *folder;
@@ -175,7 +200,7 @@ bool sweepStaleTemporaries()
             place.subfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
         while (it.hasNext()) {
             const QString path = it.next();
-            if (!temporary.match(it.fileName()).hasMatch())
+            if (!isStaleTemporaryName(it.fileName()))
                 continue;
             if (QFile::remove(path)) {
                 qDebug() << "removed a temporary file left by an interrupted write:" << path;

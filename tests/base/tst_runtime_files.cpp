@@ -3,6 +3,7 @@
 // in place of settings files, unbounded counts and paths in files, and the start-up check that
 // names a broken file and offers its factory copy.
 
+#include "base/runtime_files.h"
 #include "base/settings_check.h"
 #include "base/settings_store.h"
 #include "controller/gun_data.h"
@@ -143,6 +144,35 @@ private slots:
             missedRead += store.globalData("common/language").toString() != "German";
         }
         QCOMPARE(missedRead, 0);
+    }
+
+    // What an interrupted write leaves goes at the next start; a file merely named alike stays.
+    void sweepTakesOnlyWhatWritersLeave_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("save file") << "modules/setting/p1.bin.aB3xY9" << true;
+        QTest::newRow("lock") << "modules/gun/gunData.bin.lock" << true;
+        QTest::newRow("stale lock removed twice") << "modules/setting/p2.bin.lock.rmlock.rmlock"
+                                                  << true;
+        QTest::newRow("macro subfolder") << "modules/macro/m/m.bin.Q1w2E3" << true;
+        QTest::newRow("five letters") << "modules/setting/p1.bin.abcde" << false;
+        QTest::newRow("seven letters") << "modules/setting/p1.bin.abcdefg" << false;
+        QTest::newRow("not a letter") << "modules/setting/p1.bin.abc-12" << false;
+        QTest::newRow("not ASCII") << "modules/setting/p1.bin.abcdé1" << false;
+        QTest::newRow("lock then more") << "modules/setting/p1.bin.lock.rmlockx" << false;
+        QTest::newRow("no .bin") << "modules/setting/p1.ini.abc123" << false;
+        QTest::newRow("bin inside the name") << "modules/setting/a.bin.b.pf" << false;
+        QTest::newRow("settings folder's subfolder") << "modules/setting/x/p1.bin.abc123" << false;
+    }
+    void sweepTakesOnlyWhatWritersLeave()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, removed);
+        QVERIFY(runtime->write(file, "x"));
+        QVERIFY(sweepStaleTemporaries());
+        QCOMPARE(!QFileInfo::exists(runtime->path(file)), removed);
+        QVERIFY(QFileInfo::exists(runtime->path("modules/setting/p1.bin")));
     }
 
     void profileImportTakesOnlyProfiles_data()
