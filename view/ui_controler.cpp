@@ -5,6 +5,7 @@
 #include "view/myqquickview.h"
 #include "view/qml_core.h"
 #include "view/svg_elements.h"
+#include "view/resource_font.h"
 #include "view/svg_picture.h"
 
 #include <QDebug>
@@ -104,6 +105,7 @@ void Ui_Controler::setupUi(QWidget *host, Hid_Thread *hidLink)
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
     SvgElements::registerQmlType();
     SvgPicture::registerQmlType();
+    ResourceFont::registerQmlType();
     MacroCodec::registerQmlTypes();
     mainView->engine()->setIncubationController(new SliceIncubationController(mainView));
     mainView->setSource(QUrl(QStringLiteral("qrc:modules/qml/main.qml")));

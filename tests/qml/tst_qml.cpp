@@ -10,6 +10,7 @@
 #include "view/myqquickview.h"
 #include "view/qml_core.h"
 #include "view/svg_elements.h"
+#include "view/resource_font.h"
 #include "view/svg_picture.h"
 
 #include <QApplication>
@@ -209,6 +210,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     SvgElements::registerQmlType();
     SvgPicture::registerQmlType();
+    ResourceFont::registerQmlType();
     MacroCodec::registerQmlTypes();
     Setup setup;
     return quick_test_main_with_setup(argc, argv, "tk700qml", QUICK_TEST_SOURCE_DIR, &setup);

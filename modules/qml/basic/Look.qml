@@ -1,4 +1,5 @@
 import QtQuick
+import TK700.Artwork
 
 // The shared look of every page: fonts, colours, palette, sizes and image paths. The document's
 // root is one of these, so pages use the names through the root's id.
@@ -17,8 +18,8 @@ Item {
     // sets up the font database, which a document can leave until its first text is built.
     property bool loadLatinFont: true
     readonly property string cjkFontFamily: "WenQuanYi Micro Hei"
-    readonly property string fontFamily: langIndex === 0 && rajdhani.status === FontLoader.Ready
-                                         ? rajdhani.name : cjkFontFamily
+    readonly property string fontFamily: langIndex === 0 && rajdhani.name !== "" ? rajdhani.name
+                                                                                : cjkFontFamily
     readonly property int fontNormalSize: 16
     readonly property int fontMaxSize: 18
     readonly property int fontMiddleSize: 16
@@ -149,9 +150,9 @@ Item {
     readonly property string sourceMacroRecord: skinImage("macros", "record.svg")
     readonly property string sourceMacroStop: skinImage("macros", "stop.svg")
 
-    FontLoader {
+    ResourceFont {
         id: rajdhani
 
-        source: loadLatinFont ? "qrc:/modules/fonts/Rajdhani-Bold.ttf" : ""
+        source: loadLatinFont ? ":/modules/fonts/Rajdhani-Bold.ttf" : ""
     }
 }
