@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QIcon>
+#include <QImageReader>
 #include <QMenu>
 #include <QQuickItem>
 
@@ -30,6 +31,22 @@ const char kMenuStyle[] =
 
 // The restore command that the widget posts to itself.
 const QEvent::Type kRestoreEvent = QEvent::Type(QEvent::registerEventType());
+
+// Trays draw the icon at 16 to 64 pixels, twice that on a dense screen; the file's 256-pixel
+// picture would only be held.
+constexpr int kLargestTrayIcon = 128;
+
+QIcon trayPictures(const QString &file)
+{
+    QIcon icon;
+    QImageReader reader(file);
+    do {
+        const QImage image = reader.read();
+        if (!image.isNull() && image.width() <= kLargestTrayIcon)
+            icon.addPixmap(QPixmap::fromImage(image));
+    } while (reader.jumpToNextImage());
+    return icon.isNull() ? QIcon(file) : icon;
+}
 
 } // namespace
 
@@ -106,7 +123,7 @@ void Widget::buildTrayIcon()
     menu->setStyleSheet(QString::fromLatin1(kMenuStyle));
     trayIcon->setContextMenu(menu);
     trayIcon->setToolTip(QStringLiteral("Talvemark TK700 V1 TK"));
-    trayIcon->setIcon(QIcon(QStringLiteral("./modules/img/logo.ico")));
+    trayIcon->setIcon(trayPictures(QStringLiteral("./modules/img/logo.ico")));
     connect(trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
     trayIcon->show();
 }
