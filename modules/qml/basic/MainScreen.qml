@@ -4,7 +4,8 @@ import "../J2"
 // The screen behind the start-up logo: the window chrome, the main page and the dialogs. The root
 // builds it a slice per frame after the window is up, and reaches its parts by the names in
 // `parts`. The pages and dialogs not shown at start-up are built the first time they are shown or
-// the shell needs them (`build`), and stay.
+// the shell needs them (`build`), and stay; their loaders name them by file, so that even their
+// types are loaded only then.
 Item {
     // The parts the shell reaches by name, for the root to publish.
     readonly property var parts: ({
@@ -164,7 +165,7 @@ Item {
 
                 anchors.fill: parent
                 active: false
-                sourceComponent: LightControl {}
+                source: "../J2/LightControl.qml"
                 onLoaded: mainIten.shell.partBuilt("lightControlMain", item)
             }
         }
@@ -181,7 +182,7 @@ Item {
                 width: settingsPage.leftPanel.width
                 height: settingsPage.height
                 active: false
-                sourceComponent: SystemSetting {}
+                source: "../J2/SystemSetting.qml"
                 onLoaded: mainIten.shell.partBuilt("systemSettingMain", item)
             }
 
@@ -192,13 +193,18 @@ Item {
                 width: settingsPage.rightPanel.width
                 height: settingsPage.height
                 active: false
+                source: "../J2/MacroEditorTreeView.qml"
                 onLoaded: mainIten.shell.partBuilt("macroEditorMain", item)
-                sourceComponent: MacroEditorTreeView {
-                    onDeleteMacro: macroName => mainIten.shell.macroDeleted(macroName)
-                    onModifyMacroName: (level, type, oldName, newName) =>
-                                       mainIten.shell.macroRenamed(level, type, oldName, newName)
-                    onModifyMacroData: macroName => mainIten.shell.macroChanged(macroName)
+            }
+
+            Connections {
+                target: macroEditorLoader.item
+
+                function onDeleteMacro(macroName) { mainIten.shell.macroDeleted(macroName) }
+                function onModifyMacroName(level, type, oldName, newName) {
+                    mainIten.shell.macroRenamed(level, type, oldName, newName)
                 }
+                function onModifyMacroData(macroName) { mainIten.shell.macroChanged(macroName) }
             }
         }
 
@@ -263,7 +269,7 @@ Item {
 
         visible: false
         active: false
-        sourceComponent: GunControl {}
+        source: "../J2/GunControl.qml"
         onLoaded: {
             item.parent = dialogLayer
             mainIten.shell.partBuilt("gunControlMain", item)
@@ -274,7 +280,7 @@ Item {
 
         visible: false
         active: false
-        sourceComponent: MacroKeyAssigment {}
+        source: "../J2/MacroKeyAssigment.qml"
         onLoaded: item.parent = dialogLayer
     }
 
