@@ -6,14 +6,10 @@
 #include <QResource>
 #include <QtQml/qqml.h>
 
-ResourceFont::ResourceFont(QObject *parent) : QObject(parent) {}
+namespace {
 
-void ResourceFont::registerQmlType()
-{
-    qmlRegisterType<ResourceFont>("TK700.Artwork", 1, 0, "ResourceFont");
-}
-
-QString ResourceFont::familyOf(const QString &resourcePath)
+// Registers the font once per program and gives its family; empty when it cannot be read.
+QString familyOf(const QString &resourcePath)
 {
     static QHash<QString, QString> registered;
     if (const auto found = registered.constFind(resourcePath); found != registered.cend())
@@ -31,6 +27,15 @@ QString ResourceFont::familyOf(const QString &resourcePath)
         qWarning() << "the font" << resourcePath << "could not be registered";
     registered.insert(resourcePath, family);
     return family;
+}
+
+} // namespace
+
+ResourceFont::ResourceFont(QObject *parent) : QObject(parent) {}
+
+void ResourceFont::registerQmlType()
+{
+    qmlRegisterType<ResourceFont>("TK700.Artwork", 1, 0, "ResourceFont");
 }
 
 void ResourceFont::setSource(const QString &source)

@@ -21,8 +21,6 @@ public:
 
     // Makes the type available to QML as `ResourceFont` in "TK700.Artwork" 1.0.
     static void registerQmlType();
-    // Registers the font once per program and gives its family; empty when it cannot be read.
-    static QString familyOf(const QString &resourcePath);
 
     QString source() const { return source_; }
     void setSource(const QString &source);
