@@ -8,6 +8,10 @@ Rectangle {
     property string titleText: ""
     property string iconSource: ""
     default property alias content: body.data
+    // The box's controls, built the first time it opens: a box never opened holds its frame only.
+    property Component controls: null
+    readonly property Item controlsItem: controlsLoader.item
+    property bool opened: false
     // Esc does what the box's Cancel does: by default it closes the box; a box whose Cancel does
     // more sets this false and acts on escapePressed.
     property bool escapeHides: true
@@ -75,6 +79,7 @@ Rectangle {
     Keys.onEscapePressed: closeByEscape()
     onVisibleChanged: {
         if (visible) {
+            opened = true
             focusBefore = Window.activeFocusItem
             Qt.callLater(focusFirst)
         } else {
@@ -141,5 +146,13 @@ Rectangle {
         anchors.fill: parent
         anchors.topMargin: 36
         anchors.margins: 14
+
+        Loader {
+            id: controlsLoader
+
+            anchors.fill: parent
+            active: dialog.opened && dialog.controls !== null
+            sourceComponent: dialog.controls
+        }
     }
 }

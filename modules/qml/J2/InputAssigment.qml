@@ -4,7 +4,7 @@ import QtQuick
 DialogBox {
     id: inputBox
 
-    property alias textValue: field.text
+    property string textValue: ""
     property int type: 0
 
     signal clickOK(int type)
@@ -13,12 +13,12 @@ DialogBox {
         type = newType
         textValue = text
         show()
-        field.forceActiveFocus()
-        field.selectAll()
+        controlsItem.field.forceActiveFocus()
+        controlsItem.field.selectAll()
     }
 
     function accept() {
-        field.focus = false
+        controlsItem.field.focus = false
         hide()
         clickOK(type)
     }
@@ -27,57 +27,66 @@ DialogBox {
     height: 180
     titleText: "Please enter a name"
 
-    Rectangle {
-        anchors.horizontalCenter: parent.horizontalCenter
-        y: 20
-        width: 250
-        height: 30
-        radius: 3
-        color: mainIten.colorSurface0
-        border.color: field.activeFocus ? mainIten.colorPrimary : mainIten.colorLine
+    controls: Component {
+        Item {
+            readonly property alias field: field
 
-        TextInput {
-            id: field
+            Rectangle {
+                anchors.horizontalCenter: parent.horizontalCenter
+                y: 20
+                width: 250
+                height: 30
+                radius: 3
+                color: mainIten.colorSurface0
+                border.color: field.activeFocus ? mainIten.colorPrimary : mainIten.colorLine
 
-            objectName: inputBox.objectName + "Field"
-            activeFocusOnTab: true
-            Accessible.role: Accessible.EditableText
-            Accessible.name: inputBox.titleText
-            anchors.fill: parent
-            anchors.leftMargin: 8
-            anchors.rightMargin: 8
-            verticalAlignment: TextInput.AlignVCenter
-            clip: true
-            selectByMouse: true
-            color: mainIten.fontColor
-            selectionColor: mainIten.colorPrimary
-            font.family: mainIten.fontFamily
-            font.pixelSize: mainIten.fontNormalSize
-            onActiveFocusChanged: {
-                if (!activeFocus && text === "")
-                    text = "0"
+                TextInput {
+                    id: field
+
+                    objectName: inputBox.objectName + "Field"
+                    activeFocusOnTab: true
+                    Accessible.role: Accessible.EditableText
+                    Accessible.name: inputBox.titleText
+                    anchors.fill: parent
+                    anchors.leftMargin: 8
+                    anchors.rightMargin: 8
+                    verticalAlignment: TextInput.AlignVCenter
+                    clip: true
+                    selectByMouse: true
+                    color: mainIten.fontColor
+                    selectionColor: mainIten.colorPrimary
+                    font.family: mainIten.fontFamily
+                    font.pixelSize: mainIten.fontNormalSize
+                    // Typed text goes to the box's own property, which the callers read.
+                    text: inputBox.textValue
+                    onTextEdited: inputBox.textValue = text
+                    onActiveFocusChanged: {
+                        if (!activeFocus && text === "")
+                            inputBox.textValue = "0"
+                    }
+                    // Enter confirms the name, as OK does.
+                    Keys.onReturnPressed: inputBox.accept()
+                    Keys.onEnterPressed: inputBox.accept()
+                }
             }
-            // Enter confirms the name, as OK does.
-            Keys.onReturnPressed: inputBox.accept()
-            Keys.onEnterPressed: inputBox.accept()
-        }
-    }
 
-    Row {
-        anchors.horizontalCenter: parent.horizontalCenter
-        anchors.bottom: parent.bottom
-        spacing: 16
+            Row {
+                anchors.horizontalCenter: parent.horizontalCenter
+                anchors.bottom: parent.bottom
+                spacing: 16
 
-        TextButton {
-            objectName: inputBox.objectName + "Cancel"
-            textValue: mainIten.keyMatrixLang[9]
-            onClicked: inputBox.hide()
-        }
+                TextButton {
+                    objectName: inputBox.objectName + "Cancel"
+                    textValue: mainIten.keyMatrixLang[9]
+                    onClicked: inputBox.hide()
+                }
 
-        TextButton {
-            objectName: inputBox.objectName + "OK"
-            textValue: mainIten.keyMatrixLang[10]
-            onClicked: inputBox.accept()
+                TextButton {
+                    objectName: inputBox.objectName + "OK"
+                    textValue: mainIten.keyMatrixLang[10]
+                    onClicked: inputBox.accept()
+                }
+            }
         }
     }
 }

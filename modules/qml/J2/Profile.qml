@@ -21,6 +21,8 @@ DialogBox {
         + "applications here."]
     // The applications each profile follows, by profile number.
     property var bindings: ({})
+    // The row menu's entries.
+    property var menuItems: []
 
     // The menu bar's choice: the chosen row's profile number, which names its file.
     signal changeProfile(int tmpProfileNo)
@@ -199,13 +201,13 @@ DialogBox {
 
     function profileFocus() {
         editRow = -1
-        contextMenu.close()
-        binding.close()
+        controlsItem?.menu.close()
+        controlsItem?.binding.close()
     }
 
     function updateLang(bound) {
-        contextMenu.items = [profileLang[4], profileLang[2], profileLang[6]]
-                            .concat(bound === true ? [profileLang[7]] : [])
+        menuItems = [profileLang[4], profileLang[2], profileLang[6]]
+                    .concat(bound === true ? [profileLang[7]] : [])
     }
 
     function close() {
@@ -232,259 +234,268 @@ DialogBox {
         }
     }
 
-    ImageButton {
-        objectName: "profileClose"
-        accessibleName: mainIten.keyMatrixLang[11]
-        parent: profile
-        x: profile.width - 30
-        y: 8
-        width: 22
-        height: 22
-        source: mainIten.sourceProfileClose
-        onClicked: profile.close()
-    }
+    // The rows and buttons; the list itself is above, for the menu bar.
+    controls: Component {
+        Item {
+            readonly property alias menu: contextMenu
+            readonly property alias binding: binding
 
-    Column {
-        width: 250
-        spacing: 2
+            ImageButton {
+                objectName: "profileClose"
+                accessibleName: mainIten.keyMatrixLang[11]
+                parent: profile
+                x: profile.width - 30
+                y: 8
+                width: 22
+                height: 22
+                source: mainIten.sourceProfileClose
+                onClicked: profile.close()
+            }
 
-        Repeater {
-            model: rows
-
-            Rectangle {
-                id: rowItem
-
-                required property int index
-                required property string textValue
-                required property int profileNo
-
-                objectName: "profileRow" + index
+            Column {
                 width: 250
-                height: 30
-                radius: 3
-                color: index === profile.currentRow ? mainIten.colorSurface2
-                                                    : mainIten.colorSurface0
-                border.color: profileNo === profile.profileNo ? mainIten.colorPrimary
-                                                             : mainIten.colorLine
-                // The keyboard: Enter or Space selects the row, F2 renames it, the menu key or
-                // Shift+F10 opens its menu.
-                activeFocusOnTab: true
-                Keys.onPressed: e => {
-                    const menuKey = e.key === Qt.Key_Menu
-                                    || e.key === Qt.Key_F10 && (e.modifiers & Qt.ShiftModifier)
-                    if ([Qt.Key_Return, Qt.Key_Enter, Qt.Key_Space].includes(e.key) || menuKey) {
-                        profile.editRow = -1
-                        profile.currentRow = index
-                        if (menuKey)
-                            contextMenu.openBeside(rowItem)
-                    } else if (e.key === Qt.Key_F2) {
-                        profile.startRename(index)
-                    } else {
-                        return
-                    }
-                    e.accepted = true
-                }
-                Accessible.role: Accessible.ListItem
-                Accessible.name: textValue
-                Accessible.selected: index === profile.currentRow
+                spacing: 2
 
-                // The current row's plate (the artwork is a row, not an icon).
-                SkinImage {
-                    anchors.fill: parent
-                    visible: rowItem.index === profile.currentRow
-                    source: mainIten.sourceProfileItem
-                }
+                Repeater {
+                    model: rows
 
-                readonly property string boundText: (profile.bindings[profileNo] ?? []).join(", ")
+                    Rectangle {
+                        id: rowItem
 
-                Text {
-                    x: 12
-                    width: parent.width - 40 - (appsText.visible ? appsText.width + 4 : 0)
-                    height: parent.height
-                    verticalAlignment: Text.AlignVCenter
-                    visible: profile.editRow !== rowItem.index
-                    text: rowItem.textValue
-                    elide: Text.ElideRight
-                    color: rowItem.index === profile.currentRow ? mainIten.colorPrimary
-                                                                : mainIten.fontColor
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontMinSize + 2
-                }
+                        required property int index
+                        required property string textValue
+                        required property int profileNo
 
-                // The applications the profile follows.
-                Text {
-                    id: appsText
+                        objectName: "profileRow" + index
+                        width: 250
+                        height: 30
+                        radius: 3
+                        color: index === profile.currentRow ? mainIten.colorSurface2
+                                                            : mainIten.colorSurface0
+                        border.color: profileNo === profile.profileNo ? mainIten.colorPrimary
+                                                                     : mainIten.colorLine
+                        // The keyboard: Enter or Space selects the row, F2 renames it, the menu key or
+                        // Shift+F10 opens its menu.
+                        activeFocusOnTab: true
+                        Keys.onPressed: e => {
+                            const menuKey = e.key === Qt.Key_Menu
+                                            || e.key === Qt.Key_F10 && (e.modifiers & Qt.ShiftModifier)
+                            if ([Qt.Key_Return, Qt.Key_Enter, Qt.Key_Space].includes(e.key) || menuKey) {
+                                profile.editRow = -1
+                                profile.currentRow = index
+                                if (menuKey)
+                                    contextMenu.openBeside(rowItem)
+                            } else if (e.key === Qt.Key_F2) {
+                                profile.startRename(index)
+                            } else {
+                                return
+                            }
+                            e.accepted = true
+                        }
+                        Accessible.role: Accessible.ListItem
+                        Accessible.name: textValue
+                        Accessible.selected: index === profile.currentRow
 
-                    objectName: "profileApps" + rowItem.index
-                    anchors.right: parent.right
-                    anchors.rightMargin: 8
-                    width: Math.min(implicitWidth, 110)
-                    height: parent.height
-                    visible: rowItem.boundText !== "" && profile.editRow !== rowItem.index
-                    verticalAlignment: Text.AlignVCenter
-                    horizontalAlignment: Text.AlignRight
-                    text: "→ " + rowItem.boundText
-                    elide: Text.ElideRight
-                    color: mainIten.colorPrimary
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontMinSize
-                }
+                        // The current row's plate (the artwork is a row, not an icon).
+                        SkinImage {
+                            anchors.fill: parent
+                            visible: rowItem.index === profile.currentRow
+                            source: mainIten.sourceProfileItem
+                        }
 
-                MouseArea {
-                    anchors.fill: parent
-                    acceptedButtons: Qt.LeftButton | Qt.RightButton
-                    onClicked: mouse => {
-                        profile.editRow = -1
-                        profile.currentRow = rowItem.index
-                        contextMenu.close()
-                        if (mouse.button === Qt.RightButton) {
-                            // "Remove binding" only for a row that follows an application.
-                            profile.updateLang(rowItem.boundText !== "")
-                            const p = mapToItem(profile, mouse.x, mouse.y)
-                            contextMenu.openAt(p.x, p.y)
+                        readonly property string boundText: (profile.bindings[profileNo] ?? []).join(", ")
+
+                        Text {
+                            x: 12
+                            width: parent.width - 40 - (appsText.visible ? appsText.width + 4 : 0)
+                            height: parent.height
+                            verticalAlignment: Text.AlignVCenter
+                            visible: profile.editRow !== rowItem.index
+                            text: rowItem.textValue
+                            elide: Text.ElideRight
+                            color: rowItem.index === profile.currentRow ? mainIten.colorPrimary
+                                                                        : mainIten.fontColor
+                            font.family: mainIten.fontFamily
+                            font.pixelSize: mainIten.fontMinSize + 2
+                        }
+
+                        // The applications the profile follows.
+                        Text {
+                            id: appsText
+
+                            objectName: "profileApps" + rowItem.index
+                            anchors.right: parent.right
+                            anchors.rightMargin: 8
+                            width: Math.min(implicitWidth, 110)
+                            height: parent.height
+                            visible: rowItem.boundText !== "" && profile.editRow !== rowItem.index
+                            verticalAlignment: Text.AlignVCenter
+                            horizontalAlignment: Text.AlignRight
+                            text: "→ " + rowItem.boundText
+                            elide: Text.ElideRight
+                            color: mainIten.colorPrimary
+                            font.family: mainIten.fontFamily
+                            font.pixelSize: mainIten.fontMinSize
+                        }
+
+                        MouseArea {
+                            anchors.fill: parent
+                            acceptedButtons: Qt.LeftButton | Qt.RightButton
+                            onClicked: mouse => {
+                                profile.editRow = -1
+                                profile.currentRow = rowItem.index
+                                contextMenu.close()
+                                if (mouse.button === Qt.RightButton) {
+                                    // "Remove binding" only for a row that follows an application.
+                                    profile.updateLang(rowItem.boundText !== "")
+                                    const p = mapToItem(profile, mouse.x, mouse.y)
+                                    contextMenu.openAt(p.x, p.y)
+                                }
+                            }
+                            onDoubleClicked: mouse => {
+                                if (mouse.button === Qt.LeftButton)
+                                    profile.startRename(rowItem.index)
+                            }
+                        }
+
+                        TextInput {
+                            id: nameField
+
+                            objectName: "profileRename" + rowItem.index
+                            x: 12
+                            width: parent.width - 40
+                            height: parent.height
+                            visible: profile.editRow === rowItem.index
+                            verticalAlignment: TextInput.AlignVCenter
+                            maximumLength: 32
+                            selectByMouse: true
+                            color: mainIten.colorPrimary
+                            selectionColor: mainIten.colorPrimary
+                            font.family: mainIten.fontFamily
+                            font.pixelSize: mainIten.fontMinSize + 2
+                            onVisibleChanged: {
+                                if (visible) {
+                                    text = rowItem.textValue
+                                    forceActiveFocus()
+                                    selectAll()
+                                } else if (text !== rowItem.textValue) {
+                                    profile.rename(rowItem.index, text)
+                                }
+                            }
+                            Keys.onReturnPressed: profile.endRename(rowItem)
+                            Keys.onEnterPressed: profile.endRename(rowItem)
+                            // Esc leaves the name as it was.
+                            Keys.onEscapePressed: {
+                                text = rowItem.textValue
+                                profile.endRename(rowItem)
+                            }
+                        }
+
+                        // How much of the name's room is used: at the limit, typing stops and this says
+                        // why.
+                        Text {
+                            objectName: "profileRenameCount" + rowItem.index
+                            anchors.right: parent.right
+                            anchors.rightMargin: 6
+                            height: parent.height
+                            visible: nameField.visible
+                            verticalAlignment: Text.AlignVCenter
+                            text: nameField.length + "/" + nameField.maximumLength
+                            color: nameField.length >= nameField.maximumLength ? mainIten.colorAccent
+                                                                               : mainIten.fontColor
+                            font.family: mainIten.fontFamily
+                            font.pixelSize: mainIten.fontMinSize
                         }
                     }
-                    onDoubleClicked: mouse => {
-                        if (mouse.button === Qt.LeftButton)
-                            profile.startRename(rowItem.index)
-                    }
-                }
-
-                TextInput {
-                    id: nameField
-
-                    objectName: "profileRename" + rowItem.index
-                    x: 12
-                    width: parent.width - 40
-                    height: parent.height
-                    visible: profile.editRow === rowItem.index
-                    verticalAlignment: TextInput.AlignVCenter
-                    maximumLength: 32
-                    selectByMouse: true
-                    color: mainIten.colorPrimary
-                    selectionColor: mainIten.colorPrimary
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontMinSize + 2
-                    onVisibleChanged: {
-                        if (visible) {
-                            text = rowItem.textValue
-                            forceActiveFocus()
-                            selectAll()
-                        } else if (text !== rowItem.textValue) {
-                            profile.rename(rowItem.index, text)
-                        }
-                    }
-                    Keys.onReturnPressed: profile.endRename(rowItem)
-                    Keys.onEnterPressed: profile.endRename(rowItem)
-                    // Esc leaves the name as it was.
-                    Keys.onEscapePressed: {
-                        text = rowItem.textValue
-                        profile.endRename(rowItem)
-                    }
-                }
-
-                // How much of the name's room is used: at the limit, typing stops and this says
-                // why.
-                Text {
-                    objectName: "profileRenameCount" + rowItem.index
-                    anchors.right: parent.right
-                    anchors.rightMargin: 6
-                    height: parent.height
-                    visible: nameField.visible
-                    verticalAlignment: Text.AlignVCenter
-                    text: nameField.length + "/" + nameField.maximumLength
-                    color: nameField.length >= nameField.maximumLength ? mainIten.colorAccent
-                                                                       : mainIten.fontColor
-                    font.family: mainIten.fontFamily
-                    font.pixelSize: mainIten.fontMinSize
                 }
             }
-        }
-    }
 
-    Column {
-        id: profileButtons
+            Column {
+                id: profileButtons
 
-        // The buttons are as wide as the widest label of the language shown needs.
-        readonly property real widest: {
-            let w = 110
-            for (let i = 0; i < children.length; ++i)
-                w = Math.max(w, children[i].implicitWidth)
-            return w
-        }
-
-        anchors.right: parent.right
-        anchors.rightMargin: 10
-        spacing: 10
-
-        Repeater {
-            model: [{ label: 1, name: "profileNew", icon: mainIten.sourceProfileNew },
-                    { label: 3, name: "profileDelete", icon: mainIten.sourceProfileDelete },
-                    { label: 2, name: "profileImport", icon: mainIten.sourceProfileImport },
-                    { label: 4, name: "profileExport", icon: mainIten.sourceProfileExport }]
-
-            TextButton {
-                objectName: modelData.name
-                width: profileButtons.widest
-                textMarginL: 20
-                textValue: profile.profileLang[modelData.label]
-                // A button that cannot act on the current row is dimmed and takes no click.
-                enabled: modelData.label === 1 ? rows.count < profile.maxRows
-                                               : modelData.label !== 3
-                                                 || profile.canDelete(profile.currentRow)
-                opacity: enabled ? 1 : 0.4
-
-                SkinImage {
-                    x: 8
-                    anchors.verticalCenter: parent.verticalCenter
-                    width: 16
-                    height: 16
-                    source: modelData.icon
+                // The buttons are as wide as the widest label of the language shown needs.
+                readonly property real widest: {
+                    let w = 110
+                    for (let i = 0; i < children.length; ++i)
+                        w = Math.max(w, children[i].implicitWidth)
+                    return w
                 }
 
-                onClicked: {
-                    profile.profileFocus()
-                    if (modelData.label === 1)
-                        profile.newProfile()
-                    else if (modelData.label === 3)
-                        profile.askDelete()
-                    else if (modelData.label === 2)
-                        profile.importProfile()
-                    else
+                anchors.right: parent.right
+                anchors.rightMargin: 10
+                spacing: 10
+
+                Repeater {
+                    model: [{ label: 1, name: "profileNew", icon: mainIten.sourceProfileNew },
+                            { label: 3, name: "profileDelete", icon: mainIten.sourceProfileDelete },
+                            { label: 2, name: "profileImport", icon: mainIten.sourceProfileImport },
+                            { label: 4, name: "profileExport", icon: mainIten.sourceProfileExport }]
+
+                    TextButton {
+                        objectName: modelData.name
+                        width: profileButtons.widest
+                        textMarginL: 20
+                        textValue: profile.profileLang[modelData.label]
+                        // A button that cannot act on the current row is dimmed and takes no click.
+                        enabled: modelData.label === 1 ? rows.count < profile.maxRows
+                                                       : modelData.label !== 3
+                                                         || profile.canDelete(profile.currentRow)
+                        opacity: enabled ? 1 : 0.4
+
+                        SkinImage {
+                            x: 8
+                            anchors.verticalCenter: parent.verticalCenter
+                            width: 16
+                            height: 16
+                            source: modelData.icon
+                        }
+
+                        onClicked: {
+                            profile.profileFocus()
+                            if (modelData.label === 1)
+                                profile.newProfile()
+                            else if (modelData.label === 3)
+                                profile.askDelete()
+                            else if (modelData.label === 2)
+                                profile.importProfile()
+                            else
+                                profile.exportProfile()
+                        }
+                    }
+                }
+            }
+
+            ContextMenu {
+                id: contextMenu
+
+                objectName: "profileMenu"
+                parent: profile
+                width: 150
+                itemHeight: 22
+                items: profile.menuItems
+                onChosen: index => {
+                    const number = rows.get(profile.currentRow)?.profileNo ?? -1
+                    if (index === 0)
                         profile.exportProfile()
+                    else if (index === 1)
+                        profile.importProfile()
+                    else if (index === 2)
+                        binding.open(number)
+                    else
+                        profile.unbind(number)
                 }
             }
+
+            ProfileBinding {
+                id: binding
+
+                parent: profile
+                anchors.fill: parent
+                anchors.margins: 10
+                texts: [profile.profileLang[6], profile.profileLang[8], profile.profileLang[9],
+                        mainIten.keyMatrixLang[10], mainIten.keyMatrixLang[9]]
+                onChosen: (number, application) => profile.bind(number, application)
+            }
         }
-    }
-
-    ContextMenu {
-        id: contextMenu
-
-        objectName: "profileMenu"
-        parent: profile
-        width: 150
-        itemHeight: 22
-        onChosen: index => {
-            const number = rows.get(profile.currentRow)?.profileNo ?? -1
-            if (index === 0)
-                profile.exportProfile()
-            else if (index === 1)
-                profile.importProfile()
-            else if (index === 2)
-                binding.open(number)
-            else
-                profile.unbind(number)
-        }
-    }
-
-    ProfileBinding {
-        id: binding
-
-        parent: profile
-        anchors.fill: parent
-        anchors.margins: 10
-        texts: [profile.profileLang[6], profile.profileLang[8], profile.profileLang[9],
-                mainIten.keyMatrixLang[10], mainIten.keyMatrixLang[9]]
-        onChosen: (number, application) => profile.bind(number, application)
     }
 }

@@ -15,41 +15,45 @@ DialogBox {
     height: 102
     iconSource: mainIten.sourceQuestion
 
-    Text {
-        anchors.left: parent.left
-        anchors.right: buttons.left
-        anchors.rightMargin: 10
-        anchors.verticalCenter: buttons.verticalCenter
-        text: tooltip.textValue
-        wrapMode: Text.Wrap
-        maximumLineCount: 2
-        elide: Text.ElideRight
-        color: mainIten.colorGray3
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontMinSize + 1
-    }
+    controls: Component {
+        Item {
+            Text {
+                anchors.left: parent.left
+                anchors.right: buttons.left
+                anchors.rightMargin: 10
+                anchors.verticalCenter: buttons.verticalCenter
+                text: tooltip.textValue
+                wrapMode: Text.Wrap
+                maximumLineCount: 2
+                elide: Text.ElideRight
+                color: mainIten.colorGray3
+                font.family: mainIten.fontFamily
+                font.pixelSize: mainIten.fontMinSize + 1
+            }
 
-    Row {
-        id: buttons
+            Row {
+                id: buttons
 
-        anchors.right: parent.right
-        anchors.bottom: parent.bottom
-        spacing: 8
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+                spacing: 8
 
-        TextButton {
-            objectName: tooltip.objectName + "Cancel"
-            width: Math.max(72, implicitWidth)
-            textValue: tooltip.cancelText
-            onClicked: tooltip.hide()
-        }
+                TextButton {
+                    objectName: tooltip.objectName + "Cancel"
+                    width: Math.max(72, implicitWidth)
+                    textValue: tooltip.cancelText
+                    onClicked: tooltip.hide()
+                }
 
-        TextButton {
-            objectName: tooltip.objectName + "OK"
-            width: Math.max(72, implicitWidth)
-            textValue: tooltip.okText
-            onClicked: {
-                tooltip.hide()
-                tooltip.tooltipClickOK(tooltip.btnIndex)
+                TextButton {
+                    objectName: tooltip.objectName + "OK"
+                    width: Math.max(72, implicitWidth)
+                    textValue: tooltip.okText
+                    onClicked: {
+                        tooltip.hide()
+                        tooltip.tooltipClickOK(tooltip.btnIndex)
+                    }
+                }
             }
         }
     }

@@ -40,28 +40,32 @@ DialogBox {
     iconSource: mainIten.sourceWarning
     titleText: "TK700"
 
-    Text {
-        anchors.left: parent.left
-        anchors.right: parent.right
-        anchors.top: parent.top
-        anchors.bottom: okButton.top
-        anchors.bottomMargin: 8
-        verticalAlignment: Text.AlignVCenter
-        horizontalAlignment: Text.AlignHCenter
-        text: warning.textValue
-        wrapMode: Text.Wrap
-        color: mainIten.colorGray3
-        font.family: mainIten.fontFamily
-        font.pixelSize: mainIten.fontNormalSize
-    }
+    controls: Component {
+        Item {
+            Text {
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: parent.top
+                anchors.bottom: okButton.top
+                anchors.bottomMargin: 8
+                verticalAlignment: Text.AlignVCenter
+                horizontalAlignment: Text.AlignHCenter
+                text: warning.textValue
+                wrapMode: Text.Wrap
+                color: mainIten.colorGray3
+                font.family: mainIten.fontFamily
+                font.pixelSize: mainIten.fontNormalSize
+            }
 
-    TextButton {
-        id: okButton
+            TextButton {
+                id: okButton
 
-        objectName: warning.objectName + "OK"
-        anchors.horizontalCenter: parent.horizontalCenter
-        anchors.bottom: parent.bottom
-        textValue: mainIten.keyMatrixLang[10]
-        onClicked: warning.hide()
+                objectName: warning.objectName + "OK"
+                anchors.horizontalCenter: parent.horizontalCenter
+                anchors.bottom: parent.bottom
+                textValue: mainIten.keyMatrixLang[10]
+                onClicked: warning.hide()
+            }
+        }
     }
 }
