@@ -69,6 +69,13 @@ int main(int argc, char *argv[])
     Widget widget;
     QObject::connect(&app, &SingleApplication::messageReceived, &widget, &Widget::receiveMessage);
     QObject::connect(&termination, &TerminationSignals::requested, &widget, &Widget::exitSYS);
+    // The window is mapped first; the hook, the bus and the watchers below are ready long before
+    // the start-up logo gives way to the pages. Started with the desktop: in the tray only, unless
+    // there is no tray to reach it from.
+    if (!QCoreApplication::arguments().contains(QLatin1String(Autostart::kHiddenOption)))
+        widget.showNormal();
+    else if (!widget.trayAvailable())
+        widget.showMinimized();
     // Without an observer the program runs on; it just cannot capture keys for macros. Declared
     // after the widget, it goes first: its callbacks point at the widget.
     Input_Hook hook;
@@ -106,11 +113,6 @@ int main(int argc, char *argv[])
                      [&widget, &owner](int profile, const QString &app) {
                          widget.showProfileFollowed(owner.profileName(profile + 1), app);
                      });
-    // Started with the desktop: in the tray only, unless there is no tray to reach it from.
-    if (!QCoreApplication::arguments().contains(QLatin1String(Autostart::kHiddenOption)))
-        widget.showNormal();
-    else if (!widget.trayAvailable())
-        widget.showMinimized();
     widget.checkDevice();
     const int code = termination.arrived() ? 0 : QApplication::exec();
 

@@ -123,9 +123,13 @@ void Widget::buildTrayIcon()
     menu->setStyleSheet(QString::fromLatin1(kMenuStyle));
     trayIcon->setContextMenu(menu);
     trayIcon->setToolTip(QStringLiteral("Talvemark TK700 V1 TK"));
-    trayIcon->setIcon(trayPictures(QStringLiteral("./modules/img/logo.ico")));
     connect(trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
-    trayIcon->show();
+    // Its pictures read and the tray reached (a round trip to the session bus) once the window
+    // is up, not on the way to it.
+    QTimer::singleShot(0, trayIcon, [this] {
+        trayIcon->setIcon(trayPictures(QStringLiteral("./modules/img/logo.ico")));
+        trayIcon->show();
+    });
 }
 
 void Widget::deviceGone()

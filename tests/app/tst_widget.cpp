@@ -169,7 +169,7 @@ private slots:
         widget.checkDevice();
         QVERIFY(!deviceConnected);
         QVERIFY(!widget.isVisible());
-        QVERIFY(widget.trayIcon->isVisible());
+        QTRY_VERIFY(widget.trayIcon->isVisible());
         QVERIFY(!widget.hidLink.listening);
     }
 
@@ -323,7 +323,7 @@ private slots:
         QVERIFY(startMouse());
         Widget widget;
         QCOMPARE(widget.trayIcon->toolTip(), QStringLiteral("Talvemark TK700 V1 TK"));
-        QVERIFY(!widget.trayIcon->icon().isNull());
+        QTRY_VERIFY(!widget.trayIcon->icon().isNull());
         QMenu *menu = widget.trayIcon->contextMenu();
         QVERIFY(menu);
         QCOMPARE(menu->actions().size(), 1);
